@@ -91,9 +91,12 @@ void Utils::delayMs(unsigned int ms, unsigned int maxTime)
     clock.start();
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
-    wakeUp.start(static_cast<int>(ms));
-    while (clock.elapsed() < static_cast<qint64>(ms))
+    wakeUp.setTimerType(Qt::PreciseTimer);
+    for (qint64 remaining = ms; remaining > 0; remaining = static_cast<qint64>(ms) - clock.elapsed()) {
+        // Re-armed every pass: an earlier wake-up must not leave the wait without one.
+        wakeUp.start(static_cast<int>(remaining));
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
 }
 
 QList<QObject *> Utils::getChildObject(QObject *parent, const QStringList &classNames, bool recursive)

@@ -3,6 +3,7 @@
 #include "support/tempworkdir.h"
 #include "util/utils.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -207,8 +208,11 @@ void TestUtils::delayKeepsHandlingEvents()
 {
     bool handled = false;
     QTimer::singleShot(0, this, [&handled] { handled = true; });
+    QElapsedTimer clock;
+    clock.start();
     Utils::delayMs(50, 10);
     QVERIFY(handled);
+    QVERIFY(clock.elapsed() >= 50); // never returns early, whatever woke it
 }
 
 void TestUtils::childObjectsInPreOrder()
