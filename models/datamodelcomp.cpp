@@ -41,6 +41,6 @@ QString DataModelCOMP::verdictText(quint8 result)
     constexpr quint8 noVerdict = 0;
     constexpr quint8 pass = 2;
     if (result == noVerdict)
-        return QString(QLatin1String(""));
+        return QString();
     return result == pass ? QStringLiteral("PASS") : QStringLiteral("FAIL");
 }
