@@ -8,12 +8,21 @@
 #include "util/utils.h"
 
 #include <cstring>
+#include <typeinfo>
 
 // The encoders write each layout top to bottom, the exact inverse of the
 // decoder's layout tables.
 
 namespace {
 using Payload = QByteArray;
+
+// The record as its mode's class, or null when it is of another class (a TIME
+// record is an IR record by inheritance, but does not encode as one).
+template <typename Record>
+const Record *exactly(const DMMData &data)
+{
+    return typeid(data) == typeid(Record) ? static_cast<const Record *>(&data) : nullptr;
+}
 
 void appendCurrentAndVoltages(Payload &out, const DMMDataIR &record)
 {
@@ -127,7 +136,7 @@ void appendStoredRatio(Payload &out, const DMMDataPIDAR &record, const Ratio &ra
 // Each encoder returns false when the record is not of its mode's class.
 bool liveIR(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataIR *>(&data);
+    const auto *record = exactly<DMMDataIR>(data);
     if (!record)
         return false;
     appendInsulation(out, *record);
@@ -143,7 +152,7 @@ bool liveIR(Payload &out, const DMMData &data)
 
 bool liveTime(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataTime *>(&data);
+    const auto *record = exactly<DMMDataTime>(data);
     if (!record)
         return false;
     appendInsulation(out, *record);
@@ -157,7 +166,7 @@ bool liveTime(Payload &out, const DMMData &data)
 
 bool livePI(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataPI *>(&data);
+    const auto *record = exactly<DMMDataPI>(data);
     if (record)
         appendLiveRatio(out, *record, record->piRatio);
     return record != nullptr;
@@ -165,7 +174,7 @@ bool livePI(Payload &out, const DMMData &data)
 
 bool liveDAR(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataDAR *>(&data);
+    const auto *record = exactly<DMMDataDAR>(data);
     if (record)
         appendLiveRatio(out, *record, record->darRatio);
     return record != nullptr;
@@ -173,7 +182,7 @@ bool liveDAR(Payload &out, const DMMData &data)
 
 bool liveCOMP(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataCOMP *>(&data);
+    const auto *record = exactly<DMMDataCOMP>(data);
     if (!record)
         return false;
     appendComparison(out, *record);
@@ -185,7 +194,7 @@ bool liveCOMP(Payload &out, const DMMData &data)
 
 bool liveCAP(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataCAP *>(&data);
+    const auto *record = exactly<DMMDataCAP>(data);
     if (!record)
         return false;
     FrameBuilder::appendFloat(out, float(record->capacitance.value));
@@ -198,7 +207,7 @@ bool liveCAP(Payload &out, const DMMData &data)
 
 bool liveVOLT(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataVOLT *>(&data);
+    const auto *record = exactly<DMMDataVOLT>(data);
     if (!record)
         return false;
     appendVoltage(out, *record);
@@ -209,7 +218,7 @@ bool liveVOLT(Payload &out, const DMMData &data)
 
 bool liveRES(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataRES *>(&data);
+    const auto *record = exactly<DMMDataRES>(data);
     if (!record)
         return false;
     FrameBuilder::appendFloat(out, float(record->resistance.value));
@@ -223,7 +232,7 @@ bool liveRES(Payload &out, const DMMData &data)
 
 bool storedIR(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataIR *>(&data);
+    const auto *record = exactly<DMMDataIR>(data);
     if (!record)
         return false;
     appendInsulation(out, *record);
@@ -237,7 +246,7 @@ bool storedIR(Payload &out, const DMMData &data)
 
 bool storedTime(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataTime *>(&data);
+    const auto *record = exactly<DMMDataTime>(data);
     if (!record)
         return false;
     appendInsulation(out, *record);
@@ -248,7 +257,7 @@ bool storedTime(Payload &out, const DMMData &data)
 
 bool storedPI(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataPI *>(&data);
+    const auto *record = exactly<DMMDataPI>(data);
     if (record)
         appendStoredRatio(out, *record, record->piRatio);
     return record != nullptr;
@@ -256,7 +265,7 @@ bool storedPI(Payload &out, const DMMData &data)
 
 bool storedDAR(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataDAR *>(&data);
+    const auto *record = exactly<DMMDataDAR>(data);
     if (record)
         appendStoredRatio(out, *record, record->darRatio);
     return record != nullptr;
@@ -264,7 +273,7 @@ bool storedDAR(Payload &out, const DMMData &data)
 
 bool storedCOMP(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataCOMP *>(&data);
+    const auto *record = exactly<DMMDataCOMP>(data);
     if (!record)
         return false;
     appendComparison(out, *record);
@@ -274,7 +283,7 @@ bool storedCOMP(Payload &out, const DMMData &data)
 
 bool storedCAP(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataCAP *>(&data);
+    const auto *record = exactly<DMMDataCAP>(data);
     if (!record)
         return false;
     FrameBuilder::appendInt16(out, qint16(record->setVoltage.value));
@@ -286,7 +295,7 @@ bool storedCAP(Payload &out, const DMMData &data)
 
 bool storedVOLT(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataVOLT *>(&data);
+    const auto *record = exactly<DMMDataVOLT>(data);
     if (!record)
         return false;
     appendVoltage(out, *record);
@@ -296,7 +305,7 @@ bool storedVOLT(Payload &out, const DMMData &data)
 
 bool storedRES(Payload &out, const DMMData &data)
 {
-    const auto *record = dynamic_cast<const DMMDataRES *>(&data);
+    const auto *record = exactly<DMMDataRES>(data);
     if (!record)
         return false;
     FrameBuilder::appendFloat(out, float(record->resistance.value));
