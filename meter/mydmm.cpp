@@ -167,6 +167,9 @@ double MyDMM::getCutValue(double value, int precision)
     const double scaled = value * scale;
     if (!std::isfinite(scaled))
         return value; // non-finite, or too large to carry any decimals
-    const double cut = std::trunc(scaled) / scale;
+    // Decimal fractions are inexact in binary (0.29 * 100 is 28.999999999999996):
+    // a tolerance far below the meter's resolution keeps them from losing a digit.
+    const double tolerance = std::abs(scaled) * 1e-12;
+    const double cut = std::trunc(scaled + std::copysign(tolerance, scaled)) / scale;
     return cut == 0.0 ? 0.0 : cut;
 }

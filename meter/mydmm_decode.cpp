@@ -6,7 +6,10 @@
 
 #include <QDateTime>
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
+#include <system_error>
 
 // Offsets count from the first header byte. Every frame carries its mode
 // (DMMData::DataMode, 0..7) at offset 5; the checksum follows the last field.
@@ -90,8 +93,23 @@ QSharedPointer<Record> newRecord()
     return record;
 }
 
-void setNumber(ValueBox &box, double number, const QString &unit)
+// The meter's floats carry decimal readings. Widened through their shortest
+// decimal form, 4.7 stays 4.7 instead of becoming 4.6999998 and showing 4.69.
+double widenReading(float reading)
 {
+    double widened = reading;
+    if (!std::isfinite(reading))
+        return widened;
+    char text[32];
+    const std::to_chars_result written = std::to_chars(std::begin(text), std::end(text), reading);
+    if (written.ec == std::errc())
+        std::from_chars(std::begin(text), written.ptr, widened);
+    return widened;
+}
+
+void setNumber(ValueBox &box, float reading, const QString &unit)
+{
+    const double number = widenReading(reading);
     int fieldWidth = 0;
     int precision = 0;
     MyDMM::getDoubleParam(number, fieldWidth, precision);

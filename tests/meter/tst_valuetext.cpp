@@ -117,6 +117,8 @@ void TestValueText::truncation_data()
     QTest::newRow("beyond 32 bits after scaling") << 5.0e7 << 2 << 5.0e7;
     QTest::newRow("beyond 32 bits negative") << -3.0e9 << 0 << -3.0e9;
     QTest::newRow("scaling overflows") << 1.0e308 << 2 << 1.0e308;
+    QTest::newRow("binary fraction below its decimal") << 0.29 << 2 << 0.29;
+    QTest::newRow("binary fraction, negative") << -0.29 << 2 << -0.29;
     QTest::newRow("NaN stays") << notANumber << 0 << notANumber;
     QTest::newRow("infinity stays") << infinity << 0 << infinity;
 }
@@ -145,6 +147,9 @@ void TestValueText::numberText_data()
     QTest::newRow("19.99 never rounds up") << 19.99F << "19.9" << 19.9;
     QTest::newRow("123.9") << 123.9F << "123" << 123.0;
     QTest::newRow("456.7") << 456.7F << "456" << 456.0;
+    QTest::newRow("4.7 keeps its last digit") << 4.7F << "4.70" << 4.7;
+    QTest::newRow("0.29 keeps its last digit") << 0.29F << "0.29" << 0.29;
+    QTest::newRow("2.51 keeps its last digit") << 2.51F << "2.51" << 2.51;
     QTest::newRow("-0.5") << -0.5F << "-0.50" << -0.5;
     QTest::newRow("-123.5 gets two decimals") << -123.5F << "-123.50" << -123.5;
     QTest::newRow("small negative has no sign") << -0.004F << "0.00" << 0.0;
