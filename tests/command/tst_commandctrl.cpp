@@ -1,12 +1,14 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "command/commandctrl.h"
+#include "command/commandpump.h"
 
 #include <QCoreApplication>
 #include <QHash>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
+#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -120,6 +122,7 @@ private slots:
     void startClearsPause();
     void stopEndsALongWait_data();
     void stopEndsALongWait();
+    void stopRequestedBeforeRunEndsThePump();
     void startStopRepeatedly_data();
     void startStopRepeatedly();
     void poolsOutliveRestartButNotReset();
@@ -306,6 +309,27 @@ void TestCommandCtrl::stopEndsALongWait()
     QCOMPARE(spies.stoped.count(), 1);
     QCOMPARE(spies.timeout.count(), 0);
     QCOMPARE(responder.received.size(), attempts);
+}
+
+// The controller's stop usually beats its queued start to the pump thread;
+// here the pump is made to begin its loop after the request, every time.
+void TestCommandCtrl::stopRequestedBeforeRunEndsThePump()
+{
+    CommandPump pump(longTimeout);
+    QSignalSpy started(&pump, &CommandPump::started);
+    QSignalSpy stoped(&pump, &CommandPump::stoped);
+    pump.requestStop();
+
+    const std::unique_ptr<QThread> thread(QThread::create([&pump] { pump.doRun(); }));
+    thread->start();
+    const bool ended = thread->wait(eventWait);
+    if (!ended) {
+        pump.requestStop();
+        thread->wait();
+    }
+    QVERIFY(ended);
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(stoped.count(), 1);
 }
 
 void TestCommandCtrl::startStopRepeatedly_data()
