@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 
 // What a virtual HID device tells enumeration about itself; the defaults
@@ -24,3 +25,5 @@ struct VirtualHidDevice
     unsigned short usagePage = 0xFF00;
     unsigned short usage = 0x0001;
 };
+
+Q_DECLARE_METATYPE(VirtualHidDevice)

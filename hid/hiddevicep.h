@@ -1,0 +1,65 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "hid/hiddevinfo.h"
+
+#include <hidapi.h>
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QSharedPointer>
+
+#include <atomic>
+#include <memory>
+
+class Command;
+class CommandCtrl;
+
+// The HID worker: makes every hidapi call on the open meter and reads its
+// input reports on the front's thread.
+class HIDDeviceP : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int reportSize = 64;
+    static constexpr int readTimeoutMs = 1000;
+    static constexpr int readPauseMs = 10;
+
+    explicit HIDDeviceP(QObject *parent = nullptr);
+    ~HIDDeviceP() override;
+
+    static QList<HIDDevInfo> enumerate(unsigned short vendorId, unsigned short productId);
+
+signals:
+    // The stream bytes of one report, copied out of the read buffer.
+    void readyRead(QByteArray data);
+
+public slots:
+    void doRead();
+
+private slots:
+    void communicationTimeout();
+    void nextCommand(QSharedPointer<Command> cmd);
+
+private:
+    // The front drives the open/close steps while the worker thread is idle.
+    friend class HIDDevice;
+
+    bool openHandle(const QString &path);
+    void closeHandle();
+    bool keepReading() const;
+    void readOneReport();
+    QByteArray streamBytes(int bytesRead) const;
+
+    hid_device *m_handle = nullptr;
+    std::unique_ptr<CommandCtrl> m_ctrl;
+    bool m_opened = false;
+    std::atomic<bool> m_reading{false};
+    // Set by every close and cleared by open; unlike m_reading, doRead never
+    // sets it, so a close that comes before the loop starts still ends it.
+    std::atomic<bool> m_stopRequested{false};
+    unsigned char m_report[reportSize] = {};
+};

@@ -1,0 +1,273 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "hid/hiddevice.h"
+#include "hid/hiddevicep.h"
+#include "sim/simulatedhid.h"
+#include "support/messagecollector.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+namespace {
+const QString meterPath = QStringLiteral("/dev/hidraw-sim0");
+constexpr int waitMs = 10000;
+
+QByteArray receivedBytes(const QSignalSpy &spy)
+{
+    QByteArray bytes;
+    for (const QList<QVariant> &arguments : spy)
+        bytes.append(arguments.at(0).toByteArray());
+    return bytes;
+}
+} // namespace
+
+class TestHidDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void enumerationConvertsEveryMatchingDevice_data();
+    void enumerationConvertsEveryMatchingDevice();
+    void invalidPathFailsAndLeavesTheFrontClosed();
+    void secondOpenIsRefused();
+    void streamArrivesOnTheGuiThreadInOrder();
+    void countByteIsClampedToTheReport_data();
+    void countByteIsClampedToTheReport();
+    void closeWhileIdleEndsTheLoopAndEmitsClosedOnce();
+    void closeWhileClosedOnlyEmitsClosed();
+    void unplugLogsReadErrorsAndCloseStillEndsTheThread();
+    void openAndCloseRepeatedly();
+    void libraryIsReleasedWithTheLastWorker();
+};
+
+void TestHidDevice::init()
+{
+    SimulatedHid::reset();
+}
+
+void TestHidDevice::enumerationConvertsEveryMatchingDevice_data()
+{
+    QTest::addColumn<QList<VirtualHidDevice>>("meters");
+
+    VirtualHidDevice detailed = VirtualHidDevice::meter(QStringLiteral("/dev/hidraw3"));
+    detailed.serialNumber = QStringLiteral("Ω-0042");
+    detailed.releaseNumber = 0x0210;
+    detailed.usagePage = 0xFFA0;
+    detailed.usage = 2;
+
+    QTest::newRow("none") << QList<VirtualHidDevice>{};
+    QTest::newRow("one") << QList<VirtualHidDevice>{detailed};
+    QTest::newRow("two") << QList<VirtualHidDevice>{VirtualHidDevice::meter(QStringLiteral("/dev/hidraw1")),
+                                                    VirtualHidDevice::meter(QStringLiteral("/dev/hidraw2"))};
+}
+
+void TestHidDevice::enumerationConvertsEveryMatchingDevice()
+{
+    QFETCH(QList<VirtualHidDevice>, meters);
+
+    VirtualHidDevice keyboard;
+    keyboard.path = QStringLiteral("/dev/hidraw0");
+    keyboard.vendorId = 0x046D;
+    keyboard.productId = 0xC31C;
+    SimulatedHid::addDevice(keyboard);
+    for (const VirtualHidDevice &meter : meters)
+        SimulatedHid::addDevice(meter);
+
+    const QList<HIDDevInfo> found = HIDDeviceP::enumerate(0x1A86, 0xE429);
+    QCOMPARE(found.size(), meters.size());
+    for (int i = 0; i < found.size(); ++i) {
+        const HIDDevInfo &info = found.at(i);
+        const VirtualHidDevice &meter = meters.at(i);
+        QCOMPARE(info.path, meter.path);
+        QCOMPARE(info.vendorId, meter.vendorId);
+        QCOMPARE(info.productId, meter.productId);
+        QCOMPARE(info.serialNumber, meter.serialNumber);
+        QCOMPARE(info.releaseNumber, meter.releaseNumber);
+        QCOMPARE(info.manufacturer, meter.manufacturer);
+        QCOMPARE(info.product, meter.product);
+        QCOMPARE(info.usagePage, meter.usagePage);
+        QCOMPARE(info.usage, meter.usage);
+    }
+}
+
+void TestHidDevice::invalidPathFailsAndLeavesTheFrontClosed()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy opened(&front, &HIDDevice::opened);
+
+    QVERIFY(!front.open(QStringLiteral("/dev/no-such-meter")));
+    QCOMPARE(opened.count(), 0);
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+
+    QVERIFY(front.open(meterPath));
+    QCOMPARE(opened.count(), 1);
+    front.close();
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+void TestHidDevice::secondOpenIsRefused()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy opened(&front, &HIDDevice::opened);
+
+    QVERIFY(front.open(meterPath));
+    QVERIFY(!front.open(meterPath));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(SimulatedHid::openCount(), 1);
+    front.close();
+}
+
+void TestHidDevice::streamArrivesOnTheGuiThreadInOrder()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    bool allOnGuiThread = true;
+    connect(&front, &HIDDevice::readyRead, this,
+            [&allOnGuiThread] { allOnGuiThread = allOnGuiThread && QThread::currentThread() == qApp->thread(); });
+
+    QByteArray stream;
+    for (int i = 0; i < 200; ++i)
+        stream.append(static_cast<char>(i));
+    QVERIFY(SimulatedHid::queueStream(meterPath, stream));
+    QVERIFY(front.open(meterPath));
+
+    QTRY_COMPARE_WITH_TIMEOUT(receivedBytes(received).size(), stream.size(), waitMs);
+    QCOMPARE(receivedBytes(received), stream);
+    QCOMPARE(received.count(), 4);
+    QVERIFY(allOnGuiThread);
+    front.close();
+}
+
+void TestHidDevice::countByteIsClampedToTheReport_data()
+{
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<QByteArray>("stream");
+
+    QByteArray full(SimulatedHid::reportSize, '\x55');
+    full[0] = static_cast<char>(200);
+
+    QTest::newRow("count 0") << SimulatedHid::streamReport(QByteArray()) << QByteArray();
+    QTest::newRow("count within the report") << QByteArray("\x02\x10\x11\x12", 4) << QByteArray("\x10\x11", 2);
+    QTest::newRow("count beyond the bytes read") << QByteArray("\x0a\x01\x02\x03", 4) << QByteArray("\x01\x02\x03", 3);
+    QTest::newRow("count beyond 63") << full << QByteArray(63, '\x55');
+}
+
+void TestHidDevice::countByteIsClampedToTheReport()
+{
+    QFETCH(QByteArray, report);
+    QFETCH(QByteArray, stream);
+
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::queueRawReport(meterPath, report));
+    HIDDevice front;
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    QVERIFY(front.open(meterPath));
+
+    QVERIFY(received.wait(waitMs));
+    QCOMPARE(received.count(), 1);
+    QCOMPARE(received.at(0).at(0).toByteArray(), stream);
+    front.close();
+}
+
+void TestHidDevice::closeWhileIdleEndsTheLoopAndEmitsClosedOnce()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy closed(&front, &HIDDevice::closed);
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    QVERIFY(front.open(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
+
+    front.close();
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    QCOMPARE(SimulatedHid::closeCount(), 1);
+    QCOMPARE(received.count(), 0);
+}
+
+void TestHidDevice::closeWhileClosedOnlyEmitsClosed()
+{
+    HIDDevice front;
+    QSignalSpy closed(&front, &HIDDevice::closed);
+    QSignalSpy opened(&front, &HIDDevice::opened);
+    front.close();
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(opened.count(), 0);
+    QCOMPARE(SimulatedHid::closeCount(), 0);
+}
+
+void TestHidDevice::unplugLogsReadErrorsAndCloseStillEndsTheThread()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    QSignalSpy closed(&front, &HIDDevice::closed);
+    const MessageCollector messages;
+    QVERIFY(front.open(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
+
+    QVERIFY(SimulatedHid::unplug(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(messages.countStartingWith(QStringLiteral("doRead")) >= 3, waitMs);
+    front.close();
+
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(received.count(), 0);
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    QVERIFY(messages.contains(QStringLiteral("doRead false")));
+}
+
+void TestHidDevice::openAndCloseRepeatedly()
+{
+    // A meter that never falls silent, so that no close waits for a time-out.
+    class Chatter : public StreamSource
+    {
+    public:
+        Chunk nextChunk() override { return {QByteArray(SimulatedHid::maxStreamBytes, 'x'), {}}; }
+    };
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::attachSource(meterPath, std::make_shared<Chatter>()));
+    HIDDevice front;
+    QSignalSpy opened(&front, &HIDDevice::opened);
+    QSignalSpy closed(&front, &HIDDevice::closed);
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+
+    // Closing at once often beats the loop's start; the stop must win then too.
+    constexpr int rounds = 50;
+    for (int round = 0; round < rounds; ++round) {
+        QVERIFY(front.open(meterPath));
+        front.close();
+        QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    }
+    QCOMPARE(opened.count(), rounds);
+    QCOMPARE(closed.count(), rounds);
+
+    // No start left over from those rounds disturbs a connection that reads.
+    QVERIFY(front.open(meterPath));
+    received.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(received.count() >= 3, waitMs);
+    front.close();
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+void TestHidDevice::libraryIsReleasedWithTheLastWorker()
+{
+    auto first = std::make_unique<HIDDevice>();
+    auto second = std::make_unique<HIDDevice>();
+    QVERIFY(SimulatedHid::initialized());
+
+    first.reset();
+    QVERIFY(SimulatedHid::initialized());
+    QCOMPARE(SimulatedHid::exitCount(), 0);
+
+    second.reset();
+    QVERIFY(!SimulatedHid::initialized());
+    QCOMPARE(SimulatedHid::exitCount(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestHidDevice)
+#include "tst_hiddevice.moc"
