@@ -46,13 +46,6 @@ bool checksumMatches(const QByteArray &buffer, int frameSize)
 }
 } // namespace
 
-MyDMM::MyDMM(QObject *parent)
-    : QObject(parent)
-{
-}
-
-MyDMM::~MyDMM() = default;
-
 void MyDMM::slotSerialDeviceRead(const uint8_t *data, uint len)
 {
     if (data && len > 0)

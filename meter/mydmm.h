@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "command/command.h"
 #include "meter/dmmdata.h"
 
 #include <QByteArray>
@@ -10,9 +11,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
-// The meter connection: cuts the meter's byte stream into frames, decodes
-// live and stored frames into records and emits them.
+class CommandCtrl;
+class HIDDevice;
+
+// The meter connection: opens and closes the meter, cuts its byte stream
+// into frames, decodes live and stored frames into records and emits them.
 class MyDMM : public QObject
 {
     Q_OBJECT
@@ -26,6 +31,13 @@ public:
 
     explicit MyDMM(QObject *parent = nullptr);
     ~MyDMM() override;
+
+    // False when already active or when the meter at `path` cannot be opened.
+    bool open(const QString &path);
+    void close();
+    bool actived() const;
+    // Pauses the command pump only; frames keep arriving and being decoded.
+    void setPause(bool pause);
 
     // Cuts the frame at the front of the receive buffer into m_frameData; true
     // only for a complete frame with a correct checksum.
@@ -54,11 +66,17 @@ signals:
 
 public slots:
     void slotSerialDeviceRead(const uint8_t *data, uint len);
+    void sltCommunicationTimeout();
+    void nextCommand(QSharedPointer<Command> command);
 
 private:
+    void readReport(const QByteArray &data);
     void dispatchFrame();
     void boundReceiveBuffer();
 
     QByteArray m_recvBuffer;
     QByteArray m_frameData;
+    std::unique_ptr<HIDDevice> m_hid;
+    CommandCtrl *m_ctrl = nullptr;
+    bool m_actived = false;
 };
