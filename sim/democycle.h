@@ -1,0 +1,37 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// One round of a demonstration meter's day: a test in each of the eight modes
+// as live frames, then a download of the results kept in its memory as stored
+// frames. Rounds differ in test voltage and readings, and among them show
+// over-range values, low readings and both comparison verdicts.
+class DemoCycle
+{
+public:
+    // The test voltages the rounds step through.
+    static constexpr int testVoltages[] = {250, 500, 1000, 2500, 5000};
+
+    explicit DemoCycle(int round);
+
+    QList<QByteArray> liveFrames() const { return m_live; }
+    QList<QByteArray> storedFrames() const { return m_stored; }
+
+private:
+    void addIR();
+    void addTime();
+    void addPI();
+    void addDAR();
+    void addCOMP();
+    void addCAP();
+    void addVOLT();
+    void addRES();
+
+    int m_variant = 0;
+    int m_testVoltage = 500;
+    QList<QByteArray> m_live;
+    QList<QByteArray> m_stored;
+};
