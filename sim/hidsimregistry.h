@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "sim/simulateddevicestate.h"
 #include "sim/streamsource.h"
 #include "sim/virtualhiddevice.h"
 
@@ -11,42 +12,11 @@
 #include <QList>
 #include <QString>
 
-#include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <string>
 #include <vector>
-
-// One virtual device as the simulation keeps it. Open handles share it, so a
-// device that is unplugged or dropped by a reset stays valid for them.
-struct SimulatedDeviceState
-{
-    using Clock = std::chrono::steady_clock;
-
-    struct Report
-    {
-        QByteArray bytes; // exactly what a read returns
-        Clock::time_point due;
-    };
-
-    VirtualHidDevice info;
-    bool openFails = false;
-    bool unplugged = false;
-    std::deque<Report> pending;
-    std::shared_ptr<StreamSource> source;
-    QList<QByteArray> written;
-};
-
-// The handle hidapi hands out, opaque to its callers.
-struct hid_device_
-{
-    std::shared_ptr<SimulatedDeviceState> device;
-    bool nonBlocking = false;
-    std::wstring lastError;
-};
 
 // Everything the simulated hidapi knows, behind one lock: the virtual devices,
 // the open handles and the call counters. Both the C functions and the
