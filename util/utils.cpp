@@ -9,3 +9,17 @@ int Utils::getCheckSum(const char *data, int len)
         sum += static_cast<unsigned char>(data[i]);
     return sum;
 }
+
+QList<QObject *> Utils::getChildObject(QObject *parent, const QStringList &classNames, bool recursive)
+{
+    QList<QObject *> found;
+    if (!parent)
+        return found;
+    for (QObject *child : parent->children()) {
+        if (classNames.isEmpty() || classNames.contains(QLatin1String(child->metaObject()->className())))
+            found.append(child);
+        if (recursive)
+            found.append(getChildObject(child, classNames, true));
+    }
+    return found;
+}
