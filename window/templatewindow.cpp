@@ -6,22 +6,7 @@
 #include "meter/mydmm.h"
 #include "models/columnset.h"
 #include "models/datamodel.h"
-#include "models/datamodelcap.h"
-#include "models/datamodelcomp.h"
-#include "models/datamodeldar.h"
-#include "models/datamodelir.h"
-#include "models/datamodelpi.h"
-#include "models/datamodelres.h"
-#include "models/datamodelstoredcap.h"
-#include "models/datamodelstoredcomp.h"
-#include "models/datamodelstoreddar.h"
-#include "models/datamodelstoredir.h"
-#include "models/datamodelstoredpi.h"
-#include "models/datamodelstoredres.h"
-#include "models/datamodelstoredtime.h"
-#include "models/datamodelstoredvolt.h"
-#include "models/datamodeltime.h"
-#include "models/datamodelvolt.h"
+#include "models/modelfactory.h"
 #include "ui_templatewindow.h"
 
 #include <QContextMenuEvent>
@@ -32,36 +17,6 @@
 #include <QSizePolicy>
 
 #include <array>
-
-namespace {
-using ModelFactory = DataModel *(*)(const QList<Column *> &);
-
-template <class Model>
-DataModel *createModel(const QList<Column *> &columns)
-{
-    return new Model(columns, nullptr);
-}
-
-struct ModeModels
-{
-    ModelFactory live;
-    ModelFactory stored;
-};
-
-// Indexed by DMMData::DataMode.
-const std::array<ModeModels, DMMData::modeCount> modeModels = {{
-    {&createModel<DataModelIR>, &createModel<DataModelStoredIR>},
-    {&createModel<DataModelTime>, &createModel<DataModelStoredTime>},
-    {&createModel<DataModelPI>, &createModel<DataModelStoredPI>},
-    {&createModel<DataModelDAR>, &createModel<DataModelStoredDAR>},
-    {&createModel<DataModelCOMP>, &createModel<DataModelStoredCOMP>},
-    {&createModel<DataModelCAP>, &createModel<DataModelStoredCAP>},
-    {&createModel<DataModelVOLT>, &createModel<DataModelStoredVOLT>},
-    {&createModel<DataModelRES>, &createModel<DataModelStoredRES>},
-}};
-
-const char storedModeProperty[] = "StoredMode";
-} // namespace
 
 TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
@@ -77,21 +32,24 @@ TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
 TemplateWindow::~TemplateWindow()
 {
     delete ui;
-    // The views are still alive here; they drop a model when it is destroyed.
-    qDeleteAll(m_liveModels);
-    qDeleteAll(m_storedModels);
 }
 
 void TemplateWindow::initObject()
 {
     m_columnSet = std::make_unique<ColumnSet>();
     for (int mode = 0; mode < DMMData::modeCount; ++mode) {
-        const QList<Column *> columns = m_columnSet->columns(static_cast<DMMData::DataMode>(mode));
+        const QList<Column *> columns = m_columnSet->columns(mode);
         m_columnLists.append(columns);
-        m_liveModels.append(modeModels[mode].live(columns));
-        m_storedModels.append(modeModels[mode].stored(columns));
+        m_liveModels.append(keepModel(ModelFactory::createLiveModel(mode, columns)));
+        m_storedModels.append(keepModel(ModelFactory::createStoredModel(mode, columns)));
     }
     m_dmm = new MyDMM(this);
+}
+
+DataModel *TemplateWindow::keepModel(std::unique_ptr<DataModel> model)
+{
+    m_ownedModels.push_back(std::move(model));
+    return m_ownedModels.back().get();
 }
 
 void TemplateWindow::initWidget()

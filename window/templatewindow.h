@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class ColumnSet;
 class DataModel;
@@ -72,6 +73,7 @@ private slots:
 private:
     // Set-up, in the order the constructor runs it.
     void initObject();
+    DataModel *keepModel(std::unique_ptr<DataModel> model);
     void initWidget();
     void initToolBar();
     void initTables();
@@ -112,9 +114,14 @@ private:
     const DataModel *modelOnChart() const;
     static bool recordFitsItsMode(const QSharedPointer<DMMData> &data);
 
+    // The dynamic property that tells a stored-mode button's DMMData::DataMode.
+    static constexpr char storedModeProperty[] = "StoredMode";
+
     Ui::TemplateWindow *ui = nullptr;
     MyDMM *m_dmm = nullptr;
+    // Owners of the columns and of the sixteen models; the lists below refer to them.
     std::unique_ptr<ColumnSet> m_columnSet;
+    std::vector<std::unique_ptr<DataModel>> m_ownedModels;
     QList<QList<Column *>> m_columnLists;
     QList<DataModel *> m_liveModels;
     QList<QCustomPlot *> m_plots;

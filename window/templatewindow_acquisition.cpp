@@ -98,7 +98,7 @@ void TemplateWindow::checkStoredModeButton(DMMData::DataMode mode)
     const QList<QObject *> buttons = Utils::getChildObject(ui->frame, {QStringLiteral("QPushButton")}, true);
     for (QObject *object : buttons) {
         auto *button = qobject_cast<QPushButton *>(object);
-        if (button && button->property("StoredMode").toInt() == mode) {
+        if (button && button->property(storedModeProperty).toInt() == mode) {
             const QSignalBlocker blocker(button);
             button->setChecked(true);
         }
@@ -159,7 +159,7 @@ const DataModel *TemplateWindow::modelOnChart() const
 void TemplateWindow::btnStoredModeClicked(bool checked)
 {
     Q_UNUSED(checked)
-    const int mode = sender() ? sender()->property("StoredMode").toInt() : m_storedMode;
+    const int mode = sender() ? sender()->property(storedModeProperty).toInt() : m_storedMode;
     changeStoredDataMode(static_cast<DMMData::DataMode>(mode), false);
 }
 
