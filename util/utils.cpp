@@ -2,12 +2,101 @@
 // SPDX-License-Identifier: MIT
 #include "util/utils.h"
 
+#include <QAbstractTableModel>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+bool needsQuoting(const QString &cell)
+{
+    for (const QChar c : cell) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return true;
+    }
+    return false;
+}
+
+// Cells that hold a separator, a quote or a line break are quoted with inner
+// quotes doubled, so that a locale date such as "Tuesday, 9 December" stays
+// one field for every CSV reader.
+void appendCell(QString &line, int column, const QString &cell)
+{
+    if (column > 0)
+        line += QLatin1Char(',');
+    if (!needsQuoting(cell)) {
+        line += cell;
+        return;
+    }
+    QString quoted = cell;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    line += QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString headerLine(const QAbstractTableModel &model)
+{
+    QString line;
+    for (int c = 0; c < model.columnCount(); ++c)
+        appendCell(line, c, model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+    return line;
+}
+
+QString rowLine(const QAbstractTableModel &model, int row)
+{
+    QString line;
+    for (int c = 0; c < model.columnCount(); ++c)
+        appendCell(line, c, model.data(model.index(row, c), Qt::DisplayRole).toString());
+    return line;
+}
+} // namespace
+
 int Utils::getCheckSum(const char *data, int len)
 {
     int sum = 0;
     for (int i = 0; i < len; ++i)
         sum += static_cast<unsigned char>(data[i]);
     return sum;
+}
+
+bool Utils::exportToCSV(QAbstractTableModel *model, const QString &fileName)
+{
+    if (!model)
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate))
+        return false;
+
+    QTextStream stream(&file);
+    stream.setCodec("UTF-8"); // units such as "Ω" and "μF" must survive any locale
+    stream << headerLine(*model) << '\n';
+    for (int r = 0; r < model->rowCount(); ++r)
+        stream << rowLine(*model, r) << '\n';
+    stream.flush();
+
+    // A full disk shows only once the buffered text reaches the device.
+    const bool written = stream.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
+    file.close();
+    return written && file.error() == QFileDevice::NoError;
+}
+
+void Utils::delayMs(unsigned int ms, unsigned int maxTime)
+{
+    // Events are handled as they arrive and the thread sleeps in between; the
+    // wake-up timer ends the last sleep, so no budget per pass is needed.
+    Q_UNUSED(maxTime)
+    // A monotonic clock: a wait across midnight or a clock change lasts its time.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.setTimerType(Qt::PreciseTimer);
+    for (qint64 remaining = ms; remaining > 0; remaining = static_cast<qint64>(ms) - clock.elapsed()) {
+        // Re-armed every pass: an earlier wake-up must not leave the wait without one.
+        wakeUp.start(static_cast<int>(remaining));
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
 }
 
 QList<QObject *> Utils::getChildObject(QObject *parent, const QStringList &classNames, bool recursive)

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QStringList>
 
+class QAbstractTableModel;
+
 // Static helpers shared by several parts of the program; never instantiated.
 class Utils : public QObject
 {
@@ -15,8 +17,16 @@ public:
     // Sum of `len` bytes taken as unsigned values; 0 for len <= 0.
     static int getCheckSum(const char *data, int len);
 
-    // The children of `parent` whose class name is one of `classNames` (all
-    // children when it is empty), each before its own descendants when
-    // `recursive` is set.
+    // Writes the model's header texts and display texts as CSV (UTF-8, one
+    // line feed after every line, cells quoted only where they need it).
+    // False when the file cannot be opened or the writing fails.
+    static bool exportToCSV(QAbstractTableModel *model, const QString &fileName);
+
+    // Waits `ms` milliseconds while handling events, at most `maxTime`
+    // milliseconds of event processing at a time.
+    static void delayMs(unsigned int ms, unsigned int maxTime);
+
+    // Children of `parent` whose class name is one of `classNames` (all of
+    // them when the list is empty), depth first, each before its descendants.
     static QList<QObject *> getChildObject(QObject *parent, const QStringList &classNames, bool recursive);
 };

@@ -1,0 +1,64 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "meter/dmmdata.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSharedPointer>
+#include <QString>
+
+#include <cstdint>
+
+// The meter connection: cuts the meter's byte stream into frames, decodes
+// live and stored frames into records and emits them.
+class MyDMM : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Frame types that carry a record.
+    static constexpr quint8 liveFrameType = 0x02;
+    static constexpr quint8 storedFrameType = 0x03;
+    // Without a header in sight the receive buffer never holds more than this.
+    static constexpr int receiveBufferLimit = 64 * 1024;
+
+    explicit MyDMM(QObject *parent = nullptr);
+    ~MyDMM() override;
+
+    // Cuts the frame at the front of the receive buffer into m_frameData; true
+    // only for a complete frame with a correct checksum.
+    bool getOneFrameData();
+    void decodeLiveData(const QByteArray &frame);
+    void decodeStoreData(const QByteArray &frame);
+
+    QString getCurrUnit(int type) const;
+    QString getResUnit(int type) const;
+
+    // Field width and decimals of a number text for `value`.
+    static void getDoubleParam(double value, int &fieldWidth, int &precision);
+    // `value` truncated toward zero to `precision` decimals; a zero result is
+    // +0 and a non-finite value stays as it is.
+    static double getCutValue(double value, int precision);
+
+    // Bytes waiting in the receive buffer for the rest of their frame.
+    int bufferedByteCount() const;
+
+signals:
+    void updateLiveData(QSharedPointer<DMMData> data);
+    void updateStoreData(QSharedPointer<DMMData> data);
+    void opened();
+    void closed();
+    void communicationTimeout();
+
+public slots:
+    void slotSerialDeviceRead(const uint8_t *data, uint len);
+
+private:
+    void dispatchFrame();
+    void boundReceiveBuffer();
+
+    QByteArray m_recvBuffer;
+    QByteArray m_frameData;
+};

@@ -1,0 +1,23 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "models/datamodel.h"
+#include "models/pidarcells.h"
+
+// Live table of dielectric absorption ratio readings.
+class DataModelDAR : public DataModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ColDARRatio = PiDarCells::ColRatio;
+    static constexpr int ColumnCount = PiDarCells::ColumnCount;
+    static constexpr int MainColumn = ColDARRatio;
+
+    using DataModel::DataModel;
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QString getMainTitle() const override;
+    QVariant getMainValue(int row) const override;
+};

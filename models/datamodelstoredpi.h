@@ -1,0 +1,19 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "models/datamodelpi.h"
+
+// Stored table of polarization index records read out of the meter's memory.
+// It shows "-" for the reading time, which a stored record does not know (its stamp
+// is the moment it was decoded), and, like the stored TIME table, for the
+// set times.
+class DataModelStoredPI : public DataModelPI
+{
+    Q_OBJECT
+
+public:
+    using DataModelPI::DataModelPI;
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+};

@@ -1,0 +1,25 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "models/datamodel.h"
+
+// Live table of voltage readings.
+class DataModelVOLT : public DataModel
+{
+    Q_OBJECT
+
+public:
+    enum Columns : int {
+        ColVoltage = FirstModeColumn,
+        ColAcDc,
+        ColumnCount,
+    };
+    static constexpr int MainColumn = ColVoltage;
+
+    using DataModel::DataModel;
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QString getMainTitle() const override;
+    QVariant getMainValue(int row) const override;
+};
