@@ -79,19 +79,19 @@ DataModel *WindowFixture::storedModel() const
     return qobject_cast<DataModel *>(storedTable()->model());
 }
 
-MyDMM *WindowFixture::dmm() const
+MyDMM *WindowFixture::meter() const
 {
     return m_window->findChild<MyDMM *>();
 }
 
 void WindowFixture::live(const QSharedPointer<DMMData> &record) const
 {
-    emit dmm()->updateLiveData(record);
+    emit meter()->updateLiveData(record);
 }
 
 void WindowFixture::stored(const QSharedPointer<DMMData> &record) const
 {
-    emit dmm()->updateStoreData(record);
+    emit meter()->updateStoreData(record);
 }
 
 QVector<double> WindowFixture::keys() const

@@ -54,8 +54,10 @@ public:
     QVector<double> keys() const;
     QVector<double> values() const;
 
+    // The window's meter connection, whose signals the tests emit.
+    MyDMM *meter() const;
+
 private:
-    MyDMM *dmm() const;
     QWidget *root() const;
 
     TempWorkDir m_dir;
