@@ -99,7 +99,6 @@ private:
     QString tracerLabelText(double key) const;
     void getUsefulAxes(QFlags<Qt::Orientation> &orientations, QList<QCPAxis *> &axes);
     static double getUnitMul(const QString &unit);
-    static double plotValue(const QSharedPointer<DMMData> &data);
 
     // Acquisition and the mode shown.
     void changeLiveDataMode(DMMData::DataMode mode, bool force);

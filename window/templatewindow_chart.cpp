@@ -4,6 +4,7 @@
 
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
+#include "window/chartpoint.h"
 
 #include <QLocale>
 #include <QMouseEvent>
@@ -18,12 +19,6 @@ namespace {
 QCPTextElement *chartTitle(QCustomPlot *plot)
 {
     return qobject_cast<QCPTextElement *>(plot->plotLayout()->element(0, 0));
-}
-
-template <class Record>
-Record *recordAs(const QSharedPointer<DMMData> &data)
-{
-    return dynamic_cast<Record *>(data.data());
 }
 } // namespace
 
@@ -118,7 +113,7 @@ void TemplateWindow::showModeOnPlot(DMMData::DataMode mode, const DataModel *mod
 
 void TemplateWindow::addDataToPlot(QSharedPointer<DMMData> data, QCPGraph *graph)
 {
-    graph->addData(QCPAxisTickerDateTime::dateTimeToKey(data->dateTime), plotValue(data));
+    graph->addData(ChartPoint::key(*data), ChartPoint::value(data));
 }
 
 void TemplateWindow::updateDataToPlot(QSharedPointer<DMMData> data)
@@ -127,50 +122,9 @@ void TemplateWindow::updateDataToPlot(QSharedPointer<DMMData> data)
     updatePlot1();
 }
 
-// The main quantity of a record; insulation resistances in MΩ. A record
-// whose class does not fit its mode plots 0, like an unknown mode.
-double TemplateWindow::plotValue(const QSharedPointer<DMMData> &data)
-{
-    switch (data->mode) {
-    case DMMData::dmIR:
-    case DMMData::dmTime:
-    case DMMData::dmCOMP:
-        if (auto *record = recordAs<DMMDataIR>(data))
-            return record->resistance.value * getUnitMul(record->resistance.unit);
-        break;
-    case DMMData::dmPI:
-        if (auto *record = recordAs<DMMDataPI>(data))
-            return record->piRatio.value;
-        break;
-    case DMMData::dmDAR:
-        if (auto *record = recordAs<DMMDataDAR>(data))
-            return record->darRatio.value;
-        break;
-    case DMMData::dmCAP:
-        if (auto *record = recordAs<DMMDataCAP>(data))
-            return record->capacitance.value;
-        break;
-    case DMMData::dmVOLT:
-        if (auto *record = recordAs<DMMDataVOLT>(data))
-            return record->voltage.value;
-        break;
-    case DMMData::dmRES:
-        if (auto *record = recordAs<DMMDataRES>(data))
-            return record->resistance.value;
-        break;
-    }
-    return 0.0;
-}
-
 double TemplateWindow::getUnitMul(const QString &unit)
 {
-    if (unit.contains(QLatin1Char('M'), Qt::CaseInsensitive))
-        return 1.0;
-    if (unit.contains(QLatin1Char('G'), Qt::CaseInsensitive))
-        return 1000.0;
-    if (unit.contains(QLatin1Char('T'), Qt::CaseInsensitive))
-        return 1000000.0;
-    return 1.0;
+    return ChartPoint::unitFactor(unit);
 }
 
 void TemplateWindow::updatePlot1()
