@@ -4,6 +4,9 @@
 
 #include <qcustomplot.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 template <class Record>
 Record *recordAs(const QSharedPointer<DMMData> &data)
@@ -17,7 +20,15 @@ double ChartPoint::key(const DMMData &record)
     return QCPAxisTickerDateTime::dateTimeToKey(record.dateTime);
 }
 
+// An infinite value would leave the axes nothing valid to fit, so every
+// non-finite value becomes a gap in the line instead.
 double ChartPoint::value(const QSharedPointer<DMMData> &record)
+{
+    const double value = mainQuantity(record);
+    return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
+}
+
+double ChartPoint::mainQuantity(const QSharedPointer<DMMData> &record)
 {
     if (!record)
         return 0.0;

@@ -16,9 +16,13 @@ public:
 
     // Seconds since the epoch, with fractions.
     static double key(const DMMData &record);
-    // The mode's main quantity, insulation resistances in MΩ; 0 for a mode
-    // number outside the eight or a record whose class does not fit its mode.
+    // The mode's main quantity, insulation resistances in MΩ; NaN (a gap)
+    // where that is not finite; 0 for a mode number outside the eight or a
+    // record whose class does not fit its mode.
     static double value(const QSharedPointer<DMMData> &record);
     // The factor that brings a resistance in the given unit to MΩ.
     static double unitFactor(const QString &unit);
+
+private:
+    static double mainQuantity(const QSharedPointer<DMMData> &record);
 };

@@ -125,6 +125,7 @@ private slots:
     void keyAxisShowsTheNewestHundredPoints();
     void valueAxisSpansEveryPoint_data();
     void valueAxisSpansEveryPoint();
+    void infiniteValueLeavesAGap();
     void modeSwitchReplotsFromTheTable();
     void doubleClickUndoesZooming();
     void selectingAPointShowsTracerAndLabel();
@@ -277,6 +278,20 @@ void TestChart::valueAxisSpansEveryPoint()
     doubleClick(fixture);
     const QCPRange range = fixture.plot()->yAxis->range();
     QVERIFY2(fuzzyEqual(range.lower, lower) && fuzzyEqual(range.upper, upper),
+             qPrintable(QStringLiteral("%1 .. %2").arg(range.lower).arg(range.upper)));
+}
+
+// One such stored value must not stop the axes from fitting the points that follow.
+void TestChart::infiniteValueLeavesAGap()
+{
+    WindowFixture fixture;
+    for (int i = 0; i < 5; ++i)
+        fixture.stored(SampleRecords::irAt(i, i == 2 ? std::numeric_limits<double>::infinity() : 10.0 * (i + 1)));
+    const QVector<double> values = fixture.values();
+    QCOMPARE(values.size(), 5);
+    QVERIFY(std::isnan(values[2]));
+    const QCPRange range = fixture.plot()->yAxis->range();
+    QVERIFY2(fuzzyEqual(range.lower, 8.0) && fuzzyEqual(range.upper, 52.0),
              qPrintable(QStringLiteral("%1 .. %2").arg(range.lower).arg(range.upper)));
 }
 

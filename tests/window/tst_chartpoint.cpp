@@ -6,6 +6,16 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
+
+namespace {
+QSharedPointer<DMMDataCAP> capOf(double value)
+{
+    auto record = SampleRecords::cap();
+    record->capacitance.value = value;
+    return record;
+}
+} // namespace
 
 class TestChartPoint : public QObject
 {
@@ -16,7 +26,8 @@ private slots:
     void unitFactorScalesResistancesToMega();
     void recordsThatFitNoModePlotZero_data();
     void recordsThatFitNoModePlotZero();
-    void nonFiniteValuesStayGaps();
+    void nonFiniteValuesBecomeGaps_data();
+    void nonFiniteValuesBecomeGaps();
     void keyIsSecondsSinceTheEpoch();
 };
 
@@ -62,11 +73,23 @@ void TestChartPoint::recordsThatFitNoModePlotZero()
     QCOMPARE(ChartPoint::value(record), 0.0);
 }
 
-// Stored records reach the chart without the texts that would turn NaN into 0.
-void TestChartPoint::nonFiniteValuesStayGaps()
+// Stored records reach the chart without the texts that would turn them into 0.
+void TestChartPoint::nonFiniteValuesBecomeGaps_data()
 {
-    auto record = SampleRecords::cap();
-    record->capacitance.value = std::nan("");
+    QTest::addColumn<QSharedPointer<DMMData>>("record");
+
+    const double infinity = std::numeric_limits<double>::infinity();
+    QTest::newRow("NaN capacitance") << QSharedPointer<DMMData>(capOf(std::nan("")));
+    QTest::newRow("infinite capacitance") << QSharedPointer<DMMData>(capOf(infinity));
+    QTest::newRow("minus infinite capacitance") << QSharedPointer<DMMData>(capOf(-infinity));
+    QTest::newRow("infinite resistance") << QSharedPointer<DMMData>(SampleRecords::irAt(0, infinity, "GΩ"));
+    QTest::newRow("overflow by the unit") << QSharedPointer<DMMData>(SampleRecords::irAt(0, 1e306, "TΩ"));
+}
+
+void TestChartPoint::nonFiniteValuesBecomeGaps()
+{
+    QFETCH(QSharedPointer<DMMData>, record);
+
     QVERIFY(std::isnan(ChartPoint::value(record)));
 }
 
