@@ -19,7 +19,9 @@ class DMMData : public QObject
     Q_OBJECT
 
 public:
-    enum DataMode {
+    // Fixed underlying type: a mode number outside the eight is then a plain
+    // value that readers can reject, not undefined behaviour.
+    enum DataMode : int {
         dmIR = 0,
         dmTime = 1,
         dmPI = 2,

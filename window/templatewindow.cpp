@@ -3,16 +3,30 @@
 #include "window/templatewindow.h"
 
 #include "app/proglobal.h"
+#include "meter/mydmm.h"
+#include "models/columnset.h"
+#include "models/datamodel.h"
+#include "models/modelfactory.h"
 #include "ui_templatewindow.h"
 
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QIcon>
+#include <QMenu>
+#include <QPushButton>
+#include <QSizePolicy>
+
+#include <array>
 
 TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
     , ui(new Ui::TemplateWindow)
 {
     ui->setupUi(this);
+    initObject();
     initWidget();
+    initConnection();
+    startSampleTimer();
 }
 
 TemplateWindow::~TemplateWindow()
@@ -20,9 +34,109 @@ TemplateWindow::~TemplateWindow()
     delete ui;
 }
 
+void TemplateWindow::initObject()
+{
+    m_columnSet = std::make_unique<ColumnSet>();
+    for (int mode = 0; mode < DMMData::modeCount; ++mode) {
+        const QList<Column *> columns = m_columnSet->columns(mode);
+        m_columnLists.append(columns);
+        m_liveModels.append(keepModel(ModelFactory::createLiveModel(mode, columns)));
+        m_storedModels.append(keepModel(ModelFactory::createStoredModel(mode, columns)));
+    }
+    m_dmm = new MyDMM(this);
+}
+
+DataModel *TemplateWindow::keepModel(std::unique_ptr<DataModel> model)
+{
+    m_ownedModels.push_back(std::move(model));
+    return m_ownedModels.back().get();
+}
+
 void TemplateWindow::initWidget()
 {
     setWindowTitle(QStringLiteral("%1 %2").arg(ProGlobal::instance()->appTitle(),
                                                ProGlobal::instance()->appVersion()));
     setWindowIcon(QIcon(QStringLiteral(":images/app.ico")));
+    initToolBar();
+    ui->toolBar->hide();
+    ui->actionPause->setCheckable(true);
+    ui->actionStart->setCheckable(false);
+    ui->splitterMain->setSizes({100, 200});
+    ui->tabWidgetChart->tabBar()->hide();
+    ui->tabWidget->setTabPosition(QTabWidget::North);
+    ui->tabWidget->tabBar()->hide();
+    ui->tabWidget->setTabText(0, QString());
+    ui->pnlControl->hide();
+    initPlot();
+    initTables();
+    changeLiveDataMode(DMMData::dmIR, false);
+    changeStoredDataMode(DMMData::dmIR, false);
+    m_plots.append(ui->plot1);
+    initStoredModeButtons();
+}
+
+// The spacer pushes Close to the right-hand end of the tool bar.
+void TemplateWindow::initToolBar()
+{
+    auto *spacer = new QWidget(ui->toolBarMain);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ui->toolBarMain->addWidget(spacer);
+    ui->toolBarMain->addAction(ui->actionClose);
+}
+
+void TemplateWindow::initTables()
+{
+    QHeaderView *header = ui->tv1->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignCenter);
+    header->setSectionsClickable(false);
+    ui->tv1->setSelectionBehavior(QAbstractItemView::SelectRows);
+}
+
+void TemplateWindow::initStoredModeButtons()
+{
+    const std::array<QPushButton *, DMMData::modeCount> buttons = {
+        ui->btnStoredIR, ui->btnStoredTime, ui->btnStoredPI, ui->btnStoredDAR,
+        ui->btnStoredCOMP, ui->btnStoredCAP, ui->btnStoredVOLT, ui->btnStoredRES};
+    for (int mode = 0; mode < DMMData::modeCount; ++mode)
+        buttons[mode]->setProperty(storedModeProperty, mode);
+}
+
+void TemplateWindow::initConnection()
+{
+    connect(m_dmm, &MyDMM::updateLiveData, this, &TemplateWindow::updateLiveData);
+    connect(m_dmm, &MyDMM::communicationTimeout, this, &TemplateWindow::communicationTimeout);
+    connect(m_dmm, &MyDMM::opened, this, &TemplateWindow::dmmOpened);
+    connect(m_dmm, &MyDMM::closed, this, &TemplateWindow::dmmClosed);
+    connect(m_dmm, &MyDMM::updateStoreData, this, &TemplateWindow::updateStoreData);
+    for (QPushButton *button : ui->frame->findChildren<QPushButton *>())
+        connect(button, &QPushButton::clicked, this, &TemplateWindow::btnStoredModeClicked);
+}
+
+bool TemplateWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu && watched->objectName() == QLatin1String("plot1")) {
+        auto *menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(ui->actionSaveImage);
+        menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TemplateWindow::on_actionHistory_triggered()
+{
+}
+
+void TemplateWindow::on_actionSave_triggered()
+{
+}
+
+// actionHelp sits in no tool bar or menu.
+void TemplateWindow::on_actionHelp_triggered()
+{
+}
+
+// spConfig stays hidden.
+void TemplateWindow::on_spConfig_editingFinished()
+{
 }

@@ -2,13 +2,35 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "meter/dmmdata.h"
+
+#include <QFlags>
+#include <QList>
+#include <QSharedPointer>
+#include <QString>
 #include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class ColumnSet;
+class DataModel;
+class MyDMM;
+class QCPAxis;
+class QCPGraph;
+class QCPItemText;
+class QCPItemTracer;
+class QCustomPlot;
+class QMouseEvent;
+class QTableView;
+class QWheelEvent;
+struct Column;
 
 namespace Ui {
 class TemplateWindow;
 }
 
-// The program's only window.
+// The program's only window: tool bar, reading panel, live and stored tables and the trend chart.
 class TemplateWindow : public QWidget
 {
     Q_OBJECT
@@ -17,8 +39,107 @@ public:
     explicit TemplateWindow(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~TemplateWindow() override;
 
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void updateLiveData(QSharedPointer<DMMData> data);
+    void updateStoreData(QSharedPointer<DMMData> data);
+    void communicationTimeout();
+    void dmmOpened();
+    void dmmClosed();
+    void on_actionPause_triggered(bool checked);
+    void on_actionClear_triggered();
+    void on_actionExport_triggered();
+    void on_actionHistory_triggered();
+    void on_actionSave_triggered();
+    void on_actionOptions_triggered();
+    void on_actionSaveImage_triggered();
+    void on_actionHelp_triggered();
+    void plot1SelectionChangedByUser();
+    void plot1MousePress(QMouseEvent *event);
+    void plot1MouseWheel(QWheelEvent *event);
+    void plot1MouseMove(QMouseEvent *event);
+    void plot1MouseDoubleClick(QMouseEvent *event);
+    void on_actionStart_triggered();
+    void on_spConfig_editingFinished();
+    void on_actionClose_triggered();
+    void btnStoredModeClicked(bool checked = false);
+    void on_tabWgTV_currentChanged(int index);
+
 private:
+    // Set-up, in the order the constructor runs it.
+    void initObject();
+    DataModel *keepModel(std::unique_ptr<DataModel> model);
     void initWidget();
+    void initToolBar();
+    void initTables();
+    void initStoredModeButtons();
+    void initConnection();
+
+    // Reading panel.
+    void updateDataToDisplay(QSharedPointer<DMMData> data);
+
+    // Trend chart.
+    void initPlot();
+    void initPlotAxes();
+    void initPlotInteractions();
+    void resetPlot();
+    void addDataToPlot(QSharedPointer<DMMData> data, QCPGraph *graph);
+    void updateDataToPlot(QSharedPointer<DMMData> data);
+    void updatePlot1();
+    void rescaleValueAxis(QCPGraph *graph);
+    void rescaleKeyAxis();
+    void showModeOnPlot(DMMData::DataMode mode, const DataModel *model);
+    void removeTracer();
+    void createTracer();
+    QString tracerLabelText(double key) const;
+    void getUsefulAxes(QFlags<Qt::Orientation> &orientations, QList<QCPAxis *> &axes);
+    static double getUnitMul(const QString &unit);
+
+    // Acquisition and the mode shown.
+    void changeLiveDataMode(DMMData::DataMode mode, bool force);
+    void changeStoredDataMode(DMMData::DataMode mode, bool force);
+    void updateLiveDataToTableView(QSharedPointer<DMMData> data);
+    void updateStoredDataToTableView(QSharedPointer<DMMData> data);
+    bool liveRecordIsSample();
+    void checkStoredModeButton(DMMData::DataMode mode);
+    void setColumnWidths(QTableView *view);
+    void startSampleTimer();
+    void stopSampleTimer();
+    const DataModel *modelOnChart() const;
+    static bool recordFitsItsMode(const QSharedPointer<DMMData> &data);
+
+    // The dynamic property that tells a stored-mode button's DMMData::DataMode.
+    static constexpr char storedModeProperty[] = "StoredMode";
 
     Ui::TemplateWindow *ui = nullptr;
+    MyDMM *m_dmm = nullptr;
+    // Owners of the columns and of the sixteen models; the lists below refer to them.
+    std::unique_ptr<ColumnSet> m_columnSet;
+    std::vector<std::unique_ptr<DataModel>> m_ownedModels;
+    QList<QList<Column *>> m_columnLists;
+    QList<DataModel *> m_liveModels;
+    QList<QCustomPlot *> m_plots;
+    // A side with no model yet shows no mode, so its first switch always takes effect.
+    DMMData::DataMode m_liveMode = DMMData::dmIR;
+    DataModel *m_liveModel = nullptr;
+    DMMData::DataMode m_storedMode = DMMData::dmIR;
+    QList<DataModel *> m_storedModels;
+    DataModel *m_storedModel = nullptr;
+    int m_samplePoints = -1;
+    int m_sampleInterval = 0;
+    QString m_language;
+    bool m_recordAtTesttime = false;
+    bool m_paused = false;
+    bool m_sampleDue = false;
+    int m_timerId = 0;
+    QCPGraph *m_tracerGraph = nullptr;
+    QCPItemTracer *m_tracer = nullptr;
+    QCPItemText *m_tracerText = nullptr;
+    double m_visiblePoints = 100.0;
+    bool m_chartShowsLive = true;
 };

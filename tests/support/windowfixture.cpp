@@ -1,0 +1,111 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "support/windowfixture.h"
+
+#include "app/proglobal.h"
+#include "meter/mydmm.h"
+#include "models/datamodel.h"
+#include "window/templatewindow.h"
+
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include <qcustomplot.h>
+
+WindowFixture::WindowFixture()
+{
+    ProGlobal::instance()->setAppTitle(QStringLiteral("Tessra"));
+    ProGlobal::instance()->setAppVersion(QStringLiteral("1.00"));
+    m_window = std::make_unique<TemplateWindow>();
+}
+
+WindowFixture::~WindowFixture() = default;
+
+TemplateWindow &WindowFixture::window() const
+{
+    return *m_window;
+}
+
+QWidget *WindowFixture::root() const
+{
+    return m_window.get();
+}
+
+bool WindowFixture::show()
+{
+    m_window->show();
+    return QTest::qWaitForWindowExposed(m_window.get());
+}
+
+QLabel *WindowFixture::label(const QString &name) const
+{
+    return find<QLabel>(name);
+}
+
+QCustomPlot *WindowFixture::plot() const
+{
+    return find<QCustomPlot>(QStringLiteral("plot1"));
+}
+
+QCPGraph *WindowFixture::graph() const
+{
+    return plot()->graph(0);
+}
+
+QTableView *WindowFixture::liveTable() const
+{
+    return find<QTableView>(QStringLiteral("tv1"));
+}
+
+QTableView *WindowFixture::storedTable() const
+{
+    return find<QTableView>(QStringLiteral("tvStored"));
+}
+
+QTabWidget *WindowFixture::tables() const
+{
+    return find<QTabWidget>(QStringLiteral("tabWgTV"));
+}
+
+DataModel *WindowFixture::liveModel() const
+{
+    return qobject_cast<DataModel *>(liveTable()->model());
+}
+
+DataModel *WindowFixture::storedModel() const
+{
+    return qobject_cast<DataModel *>(storedTable()->model());
+}
+
+MyDMM *WindowFixture::meter() const
+{
+    return m_window->findChild<MyDMM *>();
+}
+
+void WindowFixture::live(const QSharedPointer<DMMData> &record) const
+{
+    emit meter()->updateLiveData(record);
+}
+
+void WindowFixture::stored(const QSharedPointer<DMMData> &record) const
+{
+    emit meter()->updateStoreData(record);
+}
+
+QVector<double> WindowFixture::keys() const
+{
+    QVector<double> keys;
+    for (const QCPGraphData &point : *graph()->data())
+        keys.append(point.key);
+    return keys;
+}
+
+QVector<double> WindowFixture::values() const
+{
+    QVector<double> values;
+    for (const QCPGraphData &point : *graph()->data())
+        values.append(point.value);
+    return values;
+}

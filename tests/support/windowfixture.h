@@ -1,0 +1,71 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "meter/dmmdata.h"
+#include "support/tempworkdir.h"
+
+#include <QSharedPointer>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+#include <memory>
+
+class DataModel;
+class MyDMM;
+class QCPGraph;
+class QCustomPlot;
+class QLabel;
+class QTableView;
+class QTabWidget;
+class TemplateWindow;
+
+// A main window in a temporary working directory, with the shortcuts the
+// window tests share: widgets by object name, records fed through the
+// window's meter connection, the chart's points.
+class WindowFixture
+{
+public:
+    WindowFixture();
+    ~WindowFixture();
+
+    WindowFixture(const WindowFixture &) = delete;
+    WindowFixture &operator=(const WindowFixture &) = delete;
+
+    TemplateWindow &window() const;
+    // Shows the window and waits until it is exposed (needed for mouse work on the chart).
+    bool show();
+
+    template <class Widget>
+    Widget *find(const QString &name) const;
+    QLabel *label(const QString &name) const;
+    QCustomPlot *plot() const;
+    QCPGraph *graph() const;
+    QTableView *liveTable() const;
+    QTableView *storedTable() const;
+    QTabWidget *tables() const;
+    DataModel *liveModel() const;
+    DataModel *storedModel() const;
+
+    void live(const QSharedPointer<DMMData> &record) const;
+    void stored(const QSharedPointer<DMMData> &record) const;
+
+    QVector<double> keys() const;
+    QVector<double> values() const;
+
+    // The window's meter connection, whose signals the tests emit.
+    MyDMM *meter() const;
+
+private:
+    QWidget *root() const;
+
+    TempWorkDir m_dir;
+    std::unique_ptr<TemplateWindow> m_window;
+};
+
+template <class Widget>
+Widget *WindowFixture::find(const QString &name) const
+{
+    return root()->findChild<Widget *>(name);
+}

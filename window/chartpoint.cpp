@@ -1,0 +1,76 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "window/chartpoint.h"
+
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+template <class Record>
+Record *recordAs(const QSharedPointer<DMMData> &data)
+{
+    return dynamic_cast<Record *>(data.data());
+}
+} // namespace
+
+double ChartPoint::key(const DMMData &record)
+{
+    return QCPAxisTickerDateTime::dateTimeToKey(record.dateTime);
+}
+
+// An infinite value would leave the axes nothing valid to fit, so every
+// non-finite value becomes a gap in the line instead.
+double ChartPoint::value(const QSharedPointer<DMMData> &record)
+{
+    const double value = mainQuantity(record);
+    return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
+}
+
+double ChartPoint::mainQuantity(const QSharedPointer<DMMData> &record)
+{
+    if (!record)
+        return 0.0;
+    switch (record->mode) {
+    case DMMData::dmIR:
+    case DMMData::dmTime:
+    case DMMData::dmCOMP:
+        if (auto *ir = recordAs<DMMDataIR>(record))
+            return ir->resistance.value * unitFactor(ir->resistance.unit);
+        break;
+    case DMMData::dmPI:
+        if (auto *pi = recordAs<DMMDataPI>(record))
+            return pi->piRatio.value;
+        break;
+    case DMMData::dmDAR:
+        if (auto *dar = recordAs<DMMDataDAR>(record))
+            return dar->darRatio.value;
+        break;
+    case DMMData::dmCAP:
+        if (auto *cap = recordAs<DMMDataCAP>(record))
+            return cap->capacitance.value;
+        break;
+    case DMMData::dmVOLT:
+        if (auto *volt = recordAs<DMMDataVOLT>(record))
+            return volt->voltage.value;
+        break;
+    case DMMData::dmRES:
+        if (auto *res = recordAs<DMMDataRES>(record))
+            return res->resistance.value;
+        break;
+    }
+    return 0.0;
+}
+
+// The unit tables give "MΩ", "GΩ" and "TΩ"; other units are not scaled.
+double ChartPoint::unitFactor(const QString &unit)
+{
+    if (unit.contains(QLatin1Char('M'), Qt::CaseInsensitive))
+        return 1.0;
+    if (unit.contains(QLatin1Char('G'), Qt::CaseInsensitive))
+        return 1000.0;
+    if (unit.contains(QLatin1Char('T'), Qt::CaseInsensitive))
+        return 1000000.0;
+    return 1.0;
+}

@@ -1,0 +1,259 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "window/templatewindow.h"
+
+#include "meter/mydmm.h"
+#include "models/datamodel.h"
+#include "ui_templatewindow.h"
+#include "util/utils.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimerEvent>
+
+namespace {
+const int liveTab = 0;
+const int storedTab = 1;
+} // namespace
+
+// The panel always shows the newest reading; the sampling rules decide
+// whether it is also recorded in the live table and on the chart.
+void TemplateWindow::updateLiveData(QSharedPointer<DMMData> data)
+{
+    if (!recordFitsItsMode(data))
+        return;
+    updateDataToDisplay(data);
+    if (!liveRecordIsSample())
+        return;
+    changeLiveDataMode(data->mode, !m_chartShowsLive);
+    m_chartShowsLive = true;
+    if (data->mode == DMMData::dmVOLT || !m_recordAtTesttime || data->testing) {
+        updateLiveDataToTableView(data);
+        updateDataToPlot(data);
+    }
+}
+
+// Pause, sample-point limit (of the table now shown), sample tick and the
+// live tab in front. A tick is used up even when the stored tab then stops it.
+bool TemplateWindow::liveRecordIsSample()
+{
+    if (m_paused)
+        return false;
+    if (m_samplePoints != -1 && m_liveModel && m_liveModel->rowCount(QModelIndex()) >= m_samplePoints)
+        return false;
+    if (m_sampleInterval != 0 && !m_sampleDue)
+        return false;
+    m_sampleDue = false;
+    return ui->tabWgTV->currentIndex() == liveTab;
+}
+
+// Records from the meter's memory skip the panel and every sampling rule.
+void TemplateWindow::updateStoreData(QSharedPointer<DMMData> data)
+{
+    if (!recordFitsItsMode(data))
+        return;
+    changeStoredDataMode(data->mode, m_chartShowsLive);
+    m_chartShowsLive = false;
+    updateStoredDataToTableView(data);
+    updateDataToPlot(data);
+    {
+        const QSignalBlocker blocker(ui->tabWgTV);
+        ui->tabWgTV->setCurrentIndex(storedTab);
+    }
+    checkStoredModeButton(data->mode);
+}
+
+// Only records whose class is the one of their mode reach the per-mode
+// tables, which read them as that class.
+bool TemplateWindow::recordFitsItsMode(const QSharedPointer<DMMData> &data)
+{
+    if (!data)
+        return false;
+    DMMData *record = data.data();
+    switch (data->mode) {
+    case DMMData::dmIR:
+        return dynamic_cast<DMMDataIR *>(record);
+    case DMMData::dmTime:
+        return dynamic_cast<DMMDataTime *>(record);
+    case DMMData::dmPI:
+        return dynamic_cast<DMMDataPI *>(record);
+    case DMMData::dmDAR:
+        return dynamic_cast<DMMDataDAR *>(record);
+    case DMMData::dmCOMP:
+        return dynamic_cast<DMMDataCOMP *>(record);
+    case DMMData::dmCAP:
+        return dynamic_cast<DMMDataCAP *>(record);
+    case DMMData::dmVOLT:
+        return dynamic_cast<DMMDataVOLT *>(record);
+    case DMMData::dmRES:
+        return dynamic_cast<DMMDataRES *>(record);
+    }
+    return false;
+}
+
+void TemplateWindow::checkStoredModeButton(DMMData::DataMode mode)
+{
+    const QList<QObject *> buttons = Utils::getChildObject(ui->frame, {QStringLiteral("QPushButton")}, true);
+    for (QObject *object : buttons) {
+        auto *button = qobject_cast<QPushButton *>(object);
+        if (button && button->property(storedModeProperty).toInt() == mode) {
+            const QSignalBlocker blocker(button);
+            button->setChecked(true);
+        }
+    }
+}
+
+void TemplateWindow::updateLiveDataToTableView(QSharedPointer<DMMData> data)
+{
+    m_liveModel->addData(data);
+    ui->tv1->scrollToBottom();
+}
+
+void TemplateWindow::updateStoredDataToTableView(QSharedPointer<DMMData> data)
+{
+    m_storedModel->addData(data);
+    ui->tvStored->scrollToBottom();
+}
+
+void TemplateWindow::changeLiveDataMode(DMMData::DataMode mode, bool force)
+{
+    if (mode < 0 || mode >= m_liveModels.size())
+        return;
+    if (mode == m_liveMode && !force && m_liveModel)
+        return;
+    m_liveMode = mode;
+    m_liveModel = m_liveModels.at(mode);
+    ui->tv1->setModel(m_liveModel);
+    setColumnWidths(ui->tv1);
+    showModeOnPlot(mode, m_liveModel);
+}
+
+void TemplateWindow::changeStoredDataMode(DMMData::DataMode mode, bool force)
+{
+    if (mode < 0 || mode >= m_storedModels.size())
+        return;
+    if (mode == m_storedMode && !force && m_storedModel)
+        return;
+    m_storedMode = mode;
+    m_storedModel = m_storedModels.at(mode);
+    ui->tvStored->setModel(m_storedModel);
+    setColumnWidths(ui->tvStored);
+    showModeOnPlot(mode, m_storedModel);
+}
+
+// "No.", "Date/Time" and "Mode".
+void TemplateWindow::setColumnWidths(QTableView *view)
+{
+    view->setColumnWidth(0, 50);
+    view->setColumnWidth(1, 160);
+    view->setColumnWidth(2, 50);
+}
+
+const DataModel *TemplateWindow::modelOnChart() const
+{
+    return ui->tabWgTV->currentIndex() != liveTab ? m_storedModel : m_liveModel;
+}
+
+void TemplateWindow::btnStoredModeClicked(bool checked)
+{
+    Q_UNUSED(checked)
+    const int mode = sender() ? sender()->property(storedModeProperty).toInt() : m_storedMode;
+    changeStoredDataMode(static_cast<DMMData::DataMode>(mode), false);
+}
+
+// The chart always shows the data of the table in front.
+void TemplateWindow::on_tabWgTV_currentChanged(int index)
+{
+    if (index == liveTab)
+        changeLiveDataMode(m_liveMode, true);
+    else if (index == storedTab)
+        changeStoredDataMode(m_storedMode, true);
+}
+
+void TemplateWindow::on_actionPause_triggered(bool checked)
+{
+    m_sampleDue = false;
+    m_paused = checked;
+}
+
+void TemplateWindow::on_actionClear_triggered()
+{
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, QStringLiteral("Clear Data"), tr("Are you sure you want to clear all data?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    DataModel *model = ui->tabWgTV->currentIndex() != liveTab ? m_storedModel : m_liveModel;
+    if (model)
+        model->clear();
+    resetPlot();
+}
+
+void TemplateWindow::on_actionClose_triggered()
+{
+    close();
+}
+
+void TemplateWindow::dmmOpened()
+{
+    ui->actionStart->setCheckable(true);
+    ui->actionStart->setChecked(true);
+}
+
+void TemplateWindow::dmmClosed()
+{
+    ui->actionStart->setChecked(false);
+    ui->actionStart->setCheckable(false);
+}
+
+void TemplateWindow::communicationTimeout()
+{
+    QMessageBox::critical(this, QString(), tr("Data communication error.The equipment may have been disconnected."),
+                          QMessageBox::Ok);
+}
+
+void TemplateWindow::on_actionStart_triggered()
+{
+}
+
+void TemplateWindow::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_timerId)
+        m_sampleDue = true;
+    else
+        QWidget::timerEvent(event);
+}
+
+void TemplateWindow::startSampleTimer()
+{
+    if (m_sampleInterval > 0)
+        m_timerId = startTimer(m_sampleInterval, Qt::CoarseTimer);
+}
+
+void TemplateWindow::stopSampleTimer()
+{
+    if (m_timerId != 0) {
+        killTimer(m_timerId);
+        m_timerId = 0;
+    }
+}
+
+void TemplateWindow::closeEvent(QCloseEvent *event)
+{
+    stopSampleTimer();
+    event->accept();
+}
+
+void TemplateWindow::on_actionOptions_triggered()
+{
+}
+
+void TemplateWindow::on_actionExport_triggered()
+{
+}
+
+void TemplateWindow::on_actionSaveImage_triggered()
+{
+}

@@ -1,0 +1,304 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "window/templatewindow.h"
+
+#include "models/datamodel.h"
+#include "ui_templatewindow.h"
+#include "window/chartpoint.h"
+
+#include <QLocale>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+QCPTextElement *chartTitle(QCustomPlot *plot)
+{
+    return qobject_cast<QCPTextElement *>(plot->plotLayout()->element(0, 0));
+}
+} // namespace
+
+void TemplateWindow::initPlot()
+{
+    QCustomPlot *plot = ui->plot1;
+    plot->plotLayout()->insertRow(0);
+    auto *title = new QCPTextElement(plot, QString());
+    title->setMargins(QMargins(0, 20, 0, 10));
+    plot->plotLayout()->addElement(0, 0, title);
+
+    plot->legend->setVisible(true);
+    plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
+    plot->axisRect()->insetLayout()->addElement(plot->legend, Qt::AlignTop | Qt::AlignRight);
+
+    initPlotAxes();
+    plot->addGraph(plot->xAxis, plot->yAxis);
+    initPlotInteractions();
+}
+
+void TemplateWindow::initPlotAxes()
+{
+    QCustomPlot *plot = ui->plot1;
+    plot->xAxis2->setVisible(true);
+    plot->xAxis2->setTickLabels(false);
+    plot->xAxis2->setSubTicks(false);
+    plot->xAxis2->setTicks(false);
+    plot->xAxis2->setSelectableParts(QCPAxis::spNone);
+    plot->yAxis2->setVisible(false);
+
+    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
+    ticker->setDateTimeFormat(QStringLiteral("yyyy.MM.dd\nHH:mm:s.z"));
+    ticker->setTickStepStrategy(QCPAxisTicker::tssMeetTickCount);
+    plot->xAxis->setTicker(ticker);
+    plot->xAxis2->setTicker(ticker);
+    // The top axis only frames the plot; it always shows the bottom axis's range.
+    connect(plot->xAxis, SIGNAL(rangeChanged(QCPRange)), plot->xAxis2, SLOT(setRange(QCPRange)));
+
+    plot->xAxis->setLabel(tr("Date/Time"));
+    plot->xAxis->setPadding(20);
+    plot->xAxis->setLabelPadding(20);
+    plot->yAxis->setLabel(QString());
+    plot->yAxis->setPadding(20);
+}
+
+void TemplateWindow::initPlotInteractions()
+{
+    QCustomPlot *plot = ui->plot1;
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectPlottables | QCP::iSelectAxes);
+    plot->legend->setSelectableParts(QCPLegend::spNone);
+    QCPAxisRect *rect = plot->axisRect();
+    rect->setRangeDrag(Qt::Horizontal | Qt::Vertical);
+    rect->setRangeDragAxes(rect->axes());
+    rect->setRangeZoom(Qt::Horizontal | Qt::Vertical);
+    rect->setRangeZoomAxes(rect->axes());
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        plot->graph(i)->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone, 6));
+        plot->graph(i)->setSelectable(QCP::stSingleData);
+    }
+
+    connect(plot, &QCustomPlot::selectionChangedByUser, this, &TemplateWindow::plot1SelectionChangedByUser);
+    connect(plot, &QCustomPlot::mousePress, this, &TemplateWindow::plot1MousePress);
+    connect(plot, &QCustomPlot::mouseWheel, this, &TemplateWindow::plot1MouseWheel);
+    connect(plot, &QCustomPlot::mouseMove, this, &TemplateWindow::plot1MouseMove);
+    connect(plot, &QCustomPlot::mouseDoubleClick, this, &TemplateWindow::plot1MouseDoubleClick);
+    plot->installEventFilter(this);
+}
+
+void TemplateWindow::resetPlot()
+{
+    for (QCustomPlot *plot : qAsConst(m_plots)) {
+        for (int i = 0; i < plot->graphCount(); ++i)
+            plot->graph(i)->data()->clear();
+    }
+    updatePlot1();
+}
+
+// Names the chart after the mode shown and replays the model's records onto it.
+void TemplateWindow::showModeOnPlot(DMMData::DataMode mode, const DataModel *model)
+{
+    resetPlot();
+    const QString name = DMMData::modeName(mode);
+    QCPGraph *graph = ui->plot1->graph(0);
+    graph->setName(name);
+    ui->plot1->yAxis->setLabel(model->getMainTitle());
+    chartTitle(ui->plot1)->setText(name);
+    const QList<QSharedPointer<DMMData>> records = model->getData();
+    for (const QSharedPointer<DMMData> &record : records)
+        addDataToPlot(record, graph);
+    updatePlot1();
+}
+
+void TemplateWindow::addDataToPlot(QSharedPointer<DMMData> data, QCPGraph *graph)
+{
+    graph->addData(ChartPoint::key(*data), ChartPoint::value(data));
+}
+
+void TemplateWindow::updateDataToPlot(QSharedPointer<DMMData> data)
+{
+    addDataToPlot(data, ui->plot1->graph(0));
+    updatePlot1();
+}
+
+double TemplateWindow::getUnitMul(const QString &unit)
+{
+    return ChartPoint::unitFactor(unit);
+}
+
+void TemplateWindow::updatePlot1()
+{
+    QCustomPlot *plot = ui->plot1;
+    for (int i = 0; i < plot->graphCount(); ++i)
+        rescaleValueAxis(plot->graph(i));
+    rescaleKeyAxis();
+    plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+// Spread values get a margin; a single value (or none) has no spread to
+// scale, so the library's plain rescale centres it instead.
+void TemplateWindow::rescaleValueAxis(QCPGraph *graph)
+{
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -std::numeric_limits<double>::infinity();
+    for (const QCPGraphData &point : *graph->data()) {
+        if (std::isnan(point.value))
+            continue;
+        lowest = std::min(lowest, point.value);
+        highest = std::max(highest, point.value);
+    }
+    if (lowest < highest) {
+        graph->rescaleValueAxis(false, false);
+        graph->valueAxis()->scaleRange(1.1);
+    } else {
+        graph->valueAxis()->rescale(false);
+    }
+}
+
+// Beyond the visible count the key axis follows the newest points.
+void TemplateWindow::rescaleKeyAxis()
+{
+    QCustomPlot *plot = ui->plot1;
+    const QSharedPointer<QCPGraphDataContainer> data = plot->graph(0)->data();
+    const int count = data->size();
+    if (count > m_visiblePoints) {
+        const double last = data->at(count - 1)->key;
+        const double first = data->at(count - static_cast<int>(m_visiblePoints))->key;
+        plot->xAxis->setRange(last, last - first, Qt::AlignRight);
+    } else {
+        plot->xAxis->rescale(false);
+    }
+}
+
+void TemplateWindow::plot1SelectionChangedByUser()
+{
+    QCustomPlot *plot = ui->plot1;
+    // A click on any part of an axis selects the whole axis.
+    for (QCPAxis *axis : plot->axisRect()->axes()) {
+        if (axis->selectedParts() != QCPAxis::spNone) {
+            axis->setSelectedParts(QCPAxis::spAxis | QCPAxis::spTickLabels | QCPAxis::spAxisLabel);
+            break;
+        }
+    }
+
+    m_tracerGraph = nullptr;
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        const bool selected = graph->selected();
+        if (QCPPlottableLegendItem *item = plot->legend->itemWithPlottable(graph))
+            item->setSelected(selected);
+        QColor marker = graph->pen().color();
+        marker.setAlphaF(0.5);
+        graph->setScatterStyle(QCPScatterStyle(selected ? QCPScatterStyle::ssDisc : QCPScatterStyle::ssNone, marker, 5));
+        if (selected && !m_tracerGraph)
+            m_tracerGraph = graph;
+    }
+
+    removeTracer();
+    if (m_tracerGraph)
+        createTracer();
+}
+
+void TemplateWindow::removeTracer()
+{
+    QCustomPlot *plot = ui->plot1;
+    if (m_tracer && plot->hasItem(m_tracer))
+        plot->removeItem(m_tracer);
+    m_tracer = nullptr;
+    if (m_tracerText && plot->hasItem(m_tracerText))
+        plot->removeItem(m_tracerText);
+    m_tracerText = nullptr;
+}
+
+// A plus that snaps to the traced graph's points, and its label in the
+// lower right corner of the plot area.
+void TemplateWindow::createTracer()
+{
+    QCustomPlot *plot = ui->plot1;
+    m_tracer = new QCPItemTracer(plot);
+    m_tracer->setLayer(QStringLiteral("overlay"));
+    m_tracer->setSize(8);
+    m_tracer->setPen(QPen(QColor(QStringLiteral("#ff8a5c"))));
+    m_tracer->setStyle(QCPItemTracer::tsPlus);
+    m_tracer->setInterpolating(false);
+
+    m_tracerText = new QCPItemText(plot);
+    m_tracerText->setText(QString());
+    m_tracerText->setLayer(QStringLiteral("overlay"));
+    m_tracerText->setColor(m_tracerGraph->pen().color());
+    m_tracerText->position->setType(QCPItemPosition::ptAxisRectRatio);
+    m_tracerText->position->setCoords(0.99, 0.96);
+    m_tracerText->setPositionAlignment(Qt::AlignRight | Qt::AlignBottom);
+    m_tracerText->setTextAlignment(Qt::AlignLeft);
+    m_tracerText->setPadding(QMargins(5, 5, 5, 5));
+}
+
+void TemplateWindow::plot1MouseMove(QMouseEvent *event)
+{
+    if (!m_tracer)
+        return;
+    QCustomPlot *plot = ui->plot1;
+    const double key = plot->xAxis->pixelToCoord(event->pos().x());
+    m_tracer->setGraph(m_tracerGraph);
+    m_tracer->setGraphKey(key);
+    m_tracer->updatePosition();
+    // The label is filled before the replot so that it shows the point now traced.
+    m_tracerText->setText(tracerLabelText(m_tracer->position->key()));
+    plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+// "[time] graph:value" of the traced point; the value is the table's text
+// of that point's row, empty when the table has no such row.
+QString TemplateWindow::tracerLabelText(double key) const
+{
+    const int row = ui->plot1->graph(0)->findBegin(key, false);
+    const DataModel *model = modelOnChart();
+    QString value;
+    if (model && row < model->rowCount(QModelIndex()))
+        value = model->getMainValue(row).toString();
+    const QString time = QLocale::system().toString(QCPAxisTickerDateTime::keyToDateTime(key), QLocale::LongFormat);
+    return QStringLiteral("[%1] %2:%3").arg(time, m_tracerGraph->name(), value);
+}
+
+void TemplateWindow::getUsefulAxes(QFlags<Qt::Orientation> &orientations, QList<QCPAxis *> &axes)
+{
+    const QList<QCPAxis *> all = ui->plot1->axisRect()->axes();
+    for (QCPAxis *axis : all) {
+        if (axis->selectedParts().testFlag(QCPAxis::spAxis)) {
+            orientations = axis->orientation();
+            axes = {axis};
+            return;
+        }
+    }
+    orientations = Qt::Horizontal | Qt::Vertical;
+    axes = all;
+}
+
+// The chart emits the press before it starts dragging, so this drag already
+// moves only the selected axis.
+void TemplateWindow::plot1MousePress(QMouseEvent *event)
+{
+    Q_UNUSED(event)
+    QFlags<Qt::Orientation> orientations;
+    QList<QCPAxis *> axes;
+    getUsefulAxes(orientations, axes);
+    ui->plot1->axisRect()->setRangeDrag(orientations);
+    ui->plot1->axisRect()->setRangeDragAxes(axes);
+}
+
+void TemplateWindow::plot1MouseWheel(QWheelEvent *event)
+{
+    Q_UNUSED(event)
+    QFlags<Qt::Orientation> orientations;
+    QList<QCPAxis *> axes;
+    getUsefulAxes(orientations, axes);
+    ui->plot1->axisRect()->setRangeZoom(orientations);
+    ui->plot1->axisRect()->setRangeZoomAxes(axes);
+}
+
+void TemplateWindow::plot1MouseDoubleClick(QMouseEvent *event)
+{
+    Q_UNUSED(event)
+    updatePlot1();
+}
