@@ -19,7 +19,9 @@ class DMMData : public QObject
     Q_OBJECT
 
 public:
-    enum DataMode {
+    // A fixed underlying type keeps a mode value outside the list (a record
+    // filled from elsewhere, a test probing the guards) defined behaviour.
+    enum DataMode : int {
         dmIR = 0,
         dmTime = 1,
         dmPI = 2,
