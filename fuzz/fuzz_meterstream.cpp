@@ -4,7 +4,7 @@
 // libFuzzer target: arbitrary bytes, cut into arbitrary chunks, reach the
 // meter connection exactly as the HID transport delivers them, and every
 // record that comes out is read back through the table models the way the
-// window shows it.
+// window shows it. The records must not depend on the chunking.
 //
 // Input: byte 0 gives in its low three bits how many chunk sizes follow (0 to
 // 7); the sizes (0 to 255 each, 0 being an empty chunk) are used in turn until
@@ -72,11 +72,26 @@ void readLastRow(const DataModel &model)
     (void)model.getMainValue(row).toString();
 }
 
-// The live and the stored model of every mode, and what reads their rows.
+// What a record shows in its live row but the row number and time stamp,
+// after the signal that brought it: records that sign alike show alike.
+QString signatureOf(const DataModel &live, int row, QChar signal)
+{
+    QString signature(signal);
+    for (int column = DataModel::ColMode; column < live.columnCount(); ++column)
+        signature += QLatin1Char('|') + live.data(live.index(row, column)).toString();
+    return signature;
+}
+
+// The live and the stored model of every mode. Takes each record into both
+// and reads all there is to read of it, or only signs it when it is asked
+// for nothing more.
 class ModelBench
 {
 public:
-    ModelBench()
+    enum class Reading { Everything, SignatureOnly };
+
+    explicit ModelBench(Reading reading)
+        : m_reading(reading)
     {
         for (int mode = 0; mode < DMMData::modeCount; ++mode) {
             m_live.push_back(ModelFactory::createLiveModel(mode, m_columns.columns(mode)));
@@ -84,7 +99,7 @@ public:
         }
     }
 
-    void take(const QSharedPointer<DMMData> &record)
+    QString take(const QSharedPointer<DMMData> &record, QChar signal)
     {
         require(!record.isNull());
         const int mode = record->mode;
@@ -92,13 +107,17 @@ public:
         const DMMData &decoded = *record;
         require(typeid(decoded) == recordClassOf(mode));
 
-        for (DataModel *model : {m_live.at(size_t(mode)).get(), m_stored.at(size_t(mode)).get()}) {
-            model->addData(record);
-            readLastRow(*model);
+        DataModel &live = *m_live.at(size_t(mode));
+        const int row = live.addData(record) - 1;
+        if (m_reading == Reading::Everything) {
+            readLastRow(live);
+            m_stored.at(size_t(mode))->addData(record);
+            readLastRow(*m_stored.at(size_t(mode)));
+            readPanelTexts(record);
+            // The trend chart's point function (key and value of the
+            // record's point) is read here too, once the window provides it.
         }
-        readPanelTexts(record);
-        // The trend chart's point function (key and value of the record's
-        // point) is read here too, once the window provides it.
+        return signatureOf(live, row, signal);
     }
 
     void clear()
@@ -118,9 +137,48 @@ private:
             (void)DataModel::getCAPViewStr(record.staticCast<DMMDataCAP>());
     }
 
+    const Reading m_reading;
     ColumnSet m_columns;
     std::vector<std::unique_ptr<DataModel>> m_live;
     std::vector<std::unique_ptr<DataModel>> m_stored;
+};
+
+// One meter connection fed chunk by chunk, with the signatures of the records
+// it emitted, in order.
+class MeterRun
+{
+public:
+    explicit MeterRun(ModelBench &bench)
+    {
+        QObject::connect(&m_meter, &MyDMM::updateLiveData, [this, &bench](const QSharedPointer<DMMData> &record) {
+            m_signatures.push_back(bench.take(record, QLatin1Char('L')));
+        });
+        QObject::connect(&m_meter, &MyDMM::updateStoreData, [this, &bench](const QSharedPointer<DMMData> &record) {
+            m_signatures.push_back(bench.take(record, QLatin1Char('S')));
+        });
+    }
+
+    void feed(const std::vector<uint8_t> &chunk)
+    {
+        m_meter.slotSerialDeviceRead(chunk.data(), uint(chunk.size()));
+        require(m_meter.bufferedByteCount() <= MyDMM::receiveBufferLimit);
+    }
+
+    // Frames held back behind a rejected one wait for the next chunk; empty
+    // chunks bring out all that the buffer completes.
+    void flush()
+    {
+        for (int before = -1; before != m_meter.bufferedByteCount();) {
+            before = m_meter.bufferedByteCount();
+            m_meter.slotSerialDeviceRead(nullptr, 0);
+        }
+    }
+
+    const std::vector<QString> &signatures() const { return m_signatures; }
+
+private:
+    MyDMM m_meter;
+    std::vector<QString> m_signatures;
 };
 
 // Sets the checksum of every frame in the stream, walking it the way frame
@@ -162,6 +220,8 @@ public:
             repairChecksums(m_stream);
     }
 
+    const std::vector<uint8_t> &stream() const { return m_stream; }
+
     // Hands the stream to `feed` chunk by chunk; each chunk is a copy of its
     // own, so a read past its end is caught.
     template <typename Feed>
@@ -199,14 +259,12 @@ void dropDebugLines(QtMsgType type, const QMessageLogContext &context, const QSt
     qt_message_output(type, context, message);
 }
 
-ModelBench &bench()
+void ensureApplication()
 {
     static int argc = 1;
     static char name[] = "fuzz_meterstream";
     static char *argv[] = {name, nullptr};
     static QCoreApplication application(argc, argv);
-    static ModelBench models;
-    return models;
 }
 
 } // namespace
@@ -214,26 +272,32 @@ ModelBench &bench()
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     qInstallMessageHandler(dropDebugLines);
-    bench();
+    ensureApplication();
     return 0;
 }
 
+// Frame assembly decides only on the bytes at the front of its buffer, so
+// where the chunks begin and end must not change what comes out: the records
+// of the chunked stream, flushed, equal those of the whole stream at once
+// (as long as the stream stays below the buffer's bound, which cuts it).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    ModelBench &models = bench();
-    MyDMM meter;
-    QObject::connect(&meter, &MyDMM::updateLiveData, [&models](const QSharedPointer<DMMData> &record) {
-        models.take(record);
-    });
-    QObject::connect(&meter, &MyDMM::updateStoreData, [&models](const QSharedPointer<DMMData> &record) {
-        models.take(record);
-    });
+    static ModelBench everything(ModelBench::Reading::Everything);
+    static ModelBench reference(ModelBench::Reading::SignatureOnly);
+    const ChunkPlan plan(data, size);
 
-    ChunkPlan(data, size).run([&meter](const std::vector<uint8_t> &chunk) {
-        meter.slotSerialDeviceRead(chunk.data(), uint(chunk.size()));
-        require(meter.bufferedByteCount() <= MyDMM::receiveBufferLimit);
-    });
+    MeterRun chunked(everything);
+    plan.run([&chunked](const std::vector<uint8_t> &chunk) { chunked.feed(chunk); });
+    chunked.flush();
 
-    models.clear();
+    MeterRun whole(reference);
+    whole.feed(plan.stream());
+    whole.flush();
+
+    if (plan.stream().size() <= size_t(MyDMM::receiveBufferLimit))
+        require(chunked.signatures() == whole.signatures());
+
+    everything.clear();
+    reference.clear();
     return 0;
 }
