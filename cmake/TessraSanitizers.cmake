@@ -3,7 +3,8 @@
 #   -DTESSRA_SANITIZE=address  AddressSanitizer, UndefinedBehaviorSanitizer and
 #                              LeakSanitizer over the whole test suite
 #   -DTESSRA_SANITIZE=thread   ThreadSanitizer, meant for the tests labelled
-#                              "threads" (target tessra_thread_tests)
+#                              "threads" (target tessra_thread_tests); they
+#                              link sanitizers/tsanqtsync.cpp
 #   -DTESSRA_FUZZ=ON           the libFuzzer targets in fuzz/ (clang only),
 #                              with AddressSanitizer and UBSan
 #
@@ -23,7 +24,7 @@ set(TESSRA_SANITIZER_ENVIRONMENT "")
 # Undefined behaviour is a failure, not a warning, and stops at once.
 # float-cast-overflow is part of "undefined" in clang but not in g++.
 set(TESSRA_UBSAN_FLAGS -fsanitize=undefined -fsanitize=float-cast-overflow -fno-sanitize-recover=all)
-set(TESSRA_UBSAN_OPTIONS "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=${TESSRA_SANITIZER_DIR}/ubsan.supp")
+set(TESSRA_UBSAN_OPTIONS "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
 if(TESSRA_FUZZ AND TESSRA_SANITIZE)
     message(FATAL_ERROR "TESSRA_FUZZ brings its own sanitizers; leave TESSRA_SANITIZE empty")
@@ -41,6 +42,8 @@ elseif(TESSRA_SANITIZE STREQUAL "address")
     # LeakSanitizer comes with AddressSanitizer on Linux.
     add_compile_options(-fsanitize=address -fno-omit-frame-pointer ${TESSRA_UBSAN_FLAGS})
     add_link_options(-fsanitize=address ${TESSRA_UBSAN_FLAGS})
+    # The slow unwinder sees through the frames of the uninstrumented Qt,
+    # which the suppressions name.
     set(TESSRA_SANITIZER_ENVIRONMENT
         "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
         "LSAN_OPTIONS=suppressions=${TESSRA_SANITIZER_DIR}/lsan.supp:print_suppressions=0"
