@@ -31,6 +31,8 @@ test: build
 # Instrumented builds are slow and memory-hungry: two jobs at most.
 SANITIZER_JOBS ?= 2
 FUZZ_SECONDS ?= 60
+# A kilobyte holds a couple of dozen frames; longer inputs only run slower.
+FUZZ_MAX_LEN ?= 1024
 FUZZ_DIR = build-fuzz/fuzz
 
 test-asan: deps
@@ -52,7 +54,7 @@ fuzz-smoke:
 	cmake --build build-fuzz -j $(SANITIZER_JOBS) --target fuzz_meterstream fuzz_seeds
 	rm -rf $(FUZZ_DIR)/smoke && mkdir -p $(FUZZ_DIR)/smoke/corpus $(FUZZ_DIR)/artifacts
 	cp $(FUZZ_DIR)/seeds/* $(FUZZ_DIR)/smoke/corpus/
-	$(FUZZ_DIR)/fuzz_meterstream -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	$(FUZZ_DIR)/fuzz_meterstream -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/smoke/corpus
 
 clean:
