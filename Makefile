@@ -1,11 +1,15 @@
 # Convenience front end over CMake.
 #   make run   installs what is missing, builds and starts Tessra
 #   make test  installs what is missing, builds and runs every test
+#   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer
+#   make test-tsan   the tests labelled "threads" under ThreadSanitizer
+#   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
+# The last three each configure a build directory of their own.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean test-asan test-tsan fuzz-smoke
 
 all: build
 
@@ -23,6 +27,35 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Instrumented builds are slow and memory-hungry: two jobs at most.
+SANITIZER_JOBS ?= 2
+FUZZ_SECONDS ?= 60
+# A few frames per input; longer inputs run many times slower and reach no more.
+FUZZ_MAX_LEN ?= 256
+FUZZ_DIR = build-fuzz/fuzz
+
+test-asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=address
+	cmake --build build-asan -j $(SANITIZER_JOBS)
+	cd build-asan && ctest --output-on-failure -j $(SANITIZER_JOBS)
+
+test-tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=thread
+	cmake --build build-tsan -j $(SANITIZER_JOBS) --target tessra_thread_tests
+	cd build-tsan && ctest --output-on-failure -L threads
+
+# Runs from a fresh copy of the seeds, so each smoke run starts alike; a
+# finding lands in $(FUZZ_DIR)/artifacts/ and fails the target.
+fuzz-smoke:
+	@scripts/install-deps.sh fuzz
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	    -DTESSRA_FUZZ=ON -DTESSRA_BUILD_TESTS=OFF
+	cmake --build build-fuzz -j $(SANITIZER_JOBS) --target fuzz_meterstream fuzz_seeds
+	rm -rf $(FUZZ_DIR)/smoke && mkdir -p $(FUZZ_DIR)/smoke/corpus $(FUZZ_DIR)/artifacts
+	cp $(FUZZ_DIR)/seeds/* $(FUZZ_DIR)/smoke/corpus/
+	$(FUZZ_DIR)/fuzz_meterstream -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/smoke/corpus
 
 clean:
 	rm -rf $(BUILD_DIR)

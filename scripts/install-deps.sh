@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Does nothing when they are all present already.
+#   scripts/install-deps.sh        what the build and the tests need
+#   scripts/install-deps.sh fuzz   that, and clang with libFuzzer for fuzz/
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,13 @@ packages=(
     libqcustomplot-dev libhidapi-dev
     xvfb xauth imagemagick
 )
+
+for extra in "$@"; do
+    case "$extra" in
+        fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+        *) echo "unknown package group: $extra" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,58 @@
+# Sanitizer and fuzzing configurations. Both stay off in the default build.
+#
+#   -DTESSRA_SANITIZE=address  AddressSanitizer, UndefinedBehaviorSanitizer and
+#                              LeakSanitizer over the whole test suite
+#   -DTESSRA_SANITIZE=thread   ThreadSanitizer, meant for the tests labelled
+#                              "threads" (target tessra_thread_tests); they
+#                              link sanitizers/tsanqtsync.cpp
+#   -DTESSRA_FUZZ=ON           the libFuzzer targets in fuzz/ (clang only),
+#                              with AddressSanitizer and UBSan
+#
+# Every target of the project is instrumented alike, so use a build directory
+# of its own for each configuration.
+
+set(TESSRA_SANITIZE "" CACHE STRING "Sanitizers over the build: empty, address or thread")
+set_property(CACHE TESSRA_SANITIZE PROPERTY STRINGS "" address thread)
+option(TESSRA_FUZZ "Build the libFuzzer targets (clang)" OFF)
+
+set(TESSRA_SANITIZER_DIR ${CMAKE_CURRENT_LIST_DIR}/../sanitizers)
+get_filename_component(TESSRA_SANITIZER_DIR ${TESSRA_SANITIZER_DIR} ABSOLUTE)
+
+# Environment the tests run with in a sanitizer build (a list of NAME=value).
+set(TESSRA_SANITIZER_ENVIRONMENT "")
+
+# Undefined behaviour is a failure, not a warning, and stops at once.
+# float-cast-overflow is part of "undefined" in clang but not in g++.
+set(TESSRA_UBSAN_FLAGS -fsanitize=undefined -fsanitize=float-cast-overflow -fno-sanitize-recover=all)
+set(TESSRA_UBSAN_OPTIONS "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+
+if(TESSRA_FUZZ AND TESSRA_SANITIZE)
+    message(FATAL_ERROR "TESSRA_FUZZ brings its own sanitizers; leave TESSRA_SANITIZE empty")
+endif()
+
+if(TESSRA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TESSRA_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++-14)")
+    endif()
+    # fuzzer-no-link gives every object the coverage feedback libFuzzer
+    # steers by; only the fuzz executables link libFuzzer itself.
+    add_compile_options(-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer ${TESSRA_UBSAN_FLAGS})
+    add_link_options(-fsanitize=address ${TESSRA_UBSAN_FLAGS})
+elseif(TESSRA_SANITIZE STREQUAL "address")
+    # LeakSanitizer comes with AddressSanitizer on Linux.
+    add_compile_options(-fsanitize=address -fno-omit-frame-pointer ${TESSRA_UBSAN_FLAGS})
+    add_link_options(-fsanitize=address ${TESSRA_UBSAN_FLAGS})
+    # The slow unwinder sees through the frames of the uninstrumented Qt,
+    # which the suppressions name.
+    set(TESSRA_SANITIZER_ENVIRONMENT
+        "ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
+        "LSAN_OPTIONS=suppressions=${TESSRA_SANITIZER_DIR}/lsan.supp:print_suppressions=0"
+        "${TESSRA_UBSAN_OPTIONS}")
+elseif(TESSRA_SANITIZE STREQUAL "thread")
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+    set(TESSRA_SANITIZER_ENVIRONMENT
+        "TSAN_OPTIONS=suppressions=${TESSRA_SANITIZER_DIR}/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=0")
+elseif(NOT TESSRA_SANITIZE STREQUAL "")
+    message(FATAL_ERROR "TESSRA_SANITIZE must be empty, address or thread, not '${TESSRA_SANITIZE}'")
+endif()
