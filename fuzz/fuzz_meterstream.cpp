@@ -3,8 +3,9 @@
 //
 // libFuzzer target: arbitrary bytes, cut into arbitrary chunks, reach the
 // meter connection exactly as the HID transport delivers them, and every
-// record that comes out is read back through the table models the way the
-// window shows it. The records must not depend on the chunking.
+// record that comes out is read back through the table models, the reading
+// panel's texts and the chart's point, the way the window shows it. The
+// records must not depend on the chunking.
 //
 // Input: byte 0 gives in its low three bits how many chunk sizes follow (0 to
 // 7); the sizes (0 to 255 each, 0 being an empty chunk) are used in turn until
@@ -18,6 +19,7 @@
 #include "models/columnset.h"
 #include "models/datamodel.h"
 #include "models/modelfactory.h"
+#include "window/chartpoint.h"
 
 #include <QCoreApplication>
 #include <QSharedPointer>
@@ -25,6 +27,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -114,8 +117,7 @@ public:
             m_stored.at(size_t(mode))->addData(record);
             readLastRow(*m_stored.at(size_t(mode)));
             readPanelTexts(record);
-            // The trend chart's point function (key and value of the
-            // record's point) is read here too, once the window provides it.
+            readChartPoint(record);
         }
         return signatureOf(live, row, signal);
     }
@@ -135,6 +137,13 @@ private:
             (void)DataModel::getVOLTViewStr(record.staticCast<DMMDataVOLT>());
         else if (record->mode == DMMData::dmCAP)
             (void)DataModel::getCAPViewStr(record.staticCast<DMMDataCAP>());
+    }
+
+    // The chart fits its axes to the points, so a point is finite or a gap.
+    static void readChartPoint(const QSharedPointer<DMMData> &record)
+    {
+        (void)ChartPoint::key(*record);
+        require(!std::isinf(ChartPoint::value(record)));
     }
 
     const Reading m_reading;

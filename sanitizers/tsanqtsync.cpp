@@ -44,8 +44,6 @@
 extern "C" {
 void __tsan_acquire(void *addr);
 void __tsan_release(void *addr);
-void __tsan_ignore_thread_begin();
-void __tsan_ignore_thread_end();
 }
 
 namespace {
@@ -118,9 +116,7 @@ extern "C" void g_main_context_wakeup(struct _GMainContext *context)
 {
     static const auto real = realFunction<void (*)(_GMainContext *)>("g_main_context_wakeup");
     __tsan_release(&eventQueue);
-    __tsan_ignore_thread_begin();
     real(context);
-    __tsan_ignore_thread_end();
 }
 
 void QMutex::lock() QT_MUTEX_LOCK_NOEXCEPT

@@ -5,6 +5,7 @@
 #include "sim/simulatedhid.h"
 #include "support/messagecollector.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -127,8 +128,9 @@ void TestHidDevice::streamArrivesOnTheGuiThreadInOrder()
     HIDDevice front;
     QSignalSpy received(&front, &HIDDevice::readyRead);
     bool allOnGuiThread = true;
-    connect(&front, &HIDDevice::readyRead, this,
-            [&allOnGuiThread] { allOnGuiThread = allOnGuiThread && QThread::currentThread() == qApp->thread(); });
+    connect(&front, &HIDDevice::readyRead, this, [&allOnGuiThread] {
+        allOnGuiThread = allOnGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+    });
 
     QByteArray stream;
     for (int i = 0; i < 200; ++i)

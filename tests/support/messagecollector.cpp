@@ -38,10 +38,17 @@ MessageCollector::~MessageCollector()
     previousHandler = nullptr;
 }
 
+// A list of its own: a shared copy would let the caller's release of it race
+// with a logging thread growing the list in place, which Qt's implicit
+// sharing allows once it sees the list unshared.
 QStringList MessageCollector::messages() const
 {
     const QMutexLocker locker(&collectedMutex);
-    return collected;
+    QStringList copy;
+    copy.reserve(collected.size());
+    for (const QString &message : collected)
+        copy.append(message);
+    return copy;
 }
 
 bool MessageCollector::contains(const QString &message) const
