@@ -17,21 +17,23 @@
 // - QMutex: lock and a successful tryLock acquire the mutex, unlock releases
 //   it; the same for the slow path of the inline QBasicMutex operations.
 // - QWaitCondition::wait: releases the mutex before and acquires it after.
-// - QThread: start returns once the thread runs its event dispatcher; the
-//   thread releases itself when it emits finished, and a successful wait
-//   acquires it.
-// - Events: QtCore queues an event (a queued signal with its arguments) and
-//   then wakes the receiving thread's glib main context; the wake-up releases
-//   one sync point that every delivered event acquires. This is coarse, as
-//   the receiver is not known at the wake-up. The wake-up writes to an
-//   eventfd that the receiving thread creates and closes, handed over under
-//   QtCore's lock; that access to Qt's own descriptor is not recorded.
+// - QThread: the thread releases itself when it emits finished, and a
+//   successful wait acquires it.
+// - Events: emitting a signal, posting an event, invoking a method, deleting
+//   later and waking another thread's glib main context release one sync
+//   point, before QtCore queues anything; every delivered event acquires it.
+//   This is coarse, as the receiver is not known to the sender.
+//
+// The accesses QtCore and glib themselves make through intercepted calls
+// (allocating and freeing events, copying bytes, their own pthread objects)
+// are not recorded at all (ignore_noninstrumented_modules); see tsan.supp for
+// the one place of Qt's header code that runs instrumented.
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QMutex>
 #include <QObject>
-#include <QSemaphore>
 #include <QThread>
 #include <QVariant>
 #include <QWaitCondition>
@@ -39,7 +41,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
-#include <memory>
 
 extern "C" {
 void __tsan_acquire(void *addr);
@@ -82,32 +83,6 @@ void releaseWhenFinished(QThread *thread)
     thread->setProperty(threadHookProperty, true);
     QObject::connect(
         thread, &QThread::finished, thread, [thread] { __tsan_release(thread); }, Qt::DirectConnection);
-}
-
-// Until a thread has its event dispatcher, QtCore queues events for it
-// without a wake-up; waiting for started keeps every later event on the
-// path that the wake-up orders.
-template <typename Start>
-void startAndAwaitDispatcher(QThread *thread, Start start)
-{
-    const auto started = std::make_shared<QSemaphore>();
-    const auto signal = [started] {
-        QSemaphore *const semaphore = started.get();
-        __tsan_release(semaphore);
-        semaphore->release();
-    };
-    const QMetaObject::Connection connection =
-        QObject::connect(thread, &QThread::started, thread, signal, Qt::DirectConnection);
-    start();
-    for (;;) {
-        if (started->tryAcquire(1, 100)) {
-            __tsan_acquire(started.get());
-            break;
-        }
-        if (!thread->isRunning())
-            break;
-    }
-    QObject::disconnect(connection);
 }
 
 } // namespace
@@ -188,12 +163,8 @@ bool QWaitCondition::wait(QMutex *lockedMutex, unsigned long time)
 void QThread::start(Priority priority)
 {
     static const auto real = realFunction<void (*)(QThread *, Priority)>("_ZN7QThread5startENS_8PriorityE");
-    if (isRunning()) {
-        real(this, priority); // does nothing
-        return;
-    }
     releaseWhenFinished(this);
-    startAndAwaitDispatcher(this, [this, priority] { real(this, priority); });
+    real(this, priority);
 }
 
 bool QThread::wait(QDeadlineTimer deadline)
@@ -212,4 +183,53 @@ bool QThread::wait(unsigned long time)
     if (finished)
         __tsan_acquire(this);
     return finished;
+}
+
+void QMetaObject::activate(QObject *sender, int signalIndex, void **argv)
+{
+    static const auto real =
+        realFunction<void (*)(QObject *, int, void **)>("_ZN11QMetaObject8activateEP7QObjectiPPv");
+    __tsan_release(&eventQueue);
+    real(sender, signalIndex, argv);
+}
+
+void QMetaObject::activate(QObject *sender, const QMetaObject *meta, int localSignalIndex, void **argv)
+{
+    static const auto real = realFunction<void (*)(QObject *, const QMetaObject *, int, void **)>(
+        "_ZN11QMetaObject8activateEP7QObjectPKS_iPPv");
+    __tsan_release(&eventQueue);
+    real(sender, meta, localSignalIndex, argv);
+}
+
+void QMetaObject::activate(QObject *sender, int signalOffset, int localSignalIndex, void **argv)
+{
+    static const auto real =
+        realFunction<void (*)(QObject *, int, int, void **)>("_ZN11QMetaObject8activateEP7QObjectiiPPv");
+    __tsan_release(&eventQueue);
+    real(sender, signalOffset, localSignalIndex, argv);
+}
+
+bool QMetaObject::invokeMethodImpl(QObject *object, QtPrivate::QSlotObjectBase *slot, Qt::ConnectionType type,
+                                   void *ret)
+{
+    static const auto real =
+        realFunction<bool (*)(QObject *, QtPrivate::QSlotObjectBase *, Qt::ConnectionType, void *)>(
+            "_ZN11QMetaObject16invokeMethodImplEP7QObjectPN9QtPrivate15QSlotObjectBaseEN2Qt14ConnectionTypeEPv");
+    __tsan_release(&eventQueue);
+    return real(object, slot, type, ret);
+}
+
+void QCoreApplication::postEvent(QObject *receiver, QEvent *event, int priority)
+{
+    static const auto real =
+        realFunction<void (*)(QObject *, QEvent *, int)>("_ZN16QCoreApplication9postEventEP7QObjectP6QEventi");
+    __tsan_release(&eventQueue);
+    real(receiver, event, priority);
+}
+
+void QObject::deleteLater()
+{
+    static const auto real = realFunction<void (*)(QObject *)>("_ZN7QObject11deleteLaterEv");
+    __tsan_release(&eventQueue);
+    real(this);
 }
