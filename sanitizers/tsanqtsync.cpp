@@ -23,11 +23,14 @@
 //   later and waking another thread's glib main context release one sync
 //   point, before QtCore queues anything; every delivered event acquires it.
 //   This is coarse, as the receiver is not known to the sender.
+// - Allocations: QtCore allocates a queued event and its argument copies
+//   after the signal's release above, and ThreadSanitizer records an
+//   allocation as a write by the allocating thread. Every operator new that
+//   QtCore calls therefore releases the same sync point once it returns, so
+//   the event's memory is ordered before its delivery too.
 //
-// The accesses QtCore and glib themselves make through intercepted calls
-// (allocating and freeing events, copying bytes, their own pthread objects)
-// are not recorded at all (ignore_noninstrumented_modules); see tsan.supp for
-// the one place of Qt's header code that runs instrumented.
+// What this cannot show (QWaitCondition's destructor, and the glib wake-up
+// of a thread's event loop) is named in tsan.supp.
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -38,9 +41,13 @@
 #include <QVariant>
 #include <QWaitCondition>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <link.h>
+#include <new>
 
 extern "C" {
 void __tsan_acquire(void *addr);
@@ -73,6 +80,54 @@ bool acquireOnDelivery(void **)
 // Registered before main, before any thread or event exists.
 [[maybe_unused]] const bool deliveryHooked =
     QInternal::registerCallback(QInternal::EventNotifyCallback, acquireOnDelivery);
+
+// The executable code of QtCore, found once from the address of one of its
+// functions.
+struct CodeRange
+{
+    std::uintptr_t begin = 0;
+    std::uintptr_t end = 0;
+
+    bool contains(const void *address) const
+    {
+        const auto at = reinterpret_cast<std::uintptr_t>(address);
+        return at >= begin && at < end;
+    }
+};
+
+// Looks for the object whose executable segments hold range->begin.
+int findExecutableSegments(dl_phdr_info *info, size_t, void *data)
+{
+    auto *range = static_cast<CodeRange *>(data);
+    const std::uintptr_t wanted = range->begin;
+    CodeRange code{UINTPTR_MAX, 0};
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        const ElfW(Phdr) &header = info->dlpi_phdr[i];
+        if (header.p_type != PT_LOAD || !(header.p_flags & PF_X))
+            continue;
+        const std::uintptr_t begin = info->dlpi_addr + header.p_vaddr;
+        code.begin = std::min(code.begin, begin);
+        code.end = std::max(code.end, std::uintptr_t(begin + header.p_memsz));
+    }
+    if (wanted < code.begin || wanted >= code.end)
+        return 0;
+    *range = code;
+    return 1;
+}
+
+const CodeRange &qtCoreCode()
+{
+    static const CodeRange range = [] {
+        CodeRange found;
+        found.begin = reinterpret_cast<std::uintptr_t>(&qVersion);
+        if (dl_iterate_phdr(findExecutableSegments, &found) == 0) {
+            std::fprintf(stderr, "tsanqtsync: QtCore's code not found\n");
+            std::abort();
+        }
+        return found;
+    }();
+    return range;
+}
 
 const char threadHookProperty[] = "_tessra_tsan_finished_hook";
 
@@ -232,4 +287,13 @@ void QObject::deleteLater()
     static const auto real = realFunction<void (*)(QObject *)>("_ZN7QObject11deleteLaterEv");
     __tsan_release(&eventQueue);
     real(this);
+}
+
+void *operator new(std::size_t size)
+{
+    static const auto real = realFunction<void *(*)(std::size_t)>("_Znwm");
+    void *memory = real(size);
+    if (qtCoreCode().contains(__builtin_return_address(0)))
+        __tsan_release(&eventQueue);
+    return memory;
 }
