@@ -17,6 +17,8 @@ HIDDevice::HIDDevice(QObject *parent)
     m_deviceP->moveToThread(m_thread.get());
     connect(this, &HIDDevice::startRead, m_deviceP.get(), &HIDDeviceP::doRead, Qt::QueuedConnection);
     connect(m_deviceP.get(), &HIDDeviceP::readyRead, this, &HIDDevice::readyRead, Qt::QueuedConnection);
+    // Queued behind the reports read before it, so those arrive first.
+    connect(m_deviceP.get(), &HIDDeviceP::readFailed, this, &HIDDevice::relayReadFailure, Qt::QueuedConnection);
 }
 
 HIDDevice::~HIDDevice()
@@ -36,6 +38,7 @@ bool HIDDevice::open(const QString &path)
     }
     m_deviceP->m_opened = true;
     m_deviceP->m_stopRequested = false;
+    m_deviceP->m_readFailed = false;
     m_thread->start();
     emit startRead();
     emit opened();
@@ -62,4 +65,12 @@ void HIDDevice::stopReading()
     // open; a handle that no loop closed is closed here, the thread is gone.
     QCoreApplication::removePostedEvents(m_deviceP.get(), QEvent::MetaCall);
     m_deviceP->closeHandle();
+}
+
+// A failure that arrives after its connection was closed, or after the meter
+// was opened anew, is not this connection's.
+void HIDDevice::relayReadFailure()
+{
+    if (m_deviceP->m_opened && m_deviceP->m_readFailed)
+        emit deviceLost();
 }

@@ -29,9 +29,13 @@ signals:
     void opened();
     void closed();
     void readyRead(QByteArray data);
+    // The meter stopped answering reads while open; the front stays open
+    // until its owner closes it.
+    void deviceLost();
 
 private:
     void stopReading();
+    void relayReadFailure();
 
     // Declared first so that the worker goes before its thread.
     std::unique_ptr<QThread> m_thread;

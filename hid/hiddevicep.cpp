@@ -81,15 +81,26 @@ QList<HIDDevInfo> HIDDeviceP::enumerate(unsigned short vendorId, unsigned short 
     return devices;
 }
 
+// A read error means the meter is gone: hidapi turns a quiet device into a
+// time-out, never into an error. Reading on would only log the error every
+// cycle while the program showed the meter as open, so the loop ends and
+// reports it.
 void HIDDeviceP::doRead()
 {
     m_reading = true;
-    while (keepReading()) {
-        readOneReport();
-        QThread::msleep(readPauseMs);
+    bool failed = false;
+    while (keepReading() && !failed) {
+        failed = !readOneReport();
+        if (!failed)
+            QThread::msleep(readPauseMs);
     }
+    m_reading = false;
     closeHandle();
     qDebug() << "doRead" << false;
+    if (failed) {
+        m_readFailed = true;
+        emit readFailed();
+    }
 }
 
 void HIDDeviceP::communicationTimeout()
@@ -131,13 +142,15 @@ bool HIDDeviceP::keepReading() const
     return m_reading && !m_stopRequested;
 }
 
-void HIDDeviceP::readOneReport()
+bool HIDDeviceP::readOneReport()
 {
     const int bytesRead = hid_read_timeout(m_handle, m_report, reportSize, readTimeoutMs);
     if (bytesRead > 0)
         emit readyRead(streamBytes(bytesRead));
-    else if (bytesRead == -1)
-        qDebug() << "doRead" << wideText(hid_error(nullptr));
+    if (bytesRead >= 0)
+        return true;
+    qDebug() << "doRead" << wideText(hid_error(nullptr));
+    return false;
 }
 
 QByteArray HIDDeviceP::streamBytes(int bytesRead) const

@@ -36,6 +36,9 @@ public:
 signals:
     // The stream bytes of one report, copied out of the read buffer.
     void readyRead(QByteArray data);
+    // A read failed (the meter was unplugged, say): the loop has ended and
+    // the handle is closed.
+    void readFailed();
 
 public slots:
     void doRead();
@@ -51,7 +54,8 @@ private:
     bool openHandle(const QString &path);
     void closeHandle();
     bool keepReading() const;
-    void readOneReport();
+    // False once a read has failed.
+    bool readOneReport();
     QByteArray streamBytes(int bytesRead) const;
 
     hid_device *m_handle = nullptr;
@@ -61,5 +65,8 @@ private:
     // Set by every close and cleared by open; unlike m_reading, doRead never
     // sets it, so a close that comes before the loop starts still ends it.
     std::atomic<bool> m_stopRequested{false};
+    // Set by the loop when a read fails and cleared by open, so that the
+    // front can tell a failure of this connection from one of an earlier.
+    std::atomic<bool> m_readFailed{false};
     unsigned char m_report[reportSize] = {};
 };

@@ -21,6 +21,8 @@ MyDMM::MyDMM(QObject *parent)
     connect(m_hid.get(), &HIDDevice::opened, this, &MyDMM::opened);
     connect(m_hid.get(), &HIDDevice::closed, this, &MyDMM::closed);
     connect(m_hid.get(), &HIDDevice::readyRead, this, &MyDMM::readReport);
+    // A meter that is unplugged ends the connection as a time-out does.
+    connect(m_hid.get(), &HIDDevice::deviceLost, this, &MyDMM::sltCommunicationTimeout);
     m_ctrl = new CommandCtrl(this);
     m_ctrl->setInterval(pumpIntervalMs);
     connect(m_ctrl, &CommandCtrl::nextCommand, this, &MyDMM::nextCommand);

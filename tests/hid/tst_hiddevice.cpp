@@ -6,6 +6,7 @@
 #include "support/messagecollector.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -13,6 +14,20 @@
 namespace {
 const QString meterPath = QStringLiteral("/dev/hidraw-sim0");
 constexpr int waitMs = 10000;
+
+// Waits for the worker without turning the event loop, so that what it
+// emits stays queued.
+template <typename Condition>
+bool waitWithoutEvents(Condition condition)
+{
+    const QDeadlineTimer deadline(waitMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
 
 QByteArray receivedBytes(const QSignalSpy &spy)
 {
@@ -38,7 +53,9 @@ private slots:
     void countByteIsClampedToTheReport();
     void closeWhileIdleEndsTheLoopAndEmitsClosedOnce();
     void closeWhileClosedOnlyEmitsClosed();
-    void unplugLogsReadErrorsAndCloseStillEndsTheThread();
+    void unplugEndsTheLoopAndReportsTheLossOnce();
+    void reportsReadBeforeTheUnplugArriveFirst();
+    void lossOfAnEarlierConnectionIsNotReported();
     void openAndCloseRepeatedly();
     void libraryIsReleasedWithTheLastWorker();
 };
@@ -150,13 +167,22 @@ void TestHidDevice::countByteIsClampedToTheReport_data()
     QTest::addColumn<QByteArray>("report");
     QTest::addColumn<QByteArray>("stream");
 
-    QByteArray full(SimulatedHid::reportSize, '\x55');
-    full[0] = static_cast<char>(200);
+    // A full report of stream bytes 0x01, 0x02, ... behind the count `count`.
+    const auto fullReport = [](int count) {
+        QByteArray report(SimulatedHid::reportSize, '\0');
+        report[0] = static_cast<char>(count);
+        for (int i = 1; i < report.size(); ++i)
+            report[i] = static_cast<char>(i);
+        return report;
+    };
+    const QByteArray all63 = fullReport(0).mid(1);
 
-    QTest::newRow("count 0") << SimulatedHid::streamReport(QByteArray()) << QByteArray();
+    QTest::newRow("count 0") << fullReport(0) << QByteArray();
     QTest::newRow("count within the report") << QByteArray("\x02\x10\x11\x12", 4) << QByteArray("\x10\x11", 2);
     QTest::newRow("count beyond the bytes read") << QByteArray("\x0a\x01\x02\x03", 4) << QByteArray("\x01\x02\x03", 3);
-    QTest::newRow("count beyond 63") << full << QByteArray(63, '\x55');
+    QTest::newRow("count 63, the most a report holds") << fullReport(63) << all63;
+    QTest::newRow("count 64, one past") << fullReport(64) << all63;
+    QTest::newRow("count 255") << fullReport(255) << all63;
 }
 
 void TestHidDevice::countByteIsClampedToTheReport()
@@ -203,24 +229,86 @@ void TestHidDevice::closeWhileClosedOnlyEmitsClosed()
     QCOMPARE(SimulatedHid::closeCount(), 0);
 }
 
-void TestHidDevice::unplugLogsReadErrorsAndCloseStillEndsTheThread()
+void TestHidDevice::unplugEndsTheLoopAndReportsTheLossOnce()
 {
     SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
     HIDDevice front;
-    QSignalSpy received(&front, &HIDDevice::readyRead);
+    QSignalSpy lost(&front, &HIDDevice::deviceLost);
     QSignalSpy closed(&front, &HIDDevice::closed);
     const MessageCollector messages;
     QVERIFY(front.open(meterPath));
     QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
 
     QVERIFY(SimulatedHid::unplug(meterPath));
-    QTRY_VERIFY_WITH_TIMEOUT(messages.countStartingWith(QStringLiteral("doRead")) >= 3, waitMs);
-    front.close();
-
-    QCOMPARE(closed.count(), 1);
-    QCOMPARE(received.count(), 0);
+    QVERIFY(lost.wait(waitMs));
+    // The loop closed the handle itself and read no more.
     QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    const int readsAtLoss = SimulatedHid::readCount();
+    QTest::qWait(100);
+    QCOMPARE(SimulatedHid::readCount(), readsAtLoss);
+    QCOMPARE(lost.count(), 1);
+    QCOMPARE(closed.count(), 0);
+    // One line for the error, one for the loop's end.
+    QCOMPARE(messages.countStartingWith(QStringLiteral("doRead")), 2);
     QVERIFY(messages.contains(QStringLiteral("doRead false")));
+
+    // Still open until its owner closes it; then open again once replugged.
+    QVERIFY(!front.open(meterPath));
+    front.close();
+    QCOMPARE(closed.count(), 1);
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::queueReport(meterPath, QByteArray("back")));
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    QVERIFY(front.open(meterPath));
+    QVERIFY(received.wait(waitMs));
+    QCOMPARE(received.at(0).at(0).toByteArray(), QByteArray("back"));
+    front.close();
+    QCOMPARE(lost.count(), 1);
+}
+
+void TestHidDevice::reportsReadBeforeTheUnplugArriveFirst()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QStringList events;
+    connect(&front, &HIDDevice::readyRead, this, [&events](const QByteArray &bytes) {
+        events.append(QString::fromLatin1(bytes));
+    });
+    connect(&front, &HIDDevice::deviceLost, this, [&events] { events.append(QStringLiteral("lost")); });
+    QVERIFY(SimulatedHid::queueReport(meterPath, QByteArray("one")));
+    QVERIFY(SimulatedHid::queueReport(meterPath, QByteArray("two")));
+    QVERIFY(front.open(meterPath));
+
+    // The worker reads both reports and waits in a third read when the meter
+    // goes; nothing it emitted has been delivered yet.
+    QVERIFY(waitWithoutEvents([] { return SimulatedHid::readCount() >= 3; }));
+    QVERIFY(SimulatedHid::unplug(meterPath));
+
+    QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("lost")), waitMs);
+    QCOMPARE(events, (QStringList{"one", "two", "lost"}));
+    front.close();
+}
+
+void TestHidDevice::lossOfAnEarlierConnectionIsNotReported()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy lost(&front, &HIDDevice::deviceLost);
+    QVERIFY(front.open(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
+
+    // The loss is queued, but the user closes and reopens before the event
+    // loop turns again.
+    QVERIFY(SimulatedHid::unplug(meterPath));
+    QVERIFY(waitWithoutEvents([] { return SimulatedHid::openHandleCount() == 0; }));
+    front.close();
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(front.open(meterPath));
+    QTest::qWait(100);
+
+    QCOMPARE(lost.count(), 0);
+    QCOMPARE(SimulatedHid::openHandleCount(), 1);
+    front.close();
 }
 
 void TestHidDevice::openAndCloseRepeatedly()

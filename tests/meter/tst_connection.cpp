@@ -71,6 +71,7 @@ private slots:
     void meterStreamBecomesRecordsOnTheGuiThread();
     void bytesArrivingWhileInactiveAreDecoded();
     void pauseDoesNotStopRecords();
+    void unplugKeepsEarlierRecordsAndStartWorksOnceTheMeterIsBack();
     void destroyingAnActiveConnectionReleasesTheMeter();
 };
 
@@ -98,6 +99,8 @@ void TestConnection::signalsFollowTheStateTable_data()
         << true << "time-out" << true << QStringList{"closed:1", "closed:0", "communicationTimeout:0"} << false;
     QTest::newRow("inactive, controller time-out")
         << false << "time-out" << true << QStringList{"communicationTimeout:0"} << false;
+    QTest::newRow("active, meter unplugged")
+        << true << "unplug" << true << QStringList{"closed:1", "closed:0", "communicationTimeout:0"} << false;
 }
 
 void TestConnection::signalsFollowTheStateTable()
@@ -120,6 +123,8 @@ void TestConnection::signalsFollowTheStateTable()
         returned = dmm.open(QStringLiteral("/dev/no-such-meter"));
     else if (event == QLatin1String("close"))
         dmm.close();
+    else if (event == QLatin1String("unplug"))
+        returned = SimulatedHid::unplug(meterPath) && QSignalSpy(&dmm, &MyDMM::communicationTimeout).wait(waitMs);
     else
         dmm.sltCommunicationTimeout();
 
@@ -201,6 +206,31 @@ void TestConnection::pauseDoesNotStopRecords()
     dmm.setPause(false);
     QVERIFY(SimulatedHid::queueStream(meterPath, liveVoltFrame(13)));
     QTRY_COMPARE_WITH_TIMEOUT(live.count(), 2, waitMs);
+    dmm.close();
+}
+
+void TestConnection::unplugKeepsEarlierRecordsAndStartWorksOnceTheMeterIsBack()
+{
+    MyDMM dmm;
+    SignalLog log(dmm);
+    QByteArray stream;
+    for (int volts = 1; volts <= 5; ++volts)
+        stream += liveVoltFrame(volts);
+    QVERIFY(SimulatedHid::queueStream(meterPath, stream));
+    QVERIFY(dmm.open(meterPath));
+    QTRY_COMPARE_WITH_TIMEOUT(log.entries().count(QStringLiteral("updateLiveData:1")), 5, waitMs);
+
+    QVERIFY(SimulatedHid::unplug(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(log.entries().contains(QStringLiteral("communicationTimeout:0")), waitMs);
+    QVERIFY(!dmm.actived());
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    QVERIFY(!dmm.open(meterPath));
+
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::queueStream(meterPath, liveVoltFrame(6)));
+    log.clear();
+    QVERIFY(dmm.open(meterPath));
+    QTRY_COMPARE_WITH_TIMEOUT(log.entries(), (QStringList{"opened:0", "opened:1", "updateLiveData:1"}), waitMs);
     dmm.close();
 }
 
