@@ -4,12 +4,13 @@
 #   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
+#   make soak        the load test for ten minutes (SOAK_SECONDS=600)
 # The last three each configure a build directory of their own.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean test-asan test-tsan fuzz-smoke
+.PHONY: all deps configure build run test clean test-asan test-tsan fuzz-smoke soak
 
 all: build
 
@@ -27,6 +28,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The load test runs for 15 seconds within `make test`; here as long as asked.
+SOAK_SECONDS ?= 600
+soak: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen TESSRA_SOAK_SECONDS=$(SOAK_SECONDS) tests/tst_meter_soak
 
 # Instrumented builds are slow and memory-hungry: two jobs at most.
 SANITIZER_JOBS ?= 2
