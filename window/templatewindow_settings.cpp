@@ -11,6 +11,8 @@
 #include <QSettings>
 #include <QSpinBox>
 
+#include <limits>
+
 namespace {
 const int noSampleLimit = -1;
 const QString chineseLanguage = QStringLiteral("zh_CN");
@@ -22,13 +24,16 @@ QSettings openSettings()
 }
 } // namespace
 
-// A hand-edited or damaged value that is no number at all would otherwise
-// read as 0 and silently stop all recording; it takes the default instead.
+// A hand-edited or damaged value that is no number, or none an int holds,
+// would otherwise read as 0 or as its cut-off bits and silently stop all
+// recording; it takes the default instead.
 int TemplateWindow::readIntSetting(const QSettings &settings, const char *key, int defaultValue)
 {
     bool ok = false;
-    const int value = settings.value(QLatin1String(key), defaultValue).toInt(&ok);
-    return ok ? value : defaultValue;
+    const qlonglong value = settings.value(QLatin1String(key), defaultValue).toLongLong(&ok);
+    if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return defaultValue;
+    return static_cast<int>(value);
 }
 
 // Only the words a settings file writes for a bool count; anything else

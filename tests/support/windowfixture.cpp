@@ -8,6 +8,7 @@
 #include "models/datamodel.h"
 #include "window/templatewindow.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QTabWidget>
@@ -36,6 +37,16 @@ const TempWorkDir &WindowFixture::dir() const
 void WindowFixture::restart()
 {
     m_window->close();
+    m_window = std::make_unique<TemplateWindow>();
+}
+
+void WindowFixture::restartOn(const QByteArray &optionsFile)
+{
+    m_window.reset();
+    QFile file(QString::fromLatin1(SettingsKeys::fileName));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(optionsFile);
+    file.close();
     m_window = std::make_unique<TemplateWindow>();
 }
 

@@ -39,6 +39,9 @@ public:
     const TempWorkDir &dir() const;
     // Closes the window as the user would, then starts a new one in the same directory.
     void restart();
+    // Starts a new window, without closing the old one (which would save its
+    // settings), on a settings file with exactly these bytes.
+    void restartOn(const QByteArray &optionsFile);
     // The settings file as the window left it.
     QVariant setting(const QString &key) const;
     // Shows the window and waits until it is exposed (needed for mouse work on the chart).
