@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPushButton>
 
 ModalScript::ModalScript()
@@ -41,7 +42,11 @@ const ModalScript::Seen &ModalScript::fileDialog(const QString &fileName)
             dialog->reject();
             return;
         }
-        dialog->selectFile(fileName);
+        // Typed as a user does: selectFile() leaves a focused name field alone.
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(fileName);
+        else
+            dialog->selectFile(fileName);
         // Through the slot, which runs the dialog's own checks, such as
         // asking before an existing file is replaced.
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
