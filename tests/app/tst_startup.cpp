@@ -45,10 +45,14 @@ private slots:
     void languageIsReadFromWorkingDirectory_data();
     void languageIsReadFromWorkingDirectory();
     void otherWorkingDirectoryReadsItsOwnFile();
+    void damagedFileReadsAsNoLanguage_data();
+    void damagedFileReadsAsNoLanguage();
     void onlyExactChineseCodeSelectsChinese_data();
     void onlyExactChineseCodeSelectsChinese();
     void chineseWithoutCataloguesKeepsEnglishTexts();
     void chineseInstallsTheCataloguesThatLoad();
+    void truncatedCatalogueKeepsEnglish_data();
+    void truncatedCatalogueKeepsEnglish();
     void singletonIsCreatedOnceAcrossThreads();
     void identityFieldsStartEmptyAndKeepWhatIsSet();
     void windowTitleShowsNameAndVersion();
@@ -101,6 +105,36 @@ void TestStartup::otherWorkingDirectoryReadsItsOwnFile()
 
     QDir::setCurrent(other.path());
     QCOMPARE(getLanguage(), QStringLiteral("en_US"));
+}
+
+void TestStartup::damagedFileReadsAsNoLanguage_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("unreadable");
+
+    QTest::newRow("binary junk") << QByteArray("\x00\xff\x13[\x01=\x02\nLanguage\xfe\xfd", 15) << false;
+    QTest::newRow("a list for the language") << QByteArray("[General]\nLanguage=zh_CN, en_US\n") << false;
+    QTest::newRow("unreadable") << QByteArray("[General]\nLanguage=zh_CN\n") << true;
+}
+
+// Whatever the file holds, start-up goes on, in English.
+void TestStartup::damagedFileReadsAsNoLanguage()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, unreadable);
+
+    TempWorkDir dir;
+    QFile options(dir.filePath(QStringLiteral("options.ini")));
+    QVERIFY(options.open(QIODevice::WriteOnly));
+    options.write(file);
+    options.close();
+    if (unreadable) {
+        QVERIFY(options.setPermissions(QFileDevice::Permissions()));
+        if (options.open(QIODevice::ReadOnly))
+            QSKIP("permissions do not stop this user from reading (root)");
+    }
+
+    QVERIFY(getLanguage() != QStringLiteral("zh_CN"));
 }
 
 void TestStartup::onlyExactChineseCodeSelectsChinese_data()
@@ -165,6 +199,42 @@ void TestStartup::chineseInstallsTheCataloguesThatLoad()
     QVERIFY(!toolkit.isEmpty());
     QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != QStringLiteral("Cancel"));
     QCoreApplication::removeTranslator(&toolkit);
+}
+
+void TestStartup::truncatedCatalogueKeepsEnglish_data()
+{
+    QTest::addColumn<QByteArray>("catalogue");
+
+    QFile built(QDir(QStringLiteral(TESSRA_BUILD_DIR)).filePath(QStringLiteral("zh_CN.qm")));
+    QVERIFY(built.open(QIODevice::ReadOnly));
+    const QByteArray whole = built.readAll();
+    QVERIFY(whole.size() > 1000);
+
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("magic number only") << whole.left(16);
+    QTest::newRow("cut in the first block") << whole.left(40);
+    QTest::newRow("half") << whole.left(whole.size() / 2);
+    QTest::newRow("all but the last byte") << whole.chopped(1);
+}
+
+// A catalogue cut short (a broken copy, a full disk) is not taken: the
+// program starts in English instead of crashing or showing half a language.
+void TestStartup::truncatedCatalogueKeepsEnglish()
+{
+    QFETCH(QByteArray, catalogue);
+    TempWorkDir dir;
+    QFile cut(dir.filePath(QStringLiteral("zh_CN.qm")));
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(catalogue);
+    cut.close();
+    QTranslator own;
+    QTranslator toolkit;
+
+    QVERIFY(installLanguage(*qApp, QStringLiteral("zh_CN"), own, toolkit));
+    QVERIFY(own.isEmpty());
+    const char *text = "Data communication error.The equipment may have been disconnected.";
+    QCOMPARE(QCoreApplication::translate("TemplateWindow", text), QString::fromLatin1(text));
+    QCoreApplication::removeTranslator(&own);
 }
 
 void TestStartup::singletonIsCreatedOnceAcrossThreads()

@@ -65,6 +65,7 @@ private slots:
     void csvCellsReadBackUnchanged();
     void csvOverwritesLongerFile();
     void csvReportsFailures();
+    void csvLeavesAReadOnlyFileAlone();
     void delayKeepsHandlingEvents();
     void childObjectsInPreOrder();
 };
@@ -162,6 +163,24 @@ void TestUtils::csvReportsFailures()
     QVERIFY(!Utils::exportToCSV(model, dir.filePath(QStringLiteral("missing/dir/out.csv"))));
     if (QFile::exists(QStringLiteral("/dev/full")))
         QVERIFY2(!Utils::exportToCSV(model, QStringLiteral("/dev/full")), "a full disk must not report success");
+}
+
+// A file the user may not change is a failure, and keeps what it held.
+void TestUtils::csvLeavesAReadOnlyFileAlone()
+{
+    TempWorkDir dir;
+    StringTableModel *model = makeModel({"a"}, {{"1"}}, this);
+    const QByteArray before("kept\n");
+    QFile file(QStringLiteral("locked.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(before);
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        QSKIP("permissions do not stop this user from writing (root)");
+
+    QVERIFY(!Utils::exportToCSV(model, file.fileName()));
+    QCOMPARE(CsvText::readAll(file.fileName()), before);
 }
 
 void TestUtils::delayKeepsHandlingEvents()

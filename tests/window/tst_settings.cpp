@@ -109,6 +109,7 @@ private slots:
     void acceptedIntervalRestartsTheTimer();
     void damagedValuesFallBackToDefaults_data();
     void damagedValuesFallBackToDefaults();
+    void unreadableFileGivesDefaults();
     void settingsAndGeometrySurviveARestart();
 };
 
@@ -290,6 +291,24 @@ void TestSettings::damagedValuesFallBackToDefaults()
     QTEST(shown.infinite, "infinite");
     QTEST(shown.interval, "interval");
     QTEST(shown.atTesttime, "atTesttime");
+}
+
+void TestSettings::unreadableFileGivesDefaults()
+{
+    WindowFixture fixture;
+    QFile options(QStringLiteral("options.ini"));
+    QVERIFY(options.open(QIODevice::WriteOnly));
+    options.write("[General]\nSamplePoints=1\n");
+    options.close();
+    QVERIFY(options.setPermissions(QFileDevice::Permissions()));
+    if (options.open(QIODevice::ReadOnly))
+        QSKIP("permissions do not stop this user from reading (root)");
+
+    fixture.restartOn(QByteArray()); // cannot write either: the file stays as it is
+    for (int i = 0; i < 3; ++i)
+        fixture.live(SampleRecords::irAt(i, 10));
+    QCOMPARE(liveRows(fixture), 3);
+    QVERIFY(runOptions(fixture, nullptr, false).infinite);
 }
 
 void TestSettings::settingsAndGeometrySurviveARestart()
