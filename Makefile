@@ -32,7 +32,8 @@ test: build
 # The load test runs for 15 seconds within `make test`; here as long as asked.
 SOAK_SECONDS ?= 600
 soak: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen TESSRA_SOAK_SECONDS=$(SOAK_SECONDS) tests/tst_meter_soak
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen TESSRA_SOAK_SECONDS=$(SOAK_SECONDS) \
+	    QTEST_FUNCTION_TIMEOUT=$$(( ($(SOAK_SECONDS) + 300) * 1000 )) tests/tst_meter_soak
 
 # Instrumented builds are slow and memory-hungry: two jobs at most.
 SANITIZER_JOBS ?= 2
