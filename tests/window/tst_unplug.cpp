@@ -18,10 +18,11 @@ namespace {
 const QString meterPath = QStringLiteral("/dev/hidraw-sim0");
 constexpr int waitMs = 10000;
 
-QByteArray liveVoltFrames(int count)
+// Live VOLT frames of 101 V, 102 V and so on, from `first` on.
+QByteArray liveVoltFrames(int first, int count)
 {
     QByteArray stream;
-    for (int volts = 1; volts <= count; ++volts) {
+    for (int volts = first; volts < first + count; ++volts) {
         DMMDataVOLT record;
         record.voltage.value = 100 + volts;
         record.voltage.unit = QStringLiteral("V");
@@ -61,17 +62,17 @@ class TestUnplug : public QObject
     Q_OBJECT
 
 private slots:
-    void unpluggedMeterIsReportedAndItsRecordsStay();
+    void unplugIsReportedRecordsStayAndStartWorksAgain();
 };
 
-void TestUnplug::unpluggedMeterIsReportedAndItsRecordsStay()
+void TestUnplug::unplugIsReportedRecordsStayAndStartWorksAgain()
 {
     SimulatedHid::reset();
     SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
     WindowFixture fixture;
     auto *start = fixture.find<QAction>(QStringLiteral("actionStart"));
-    QVERIFY(SimulatedHid::queueStream(meterPath, liveVoltFrames(3)));
-    QVERIFY(fixture.meter()->open(meterPath));
+    QVERIFY(SimulatedHid::queueStream(meterPath, liveVoltFrames(1, 3)));
+    start->trigger();
     QVERIFY(start->isChecked());
     QTRY_COMPARE_WITH_TIMEOUT(fixture.liveModel()->rowCount(QModelIndex()), 3, waitMs);
 
@@ -85,6 +86,16 @@ void TestUnplug::unpluggedMeterIsReportedAndItsRecordsStay()
     QVERIFY(!fixture.meter()->actived());
     QCOMPARE(fixture.liveModel()->rowCount(QModelIndex()), 3);
     QCOMPARE(fixture.values(), (QVector<double>{101, 102, 103}));
+
+    // Plugged in again, Start takes up where the records left off.
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::queueStream(meterPath, liveVoltFrames(4, 1)));
+    start->trigger();
+    QVERIFY(start->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.liveModel()->rowCount(QModelIndex()), 4, waitMs);
+    QCOMPARE(fixture.values(), (QVector<double>{101, 102, 103, 104}));
+    start->trigger();
+    QVERIFY(!fixture.meter()->actived());
 }
 
 QTEST_MAIN(TestUnplug)
