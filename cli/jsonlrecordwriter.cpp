@@ -1,0 +1,32 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/jsonlrecordwriter.h"
+
+#include "cli/recordjson.h"
+
+#include <QFileDevice>
+#include <QIODevice>
+
+JsonlRecordWriter::JsonlRecordWriter(QIODevice &device)
+    : m_device(device)
+{
+}
+
+bool JsonlRecordWriter::write(Kind kind, const QSharedPointer<DMMData> &record)
+{
+    if (!record) {
+        m_error = tr("An empty record cannot be written.");
+        return false;
+    }
+    const QByteArray line = RecordJson::line(kind, *record) + '\n';
+    auto *file = qobject_cast<QFileDevice *>(&m_device);
+    const bool written = m_device.write(line) == line.size() && (!file || file->flush());
+    if (!written)
+        m_error = m_device.errorString();
+    return written;
+}
+
+QString JsonlRecordWriter::errorString() const
+{
+    return m_error;
+}
