@@ -4,6 +4,7 @@
 
 #include "cli/recordjson.h"
 
+#include <QDir>
 #include <QFileDevice>
 #include <QIODevice>
 
@@ -21,8 +22,11 @@ bool JsonlRecordWriter::write(Kind kind, const QSharedPointer<DMMData> &record)
     const QByteArray line = RecordJson::line(kind, *record) + '\n';
     auto *file = qobject_cast<QFileDevice *>(&m_device);
     const bool written = m_device.write(line) == line.size() && (!file || file->flush());
-    if (!written)
-        m_error = m_device.errorString();
+    if (!written) {
+        const QString name = file && !file->fileName().isEmpty() ? QDir::toNativeSeparators(file->fileName())
+                                                                 : tr("the records");
+        m_error = tr("Cannot write %1: %2").arg(name, m_device.errorString());
+    }
     return written;
 }
 

@@ -58,6 +58,7 @@ signals:
 private:
     bool openCapture();
     void begin();
+    void assembleRest();
     void onLiveRecord(const QSharedPointer<DMMData> &record);
     void onStoredRecord(const QSharedPointer<DMMData> &record);
     void onStream(const QByteArray &bytes);
