@@ -55,9 +55,10 @@ bool LoggerRun::startMeter(const QString &path)
     if (!m_meter->open(path)) {
         report(tr("Cannot open the meter at %1.").arg(path));
 #ifdef Q_OS_LINUX
-        report(tr("Check that your user may read and write the meter's hidraw device, for example with the udev "
-                  "rule\n  SUBSYSTEM==\"hidraw\", ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"e429\", "
-                  "TAG+=\"uaccess\"\nin /etc/udev/rules.d/70-tessra.rules, then plug the meter in again."));
+        report(tr("Check that your user may read and write the meter's hidraw device: install the udev rule "
+                  "60-tessra.rules that comes with Tessra, or put the line\n  SUBSYSTEM==\"hidraw\", "
+                  "ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"e429\", TAG+=\"uaccess\"\ninto "
+                  "/etc/udev/rules.d/60-tessra.rules, then plug the meter in again."));
 #endif
         return false;
     }
