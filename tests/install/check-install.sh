@@ -18,13 +18,13 @@ fail() {
 
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
-for file in bin/tessra bin/tessra-launch \
+for file in bin/tessra bin/tessra-launch bin/tessra-cli \
             share/tessra/zh_CN.qm share/tessra/translations/qt_zh_CN.qm \
             share/applications/tessra.desktop share/icons/hicolor/64x64/apps/tessra.png \
             lib/udev/rules.d/60-tessra.rules; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
-for program in bin/tessra bin/tessra-launch; do
+for program in bin/tessra bin/tessra-launch bin/tessra-cli; do
     [ -x "$prefix/$program" ] || fail "$program is not executable"
 done
 
