@@ -3,12 +3,13 @@
 #include "cli/meterlist.h"
 
 #include "hid/hiddevicep.h"
+#include "hid/meterusbid.h"
 
 #include <QStringList>
 
 QList<HIDDevInfo> MeterList::attached()
 {
-    return HIDDeviceP::enumerate(vendorId, productId);
+    return HIDDeviceP::enumerate(MeterUsbId::vendorId, MeterUsbId::productId);
 }
 
 QString MeterList::describe(const HIDDevInfo &meter)

@@ -13,9 +13,6 @@ class MeterList
 public:
     MeterList() = delete;
 
-    static constexpr unsigned short vendorId = 0x1A86;
-    static constexpr unsigned short productId = 0xE429;
-
     static QList<HIDDevInfo> attached();
     // Path, serial number, manufacturer and product, separated by tabs.
     static QString describe(const HIDDevInfo &meter);
