@@ -4,6 +4,7 @@
 
 #include "hid/hiddevicep.h"
 #include "hid/hiddevinfo.h"
+#include "hid/meterusbid.h"
 #include "meter/mydmm.h"
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
@@ -19,8 +20,6 @@
 namespace {
 const int liveTab = 0;
 const int storedTab = 1;
-const unsigned short meterVendorId = 0x1A86;
-const unsigned short meterProductId = 0xE429;
 } // namespace
 
 // The panel always shows the newest reading; the sampling rules decide
@@ -238,7 +237,7 @@ void TemplateWindow::on_actionStart_triggered()
 QString TemplateWindow::choosePathToOpen()
 {
     QStringList paths;
-    for (const HIDDevInfo &info : HIDDeviceP::enumerate(meterVendorId, meterProductId))
+    for (const HIDDevInfo &info : HIDDeviceP::enumerate(MeterUsbId::vendorId, MeterUsbId::productId))
         paths.append(info.path);
     if (paths.isEmpty()) {
         QMessageBox::warning(this, QString(), tr("No valid device found."), QMessageBox::Ok);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "support/csvtext.h"
 
+#include <QAbstractItemModel>
 #include <QFile>
 
 namespace CsvText {
@@ -49,6 +50,22 @@ QList<QStringList> parse(const QString &text)
 QList<QStringList> readFile(const QString &fileName)
 {
     return parse(QString::fromUtf8(readAll(fileName)));
+}
+
+QList<QStringList> cellsOf(const QAbstractItemModel &model)
+{
+    QList<QStringList> lines;
+    QStringList header;
+    for (int column = 0; column < model.columnCount(); ++column)
+        header << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    lines << header;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.data(model.index(row, column), Qt::DisplayRole).toString();
+        lines << cells;
+    }
+    return lines;
 }
 
 } // namespace CsvText

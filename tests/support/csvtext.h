@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QAbstractItemModel;
+
 // Reading back the CSV files the program writes.
 namespace CsvText {
 
@@ -19,5 +21,8 @@ QList<QStringList> parse(const QString &text);
 
 // The UTF-8 file at `fileName`, parsed.
 QList<QStringList> readFile(const QString &fileName);
+
+// What a table shows, header first, as the reader gives back its export.
+QList<QStringList> cellsOf(const QAbstractItemModel &model);
 
 } // namespace CsvText

@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 ModalScript::ModalScript()
 {
@@ -70,6 +72,22 @@ const ModalScript::Seen &ModalScript::itemDialog(int index)
     });
 }
 
+const ModalScript::Seen &ModalScript::popupMenu(const QString &actionText)
+{
+    return append("QMenu", [actionText](QWidget *widget, Seen &seen) {
+        auto *menu = static_cast<QMenu *>(widget);
+        for (QAction *action : menu->actions()) {
+            seen.items << action->text();
+            if (action->text() == actionText) {
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        }
+        menu->close();
+    });
+}
+
 const ModalScript::Seen &ModalScript::dialog(const char *className, std::function<void(QWidget *)> act)
 {
     return append(className, [act](QWidget *widget, Seen &seen) {
@@ -98,11 +116,22 @@ void ModalScript::poll()
 {
     if (finished())
         return;
-    QWidget *modal = QApplication::activeModalWidget();
+    const bool wantsPopup = qstrcmp(m_steps[m_next]->className, "QMenu") == 0;
+    QWidget *modal = wantsPopup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
     if (!modal || modal == m_lastAnswered || !modal->inherits(m_steps[m_next]->className))
         return;
-    Step &step = *m_steps[m_next++];
+    Step *step = m_steps[m_next++].get();
     m_lastAnswered = modal;
-    step.seen.shown = true;
-    step.act(modal, step.seen);
+    step->seen.shown = true;
+    // Answered from the event loop, not from this timer's slot: an answer
+    // that opens the next dialog would otherwise block the timer that must
+    // answer that one.
+    const QPointer<QWidget> target(modal);
+    QMetaObject::invokeMethod(
+        this,
+        [step, target] {
+            if (target)
+                step->act(target, step->seen);
+        },
+        Qt::QueuedConnection);
 }

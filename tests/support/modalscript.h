@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-// Answers the modal boxes and dialogs the code under test opens, one step per
-// dialog, in order, and records what each one showed. Steps wait for a modal
-// widget of their class that no earlier step answered.
+// Answers the modal boxes, dialogs and pop-up menus the code under test
+// opens, one step per window, in order, and records what each one showed.
+// Steps wait for a window of their class that no earlier step answered.
 class ModalScript : public QObject
 {
     Q_OBJECT
@@ -43,6 +43,8 @@ public:
     const Seen &fileDialog(const QString &fileName);
     // An index of -1 cancels the chooser.
     const Seen &itemDialog(int index);
+    // A pop-up menu: triggers its action with this text.
+    const Seen &popupMenu(const QString &actionText);
     // Anything else: `act` receives the modal widget of `className`.
     const Seen &dialog(const char *className, std::function<void(QWidget *)> act);
 

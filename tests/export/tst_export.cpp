@@ -38,23 +38,6 @@ public slots:
     void open(const QUrl &url) { opened << url; }
 };
 
-// What the table shows, header first, as the CSV reader gives it back.
-QList<QStringList> shownCells(const DataModel &model)
-{
-    QList<QStringList> lines;
-    QStringList header;
-    for (int column = 0; column < model.columnCount(); ++column)
-        header << model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    lines << header;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < model.columnCount(); ++column)
-            cells << model.data(model.index(row, column), Qt::DisplayRole).toString();
-        lines << cells;
-    }
-    return lines;
-}
-
 void feedChart(const WindowFixture &fixture)
 {
     for (int i = 0; i < 5; ++i)
@@ -112,7 +95,7 @@ void TestExport::csvHoldsTheTableShown()
     QCOMPARE(question.text, csvQuestion);
     QCOMPARE(question.defaultButton, QMessageBox::NoButton);
 
-    const QList<QStringList> expected = shownCells(model);
+    const QList<QStringList> expected = CsvText::cellsOf(model);
     QCOMPARE(CsvText::readFile("table.csv"), expected);
     QCOMPARE(expected.size(), stored ? 4 : 6);
     QVERIFY(CsvText::readAll("table.csv").endsWith('\n'));
