@@ -6,7 +6,7 @@
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
 #   make soak        the load test for ten minutes (SOAK_SECONDS=600)
-# The last three each configure a build directory of their own.
+# test-asan, test-tsan and fuzz-smoke each configure a build directory of their own.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
