@@ -29,8 +29,9 @@
 //   QtCore calls therefore releases the same sync point once it returns, so
 //   the event's memory is ordered before its delivery too.
 //
-// What this cannot show (QWaitCondition's destructor, and the glib wake-up
-// of a thread's event loop) is named in tsan.supp.
+// What this cannot show (QWaitCondition's destructor, the storage of the
+// posted-event queue, and the glib wake-up of a thread's event loop) is named
+// in tsan.supp.
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -289,6 +290,8 @@ void QObject::deleteLater()
     real(this);
 }
 
+// Replaces the global operator new of the test executables; the one behind
+// it is ThreadSanitizer's own.
 void *operator new(std::size_t size)
 {
     static const auto real = realFunction<void *(*)(std::size_t)>("_Znwm");
