@@ -1,6 +1,7 @@
 # Convenience front end over CMake.
 #   make run   installs what is missing, builds and starts Tessra
 #   make test  installs what is missing, builds and runs every test
+#   make demo  the same program on a simulated meter, no meter needed
 #   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
@@ -10,7 +11,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean test-asan test-tsan fuzz-smoke bench
+.PHONY: all deps configure build run demo test clean test-asan test-tsan fuzz-smoke bench
 
 all: build
 
@@ -25,6 +26,9 @@ build: configure
 
 run: build
 	cd $(BUILD_DIR) && ./tessra
+
+demo: build
+	cd $(BUILD_DIR) && ./tessra-demo
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -48,8 +48,11 @@ bool checksumMatches(const QByteArray &buffer, int frameSize)
 
 void MyDMM::slotSerialDeviceRead(const uint8_t *data, uint len)
 {
-    if (data && len > 0)
-        m_recvBuffer.append(reinterpret_cast<const char *>(data), int(qMin<uint>(len, INT_MAX)));
+    if (data && len > 0) {
+        const QByteArray bytes(reinterpret_cast<const char *>(data), int(qMin<uint>(len, INT_MAX)));
+        emit streamReceived(bytes);
+        m_recvBuffer.append(bytes);
+    }
     while (getOneFrameData())
         dispatchFrame();
     boundReceiveBuffer();

@@ -63,6 +63,8 @@ signals:
     void opened();
     void closed();
     void communicationTimeout();
+    // The stream bytes of each chunk as they arrive, before frame assembly.
+    void streamReceived(const QByteArray &bytes);
 
 public slots:
     void slotSerialDeviceRead(const uint8_t *data, uint len);

@@ -33,3 +33,10 @@ convert -size 32x32 xc:'#1f4e79' -fill '#f4f4f4' -stroke '#0f2e4f' -strokewidth 
         -draw 'roundrectangle 3,3 28,28 4,4' -fill '#1f4e79' -stroke none -draw 'rectangle 6,20 25,25' \
         -stroke '#d03030' -strokewidth 2 -draw 'line 16,18 23,8' -stroke '#0f2e4f' -fill '#0f2e4f' \
         -draw 'circle 16,18 16,16' -colors 16 -type Palette -define icon:auto-resize=32 app.ico
+
+# The desktop's icon: the same meter face, drawn at 64x64.
+convert -size 64x64 xc:none -fill '#1f4e79' -stroke none -draw 'roundrectangle 0,0 63,63 8,8' \
+        -fill '#f4f4f4' -stroke '#0f2e4f' -strokewidth 2 -draw 'roundrectangle 6,6 57,57 8,8' \
+        -fill '#1f4e79' -stroke none -draw 'rectangle 12,40 51,51' \
+        -stroke '#d03030' -strokewidth 4 -draw 'line 32,36 46,16' -stroke '#0f2e4f' -fill '#0f2e4f' \
+        -draw 'circle 32,36 32,32' tessra.png

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "hid/meterusbid.h"
+
 #include <QMetaType>
 #include <QString>
 
@@ -9,8 +11,8 @@
 // describe a meter.
 struct VirtualHidDevice
 {
-    static constexpr unsigned short meterVendorId = 0x1A86;
-    static constexpr unsigned short meterProductId = 0xE429;
+    static constexpr unsigned short meterVendorId = MeterUsbId::vendorId;
+    static constexpr unsigned short meterProductId = MeterUsbId::productId;
 
     // A meter at `path` with a plausible serial number and texts.
     static VirtualHidDevice meter(const QString &path);

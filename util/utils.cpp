@@ -2,55 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "util/utils.h"
 
+#include "util/csvline.h"
+
 #include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
-
-namespace {
-bool needsQuoting(const QString &cell)
-{
-    for (const QChar c : cell) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return true;
-    }
-    return false;
-}
-
-// Cells that hold a separator, a quote or a line break are quoted with inner
-// quotes doubled, so that a locale date such as "Tuesday, 9 December" stays
-// one field for every CSV reader.
-void appendCell(QString &line, int column, const QString &cell)
-{
-    if (column > 0)
-        line += QLatin1Char(',');
-    if (!needsQuoting(cell)) {
-        line += cell;
-        return;
-    }
-    QString quoted = cell;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    line += QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString headerLine(const QAbstractTableModel &model)
-{
-    QString line;
-    for (int c = 0; c < model.columnCount(); ++c)
-        appendCell(line, c, model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
-    return line;
-}
-
-QString rowLine(const QAbstractTableModel &model, int row)
-{
-    QString line;
-    for (int c = 0; c < model.columnCount(); ++c)
-        appendCell(line, c, model.data(model.index(row, c), Qt::DisplayRole).toString());
-    return line;
-}
-} // namespace
 
 int Utils::getCheckSum(const char *data, int len)
 {
@@ -70,9 +29,9 @@ bool Utils::exportToCSV(QAbstractTableModel *model, const QString &fileName)
 
     QTextStream stream(&file);
     stream.setCodec("UTF-8"); // units such as "Ω" and "μF" must survive any locale
-    stream << headerLine(*model) << '\n';
+    stream << CsvLine::join(CsvLine::headerCells(*model)) << '\n';
     for (int r = 0; r < model->rowCount(); ++r)
-        stream << rowLine(*model, r) << '\n';
+        stream << CsvLine::join(CsvLine::rowCells(*model, r)) << '\n';
     stream.flush();
 
     // A full disk shows only once the buffered text reaches the device.

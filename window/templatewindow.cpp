@@ -26,11 +26,15 @@ TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     initObject();
     initWidget();
     initConnection();
+    loadSetting();
     startSampleTimer();
 }
 
+// The meter connection outlives the form (it is a child, destroyed later) and
+// announces its own close as it goes; the form must not hear of it.
 TemplateWindow::~TemplateWindow()
 {
+    disconnect(m_dmm, nullptr, this, nullptr);
     delete ui;
 }
 

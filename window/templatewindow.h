@@ -19,6 +19,7 @@ class ColumnSet;
 class DataModel;
 class MyDMM;
 class QCPAxis;
+class QSettings;
 class QCPGraph;
 class QCPItemText;
 class QCPItemTracer;
@@ -29,6 +30,7 @@ class QWheelEvent;
 struct Column;
 
 namespace Ui {
+class DlgOption;
 class TemplateWindow;
 }
 
@@ -103,6 +105,18 @@ private:
     void getUsefulAxes(QFlags<Qt::Orientation> &orientations, QList<QCPAxis *> &axes);
     static double getUnitMul(const QString &unit);
 
+    // Settings and the options dialog.
+    void loadSetting();
+    void saveSetting();
+    static int readIntSetting(const QSettings &settings, const char *key, int defaultValue);
+    static bool readBoolSetting(const QSettings &settings, const char *key, bool defaultValue);
+    void fillOptionsDialog(Ui::DlgOption &form) const;
+    void takeOptionsFrom(const Ui::DlgOption &form);
+
+    // Export of the table shown and of the chart.
+    static bool saveChart(QCustomPlot *plot, const QString &fileName);
+    void offerToOpen(const QString &fileName, const QString &question);
+
     // Acquisition and the mode shown.
     void changeLiveDataMode(DMMData::DataMode mode, bool force);
     void changeStoredDataMode(DMMData::DataMode mode, bool force);
@@ -110,6 +124,7 @@ private:
     void updateStoredDataToTableView(QSharedPointer<DMMData> data);
     bool liveRecordIsSample();
     void checkStoredModeButton(DMMData::DataMode mode);
+    QString choosePathToOpen();
     void setColumnWidths(QTableView *view);
     void startSampleTimer();
     void stopSampleTimer();

@@ -2,12 +2,16 @@
 // SPDX-License-Identifier: MIT
 #include "window/templatewindow.h"
 
+#include "hid/hiddevicep.h"
+#include "hid/hiddevinfo.h"
+#include "hid/meterusbid.h"
 #include "meter/mydmm.h"
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
 #include "util/utils.h"
 
 #include <QCloseEvent>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -214,8 +218,37 @@ void TemplateWindow::communicationTimeout()
                           QMessageBox::Ok);
 }
 
+// While the meter is open, Start is the stop button.
 void TemplateWindow::on_actionStart_triggered()
 {
+    if (m_dmm->actived()) {
+        m_dmm->close();
+        return;
+    }
+    const QString path = choosePathToOpen();
+    if (path.isEmpty())
+        return;
+    if (!m_dmm->open(path))
+        QMessageBox::warning(this, QString(), tr("Failed to open device."), QMessageBox::Ok);
+}
+
+// Empty when there is no meter, or when the user cancels the choice between
+// several: opening one the user did not pick could start logging the wrong one.
+QString TemplateWindow::choosePathToOpen()
+{
+    QStringList paths;
+    for (const HIDDevInfo &info : HIDDeviceP::enumerate(MeterUsbId::vendorId, MeterUsbId::productId))
+        paths.append(info.path);
+    if (paths.isEmpty()) {
+        QMessageBox::warning(this, QString(), tr("No valid device found."), QMessageBox::Ok);
+        return QString();
+    }
+    if (paths.size() == 1)
+        return paths.first();
+    bool accepted = false;
+    const QString chosen = QInputDialog::getItem(this, tr("Choose the Device"), QStringLiteral("Devices"), paths, 0,
+                                                 false, &accepted);
+    return accepted ? chosen : QString();
 }
 
 void TemplateWindow::timerEvent(QTimerEvent *event)
@@ -243,17 +276,7 @@ void TemplateWindow::stopSampleTimer()
 void TemplateWindow::closeEvent(QCloseEvent *event)
 {
     stopSampleTimer();
+    m_dmm->close();
+    saveSetting();
     event->accept();
-}
-
-void TemplateWindow::on_actionOptions_triggered()
-{
-}
-
-void TemplateWindow::on_actionExport_triggered()
-{
-}
-
-void TemplateWindow::on_actionSaveImage_triggered()
-{
 }

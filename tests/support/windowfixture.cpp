@@ -3,22 +3,57 @@
 #include "support/windowfixture.h"
 
 #include "app/proglobal.h"
+#include "app/settingskeys.h"
 #include "meter/mydmm.h"
 #include "models/datamodel.h"
 #include "window/templatewindow.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
 #include <qcustomplot.h>
 
-WindowFixture::WindowFixture()
+WindowFixture::WindowFixture(const QVariantMap &settings)
 {
     ProGlobal::instance()->setAppTitle(QStringLiteral("Tessra"));
     ProGlobal::instance()->setAppVersion(QStringLiteral("1.00"));
+    if (!settings.isEmpty()) {
+        QSettings file(QString::fromLatin1(SettingsKeys::fileName), QSettings::IniFormat);
+        for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+            file.setValue(it.key(), it.value());
+    }
     m_window = std::make_unique<TemplateWindow>();
+}
+
+const TempWorkDir &WindowFixture::dir() const
+{
+    return m_dir;
+}
+
+void WindowFixture::restart()
+{
+    m_window->close();
+    m_window = std::make_unique<TemplateWindow>();
+}
+
+void WindowFixture::restartOn(const QByteArray &optionsFile)
+{
+    m_window.reset();
+    QFile file(QString::fromLatin1(SettingsKeys::fileName));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(optionsFile);
+    file.close();
+    m_window = std::make_unique<TemplateWindow>();
+}
+
+QVariant WindowFixture::setting(const QString &key) const
+{
+    const QSettings file(QString::fromLatin1(SettingsKeys::fileName), QSettings::IniFormat);
+    return file.value(key);
 }
 
 WindowFixture::~WindowFixture() = default;

@@ -7,6 +7,7 @@
 
 #include <QSharedPointer>
 #include <QString>
+#include <QVariantMap>
 #include <QVector>
 #include <QWidget>
 
@@ -27,13 +28,22 @@ class TemplateWindow;
 class WindowFixture
 {
 public:
-    WindowFixture();
+    // `settings` are written to "options.ini" before the window starts.
+    explicit WindowFixture(const QVariantMap &settings = QVariantMap());
     ~WindowFixture();
 
     WindowFixture(const WindowFixture &) = delete;
     WindowFixture &operator=(const WindowFixture &) = delete;
 
     TemplateWindow &window() const;
+    const TempWorkDir &dir() const;
+    // Closes the window as the user would, then starts a new one in the same directory.
+    void restart();
+    // Starts a new window, without closing the old one (which would save its
+    // settings), on a settings file with exactly these bytes.
+    void restartOn(const QByteArray &optionsFile);
+    // The settings file as the window left it.
+    QVariant setting(const QString &key) const;
     // Shows the window and waits until it is exposed (needed for mouse work on the chart).
     bool show();
 

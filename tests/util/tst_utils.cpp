@@ -1,5 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "support/csvtext.h"
 #include "support/tempworkdir.h"
 #include "util/utils.h"
 
@@ -50,47 +51,6 @@ StringTableModel *makeModel(const QStringList &headers, const QList<QStringList>
     return new StringTableModel(headers, rows, parent);
 }
 
-QByteArray readAll(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// A reader of the RFC 4180 subset the writer produces: quoted fields with
-// doubled quotes, line feed at the end of every record.
-QList<QStringList> parseCsv(const QString &text)
-{
-    QList<QStringList> records;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                field += c;
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            fields << field;
-            field.clear();
-        } else if (c == QLatin1Char('\n')) {
-            fields << field;
-            records << fields;
-            fields.clear();
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    return records;
-}
 } // namespace
 
 class TestUtils : public QObject
@@ -160,7 +120,7 @@ void TestUtils::csvWritesHeaderAndRows()
     TempWorkDir dir;
     StringTableModel *model = makeModel(headers, rows, this);
     QVERIFY(Utils::exportToCSV(model, QStringLiteral("out.csv")));
-    QCOMPARE(readAll(QStringLiteral("out.csv")), expected);
+    QCOMPARE(CsvText::readAll(QStringLiteral("out.csv")), expected);
 }
 
 void TestUtils::csvCellsReadBackUnchanged()
@@ -172,7 +132,7 @@ void TestUtils::csvCellsReadBackUnchanged()
     StringTableModel *model = makeModel(headers, rows, this);
     QVERIFY(Utils::exportToCSV(model, QStringLiteral("round.csv")));
 
-    const QList<QStringList> records = parseCsv(QString::fromUtf8(readAll(QStringLiteral("round.csv"))));
+    const QList<QStringList> records = CsvText::readFile(QStringLiteral("round.csv"));
     QCOMPARE(records.size(), 3);
     QCOMPARE(records[0], headers);
     QCOMPARE(records[1], rows[0]);
@@ -189,7 +149,7 @@ void TestUtils::csvOverwritesLongerFile()
     }
     StringTableModel *model = makeModel({"a"}, {{"1"}}, this);
     QVERIFY(Utils::exportToCSV(model, QStringLiteral("old.csv")));
-    QCOMPARE(readAll(QStringLiteral("old.csv")), QByteArray("a\n1\n"));
+    QCOMPARE(CsvText::readAll(QStringLiteral("old.csv")), QByteArray("a\n1\n"));
 }
 
 void TestUtils::csvReportsFailures()

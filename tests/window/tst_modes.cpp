@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "meter/mydmm.h"
 #include "models/datamodel.h"
+#include "support/modalscript.h"
 #include "support/samplerecords.h"
 #include "support/windowfixture.h"
 #include "window/templatewindow.h"
@@ -26,30 +27,6 @@ namespace {
 QString className(const QObject *object)
 {
     return QString::fromLatin1(object->metaObject()->className());
-}
-
-struct MessageBoxSeen
-{
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-
-// Answers the next message box with `button` and reports what it showed.
-void answerNextMessageBox(QMessageBox::StandardButton button, MessageBoxSeen *seen)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, button, seen] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        box->button(button)->click();
-        poll->deleteLater();
-    });
-    poll->start(10);
 }
 
 using RecordMaker = std::function<QSharedPointer<DMMData>()>;
@@ -272,9 +249,10 @@ void TestModes::clearEmptiesOnlyTheTableShown()
     DataModel *storedIr = fixture.storedModel();
     const int pointsBefore = fixture.keys().size();
 
-    MessageBoxSeen seen;
-    answerNextMessageBox(static_cast<QMessageBox::StandardButton>(answer), &seen);
+    ModalScript script;
+    const auto &seen = script.messageBox(static_cast<QMessageBox::StandardButton>(answer));
     fixture.find<QAction>("actionClear")->trigger();
+    QCOMPARE(seen.defaultButton, QMessageBox::No);
 
     QCOMPARE(seen.title, QStringLiteral("Clear Data"));
     QCOMPARE(seen.text, QStringLiteral("Are you sure you want to clear all data?"));
@@ -350,8 +328,8 @@ void TestModes::startActionFollowsTheMeterState()
 void TestModes::communicationTimeoutIsReported()
 {
     WindowFixture fixture;
-    MessageBoxSeen seen;
-    answerNextMessageBox(QMessageBox::Ok, &seen);
+    ModalScript script;
+    const auto &seen = script.messageBox(QMessageBox::Ok);
     emit fixture.meter()->communicationTimeout();
     QVERIFY(seen.title.isEmpty());
     QCOMPARE(seen.text, QStringLiteral("Data communication error.The equipment may have been disconnected."));

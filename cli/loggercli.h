@@ -1,0 +1,54 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/loggeroptions.h"
+#include "cli/recordwriter.h"
+
+#include <QObject>
+#include <QSharedPointer>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+
+class DMMData;
+class LoggerRun;
+class QIODevice;
+
+// The headless logger's command: reads the command line, lists meters or
+// runs one logging session, and returns the process's exit status. Data
+// goes to `out` (or the files the options name), messages to `err`.
+class LoggerCli : public QObject
+{
+    Q_OBJECT
+
+public:
+    LoggerCli(QIODevice &out, QIODevice &err, QObject *parent = nullptr);
+    ~LoggerCli() override;
+
+    // `arguments` starts with the program name. Blocks in an event loop of
+    // its own until the session ends.
+    int run(const QStringList &arguments);
+
+    // The clean stop that SIGINT and SIGTERM trigger; nothing between runs.
+    void requestStop();
+
+signals:
+    void started();
+    void recordWritten(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record);
+
+private:
+    int listMeters();
+    int log(const LoggerOptions &options);
+    bool chooseMeter(const LoggerOptions &options, QString &path);
+    std::unique_ptr<RecordWriter> createWriter(const LoggerOptions &options, std::unique_ptr<QIODevice> &file);
+    int session(const LoggerOptions &options, RecordWriter &writer);
+    void print(QTextStream &stream, const QString &text);
+
+    QIODevice &m_out;
+    QTextStream m_outText;
+    QTextStream m_err;
+    LoggerRun *m_run = nullptr; // the session under way, if any
+};

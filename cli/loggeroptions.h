@@ -1,0 +1,24 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// What one run of the logger is asked to do, as read from its command line.
+struct LoggerOptions
+{
+    enum class Format { Jsonl, Csv };
+
+    bool list = false;
+    QString device;        // empty: the only meter attached
+    QString replay;        // a capture to decode instead of a meter
+    QString capture;       // where the raw stream bytes also go
+    Format format = Format::Jsonl;
+    QString output;        // jsonl: a file (empty: standard output); csv: a directory
+    int samples = -1;      // live records to write; -1: no limit
+    qint64 timeMs = -1;    // how long to log; -1: until stopped
+    int intervalMs = 0;    // 0: every live record is a sample
+    bool testTimeOnly = false;
+    bool liveOnly = false;
+    bool storedOnly = false;
+};

@@ -1,0 +1,148 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/loggeroptionsparser.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Beyond this a run length in milliseconds no longer fits the clocks.
+constexpr double maxSeconds = 1e12;
+} // namespace
+
+LoggerOptionsParser::LoggerOptionsParser()
+    : m_list(QStringLiteral("list"), tr("List the attached meters and exit."))
+    , m_device(QStringLiteral("device"), tr("Log the meter at PATH (as --list shows it)."), tr("PATH"))
+    , m_samples(QStringLiteral("samples"), tr("Stop after N live records."), tr("N"))
+    , m_time(QStringLiteral("time"), tr("Stop after SECONDS."), tr("SECONDS"))
+    , m_interval(QStringLiteral("interval"), tr("Write at most one live record every MS milliseconds."), tr("MS"))
+    , m_testTimeOnly(QStringLiteral("test-time-only"),
+                     tr("Write live records only while the meter is testing (voltage readings always)."))
+    , m_liveOnly(QStringLiteral("live-only"), tr("Write live records only."))
+    , m_storedOnly(QStringLiteral("stored-only"), tr("Write the records of the meter's memory only."))
+    , m_format(QStringLiteral("format"), tr("Output format: jsonl (default) or csv."), tr("FORMAT"),
+               QStringLiteral("jsonl"))
+    , m_output(QStringLiteral("output"),
+               tr("jsonl: write to FILE instead of standard output; csv: write one file per mode into DIR."),
+               tr("FILE|DIR"))
+    , m_capture(QStringLiteral("capture"), tr("Also save the raw stream bytes to FILE."), tr("FILE"))
+    , m_replay(QStringLiteral("replay"), tr("Decode a saved stream from FILE instead of a meter."), tr("FILE"))
+    , m_help(m_parser.addHelpOption())
+    , m_version(m_parser.addVersionOption())
+{
+    m_parser.setApplicationDescription(
+        tr("Writes the readings of a Tessra insulation resistance tester as they arrive, "
+           "until interrupted or a limit is reached.\n"
+           "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost."));
+    m_parser.addOptions({m_list, m_device, m_samples, m_time, m_interval, m_testTimeOnly, m_liveOnly, m_storedOnly,
+                         m_format, m_output, m_capture, m_replay});
+}
+
+LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
+{
+    m_options = LoggerOptions();
+    m_error.clear();
+    if (!m_parser.parse(arguments)) {
+        fail(m_parser.errorText());
+        return Outcome::Error;
+    }
+    if (m_parser.isSet(m_help))
+        return Outcome::Help;
+    if (m_parser.isSet(m_version))
+        return Outcome::Version;
+    if (!m_parser.positionalArguments().isEmpty()) {
+        fail(tr("Unexpected argument '%1'.").arg(m_parser.positionalArguments().constFirst()));
+        return Outcome::Error;
+    }
+    if (!readValues() || !checkCombinations())
+        return Outcome::Error;
+    return Outcome::Run;
+}
+
+QString LoggerOptionsParser::helpText() const
+{
+    return m_parser.helpText();
+}
+
+bool LoggerOptionsParser::readValues()
+{
+    m_options.list = m_parser.isSet(m_list);
+    m_options.device = m_parser.value(m_device);
+    m_options.replay = m_parser.value(m_replay);
+    m_options.capture = m_parser.value(m_capture);
+    m_options.output = m_parser.value(m_output);
+    m_options.testTimeOnly = m_parser.isSet(m_testTimeOnly);
+    m_options.liveOnly = m_parser.isSet(m_liveOnly);
+    m_options.storedOnly = m_parser.isSet(m_storedOnly);
+    return readFormat() && readSamples() && readTime() && readInterval();
+}
+
+bool LoggerOptionsParser::readFormat()
+{
+    const QString format = m_parser.value(m_format);
+    if (format == QLatin1String("jsonl"))
+        m_options.format = LoggerOptions::Format::Jsonl;
+    else if (format == QLatin1String("csv"))
+        m_options.format = LoggerOptions::Format::Csv;
+    else
+        return fail(tr("Unknown format '%1': use jsonl or csv.").arg(format));
+    return true;
+}
+
+bool LoggerOptionsParser::readSamples()
+{
+    if (!m_parser.isSet(m_samples))
+        return true;
+    bool ok = false;
+    const int samples = m_parser.value(m_samples).toInt(&ok);
+    if (!ok || samples < 1)
+        return fail(tr("--samples needs a whole number of at least 1, not '%1'.").arg(m_parser.value(m_samples)));
+    m_options.samples = samples;
+    return true;
+}
+
+bool LoggerOptionsParser::readTime()
+{
+    if (!m_parser.isSet(m_time))
+        return true;
+    bool ok = false;
+    const double seconds = m_parser.value(m_time).toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > maxSeconds)
+        return fail(tr("--time needs a number of seconds greater than 0, not '%1'.").arg(m_parser.value(m_time)));
+    m_options.timeMs = std::max<qint64>(1, std::llround(seconds * 1000.0));
+    return true;
+}
+
+bool LoggerOptionsParser::readInterval()
+{
+    if (!m_parser.isSet(m_interval))
+        return true;
+    bool ok = false;
+    const int interval = m_parser.value(m_interval).toInt(&ok);
+    if (!ok || interval < 0)
+        return fail(tr("--interval needs a whole number of milliseconds, 0 or more, not '%1'.")
+                        .arg(m_parser.value(m_interval)));
+    m_options.intervalMs = interval;
+    return true;
+}
+
+bool LoggerOptionsParser::checkCombinations()
+{
+    if (m_options.liveOnly && m_options.storedOnly)
+        return fail(tr("--live-only and --stored-only exclude each other."));
+    if (m_options.storedOnly && m_options.samples > 0)
+        return fail(tr("--samples counts live records, which --stored-only leaves out."));
+    if (!m_options.replay.isEmpty() && !m_options.device.isEmpty())
+        return fail(tr("--replay and --device exclude each other."));
+    if (m_options.list && (!m_options.replay.isEmpty() || !m_options.device.isEmpty()))
+        return fail(tr("--list takes no --device or --replay."));
+    if (m_options.format == LoggerOptions::Format::Csv && m_options.output.isEmpty() && !m_options.list)
+        return fail(tr("--format csv needs --output DIR for its files."));
+    return true;
+}
+
+bool LoggerOptionsParser::fail(const QString &message)
+{
+    m_error = message;
+    return false;
+}

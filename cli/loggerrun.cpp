@@ -1,0 +1,234 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/loggerrun.h"
+
+#include "cli/replayfeeder.h"
+#include "cli/streamcapture.h"
+#include "meter/mydmm.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+// QTimer counts in int milliseconds; a longer run re-arms it.
+constexpr qint64 longestTimerMs = 3600 * 1000;
+
+LiveSampler::Rules samplerRules(const LoggerOptions &options)
+{
+    LiveSampler::Rules rules;
+    rules.samples = options.samples;
+    rules.intervalMs = options.intervalMs;
+    rules.testTimeOnly = options.testTimeOnly;
+    return rules;
+}
+} // namespace
+
+LoggerRun::LoggerRun(const LoggerOptions &options, RecordWriter &writer, QTextStream &status, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_writer(writer)
+    , m_status(status)
+    , m_meter(std::make_unique<MyDMM>())
+    , m_sampler(samplerRules(options))
+{
+    connect(m_meter.get(), &MyDMM::updateLiveData, this, &LoggerRun::onLiveRecord);
+    connect(m_meter.get(), &MyDMM::updateStoreData, this, &LoggerRun::onStoredRecord);
+    connect(m_meter.get(), &MyDMM::streamReceived, this, &LoggerRun::onStream);
+    connect(m_meter.get(), &MyDMM::closed, this, &LoggerRun::onMeterGone);
+    connect(m_meter.get(), &MyDMM::communicationTimeout, this, &LoggerRun::onMeterGone);
+    m_deadlineTimer.setSingleShot(true);
+    connect(&m_deadlineTimer, &QTimer::timeout, this, &LoggerRun::onDeadlineTimer);
+}
+
+LoggerRun::~LoggerRun()
+{
+    m_closing = true;
+    m_meter->close();
+}
+
+bool LoggerRun::startMeter(const QString &path)
+{
+    if (!openCapture())
+        return false;
+    if (!m_meter->open(path)) {
+        report(tr("Cannot open the meter at %1.").arg(path));
+#ifdef Q_OS_LINUX
+        report(tr("Check that your user may read and write the meter's hidraw device: install the udev rule "
+                  "60-tessra.rules that comes with Tessra, or put the line\n  SUBSYSTEM==\"hidraw\", "
+                  "ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"e429\", TAG+=\"uaccess\"\ninto "
+                  "/etc/udev/rules.d/60-tessra.rules, then plug the meter in again."));
+#endif
+        return false;
+    }
+    report(tr("Logging the meter at %1; stop with Ctrl-C.").arg(path));
+    begin();
+    return true;
+}
+
+bool LoggerRun::startReplay(const QString &path)
+{
+    m_replay = std::make_unique<ReplayFeeder>(path);
+    if (!m_replay->open()) {
+        report(m_replay->errorString());
+        return false;
+    }
+    if (!openCapture())
+        return false;
+    connect(m_replay.get(), &ReplayFeeder::chunkRead, this, [this](const QByteArray &bytes) {
+        m_meter->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(bytes.constData()), uint(bytes.size()));
+    });
+    connect(m_replay.get(), &ReplayFeeder::finished, this, [this] {
+        assembleRest();
+        finishLater(Success);
+    });
+    connect(m_replay.get(), &ReplayFeeder::failed, this, &LoggerRun::failWith);
+    begin();
+    m_replay->start();
+    return true;
+}
+
+// Behind a frame with a bad checksum, assembly waits for the next chunk; at
+// the end of a replay there is none, so it is asked again until it stops
+// making progress.
+void LoggerRun::assembleRest()
+{
+    for (int before = m_meter->bufferedByteCount(); before > 0; before = m_meter->bufferedByteCount()) {
+        m_meter->slotSerialDeviceRead(nullptr, 0);
+        if (m_meter->bufferedByteCount() >= before)
+            break;
+    }
+}
+
+void LoggerRun::stop()
+{
+    finishLater(Success);
+}
+
+bool LoggerRun::openCapture()
+{
+    if (m_options.capture.isEmpty())
+        return true;
+    m_capture = std::make_unique<StreamCapture>(m_options.capture);
+    if (m_capture->open())
+        return true;
+    report(m_capture->errorString());
+    return false;
+}
+
+void LoggerRun::begin()
+{
+    m_accepting = true;
+    m_sampler.start();
+    if (m_options.timeMs > 0) {
+        m_deadline.setRemainingTime(m_options.timeMs);
+        armDeadline();
+    }
+    emit started();
+}
+
+void LoggerRun::onLiveRecord(const QSharedPointer<DMMData> &record)
+{
+    if (!m_accepting || m_options.storedOnly || !record || !m_sampler.accept(*record))
+        return;
+    writeRecord(RecordWriter::Kind::Live, record);
+    if (m_sampler.limitReached()) {
+        m_accepting = false;
+        finishLater(Success);
+    }
+}
+
+void LoggerRun::onStoredRecord(const QSharedPointer<DMMData> &record)
+{
+    if (!m_accepting || m_options.liveOnly || !record)
+        return;
+    writeRecord(RecordWriter::Kind::Stored, record);
+}
+
+void LoggerRun::onStream(const QByteArray &bytes)
+{
+    if (m_capture && m_accepting && !m_capture->append(bytes))
+        failWith(m_capture->errorString());
+}
+
+// The meter closed without being asked to, or reported that it went silent:
+// it was unplugged. Everything it sent before has been written already.
+void LoggerRun::onMeterGone()
+{
+    if (m_closing || m_finishQueued)
+        return;
+    report(tr("The meter was lost; every record received before has been written."));
+    finishLater(MeterLost);
+}
+
+void LoggerRun::onDeadlineTimer()
+{
+    if (!m_deadline.hasExpired()) {
+        armDeadline();
+        return;
+    }
+    m_accepting = false;
+    finishLater(Success);
+}
+
+void LoggerRun::armDeadline()
+{
+    m_deadlineTimer.start(int(std::clamp<qint64>(m_deadline.remainingTime(), 0, longestTimerMs)));
+}
+
+void LoggerRun::writeRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record)
+{
+    if (!m_writer.write(kind, record)) {
+        failWith(m_writer.errorString());
+        return;
+    }
+    ++(kind == RecordWriter::Kind::Live ? m_liveWritten : m_storedWritten);
+    emit recordWritten(kind, record);
+}
+
+void LoggerRun::failWith(const QString &message)
+{
+    report(message);
+    m_accepting = false;
+    finishLater(Failure);
+}
+
+// Every end goes through the event loop: the meter connection must not be
+// closed from inside one of its own signals.
+void LoggerRun::finishLater(int exitStatus)
+{
+    // A failure outranks whatever ended the run before it.
+    if (!m_finishQueued || exitStatus == Failure)
+        m_exitStatus = exitStatus;
+    if (m_finishQueued)
+        return;
+    m_finishQueued = true;
+    QMetaObject::invokeMethod(this, &LoggerRun::finish, Qt::QueuedConnection);
+}
+
+void LoggerRun::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_closing = true;
+    m_deadlineTimer.stop();
+    m_sampler.stop();
+    if (m_replay)
+        m_replay->stop();
+    if (m_meter->actived()) {
+        m_meter->close();
+        // Reports read before the close still wait in the event queue.
+        QCoreApplication::sendPostedEvents();
+    }
+    m_accepting = false;
+    report(tr("%1 live and %2 stored records written.").arg(m_liveWritten).arg(m_storedWritten));
+    emit finished(m_exitStatus);
+}
+
+void LoggerRun::report(const QString &message)
+{
+    m_status << message << '\n';
+    m_status.flush();
+}

@@ -1,0 +1,90 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cli/livesampler.h"
+#include "cli/loggeroptions.h"
+#include "cli/recordwriter.h"
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QObject>
+#include <QSharedPointer>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+class DMMData;
+class MyDMM;
+class QTextStream;
+class ReplayFeeder;
+class StreamCapture;
+
+// One logging session: records from a meter or a replayed stream pass the
+// options' rules and go to the writer as they arrive, until a limit, a stop
+// request, the end of the replay, a lost meter or a failure ends it.
+class LoggerRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum ExitStatus : int {
+        Success = 0,
+        Failure = 1,
+        UsageError = 2,
+        MeterLost = 3,
+    };
+
+    LoggerRun(const LoggerOptions &options, RecordWriter &writer, QTextStream &status, QObject *parent = nullptr);
+    ~LoggerRun() override;
+
+    // False, with a message on the status stream, when the run cannot start.
+    [[nodiscard]] bool startMeter(const QString &path);
+    [[nodiscard]] bool startReplay(const QString &path);
+
+    // Ends the run cleanly: the meter is closed, whatever it had already
+    // sent is written, then finished() comes. Safe to call from any slot.
+    void stop();
+
+    int liveWritten() const { return m_liveWritten; }
+    int storedWritten() const { return m_storedWritten; }
+
+signals:
+    void started();
+    void recordWritten(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record);
+    void finished(int exitStatus);
+
+private:
+    bool openCapture();
+    void begin();
+    void assembleRest();
+    void onLiveRecord(const QSharedPointer<DMMData> &record);
+    void onStoredRecord(const QSharedPointer<DMMData> &record);
+    void onStream(const QByteArray &bytes);
+    void onMeterGone();
+    void onDeadlineTimer();
+    void armDeadline();
+    void writeRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record);
+    void failWith(const QString &message);
+    void finishLater(int exitStatus);
+    void finish();
+    void report(const QString &message);
+
+    LoggerOptions m_options;
+    RecordWriter &m_writer;
+    QTextStream &m_status;
+    std::unique_ptr<MyDMM> m_meter;
+    std::unique_ptr<StreamCapture> m_capture;
+    std::unique_ptr<ReplayFeeder> m_replay;
+    LiveSampler m_sampler;
+    QTimer m_deadlineTimer;
+    QDeadlineTimer m_deadline;
+    int m_liveWritten = 0;
+    int m_storedWritten = 0;
+    int m_exitStatus = Success;
+    bool m_accepting = false;     // records that arrive are written
+    bool m_closing = false;       // the meter closes because the run ends
+    bool m_finishQueued = false;
+    bool m_finished = false;
+};

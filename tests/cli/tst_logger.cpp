@@ -1,0 +1,568 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/csvrecordwriter.h"
+#include "cli/loggercli.h"
+#include "cli/loggerrun.h"
+#include "cli/meterlist.h"
+#include "cli/recordjson.h"
+#include "meter/mydmm.h"
+#include "models/columnset.h"
+#include "models/datamodel.h"
+#include "models/modelfactory.h"
+#include "sim/democycle.h"
+#include "sim/framebuilder.h"
+#include "sim/simulatedhid.h"
+#include "support/meterinput.h"
+#include "support/recorddescription.h"
+#include "support/samplerecords.h"
+#include "support/tempworkdir.h"
+#include "util/utils.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+const QString firstPath = QStringLiteral("/dev/hidraw-sim0");
+const QString secondPath = QStringLiteral("/dev/hidraw-sim1");
+
+using Written = QPair<RecordWriter::Kind, QSharedPointer<DMMData>>;
+
+// What one in-process run of the logger left behind.
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QString err;
+    QList<Written> written;
+
+    QList<QByteArray> lines() const
+    {
+        QList<QByteArray> all = out.split('\n');
+        if (!all.isEmpty() && all.constLast().isEmpty())
+            all.removeLast();
+        return all;
+    }
+};
+
+using Hook = std::function<void(LoggerCli &cli, int writtenSoFar)>;
+
+// Runs the logger as its program would, with `onStarted` called once records
+// can arrive and `onWritten` after every record it writes.
+Outcome runLogger(const QStringList &arguments, const Hook &onStarted = {}, const Hook &onWritten = {})
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    LoggerCli cli(out, err);
+    Outcome outcome;
+    QObject::connect(&cli, &LoggerCli::started, [&] {
+        if (onStarted)
+            onStarted(cli, 0);
+    });
+    QObject::connect(&cli, &LoggerCli::recordWritten,
+                     [&](RecordWriter::Kind kind, const QSharedPointer<DMMData> &record) {
+                         outcome.written.append({kind, record});
+                         if (onWritten)
+                             onWritten(cli, outcome.written.size());
+                     });
+    QStringList all{QStringLiteral("tessra-cli")};
+    // A bound on runs that a test ends itself, should it fail to.
+    if (!arguments.contains(QLatin1String("--time")) && !arguments.contains(QLatin1String("--replay")))
+        all << QStringLiteral("--time") << QStringLiteral("60");
+    outcome.status = cli.run(all + arguments);
+    outcome.out = out.data();
+    outcome.err = QString::fromUtf8(err.data());
+    return outcome;
+}
+
+Hook sendStream(const QString &path, const QByteArray &stream)
+{
+    return [path, stream](LoggerCli &, int) { SimulatedHid::queueStream(path, stream); };
+}
+
+Hook stopAfter(int count)
+{
+    return [count](LoggerCli &cli, int written) {
+        if (written == count)
+            cli.requestStop();
+    };
+}
+
+int feedMeterEmpty(MyDMM &meter)
+{
+    feedMeter(meter, QByteArray());
+    return meter.bufferedByteCount();
+}
+
+// The records a stream decodes into, with their kinds, in order: what the
+// meter sent, as a meter connection of its own sees it.
+QList<Written> decode(const QByteArray &stream)
+{
+    MyDMM meter;
+    QList<Written> records;
+    QObject::connect(&meter, &MyDMM::updateLiveData, [&](const QSharedPointer<DMMData> &record) {
+        records.append({RecordWriter::Kind::Live, record});
+    });
+    QObject::connect(&meter, &MyDMM::updateStoreData, [&](const QSharedPointer<DMMData> &record) {
+        records.append({RecordWriter::Kind::Stored, record});
+    });
+    for (const QByteArray &report : SimulatedHid::streamReports(stream))
+        feedMeter(meter, report.mid(1, quint8(report.at(0))));
+    // What waits behind a bad frame at the end, as a later chunk would take it.
+    for (int before = meter.bufferedByteCount(); before > 0 && feedMeterEmpty(meter) < before;
+         before = meter.bufferedByteCount()) {
+    }
+    return records;
+}
+
+QStringList describe(const QList<Written> &records)
+{
+    QStringList lines;
+    for (const Written &record : records)
+        lines << RecordWriter::kindName(record.first) + QLatin1Char(' ')
+                     + RecordDescription::describe(*record.second).join(QLatin1String(", "));
+    return lines;
+}
+
+// A line of output without its time stamp, which differs between two decodes.
+QJsonObject withoutTime(const QByteArray &line)
+{
+    QJsonObject object = QJsonDocument::fromJson(line).object();
+    object.remove(QLatin1String("time"));
+    return object;
+}
+
+QList<QJsonObject> withoutTimes(const QList<QByteArray> &lines)
+{
+    QList<QJsonObject> objects;
+    for (const QByteArray &line : lines)
+        objects << withoutTime(line);
+    return objects;
+}
+
+QList<QJsonObject> expectedLines(const QList<Written> &records)
+{
+    QList<QJsonObject> objects;
+    for (const Written &record : records)
+        objects << withoutTime(RecordJson::line(record.first, *record.second));
+    return objects;
+}
+
+// A demonstration round: the eight modes live, then the eight from memory.
+QByteArray demoStream()
+{
+    const DemoCycle cycle(1);
+    QByteArray stream;
+    for (const QByteArray &frame : cycle.liveFrames() + cycle.storedFrames())
+        stream += frame;
+    return stream;
+}
+
+QByteArray frameOf(RecordWriter::Kind kind, const DMMData &record)
+{
+    return kind == RecordWriter::Kind::Live ? FrameBuilder::liveFrame(record) : FrameBuilder::storedFrame(record);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A meter that never stops: demonstration rounds, one frame every few
+// milliseconds.
+class EndlessMeter : public StreamSource
+{
+public:
+    Chunk nextChunk() override
+    {
+        if (m_frames.isEmpty()) {
+            const DemoCycle cycle(m_round++);
+            m_frames = cycle.liveFrames() + cycle.storedFrames();
+        }
+        return {m_frames.takeFirst(), std::chrono::milliseconds(2)};
+    }
+
+private:
+    QList<QByteArray> m_frames;
+    int m_round = 0;
+};
+} // namespace
+
+class TestLogger : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void listShowsEveryMeter_data();
+    void listShowsEveryMeter();
+    void meterChoiceAndOpenFailures_data();
+    void meterChoiceAndOpenFailures();
+    void deviceOptionPicksTheMeter();
+    void jsonlHoldsEveryRecordSent();
+    void csvFilesHoldTheWindowTables();
+    void captureThenReplayGivesTheSameOutput();
+    void limitsAndFilters_data();
+    void limitsAndFilters();
+    void timeLimitEndsTheRun();
+    void interruptLosesNothing_data();
+    void interruptLosesNothing();
+    void lostMeterEndsWithAnError();
+    void writeFailuresEndTheRun_data();
+    void writeFailuresEndTheRun();
+};
+
+void TestLogger::initTestCase()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("tessra-cli"));
+}
+
+void TestLogger::init()
+{
+    SimulatedHid::reset();
+}
+
+void TestLogger::listShowsEveryMeter_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::newRow("none") << QStringList{};
+    QTest::newRow("one") << QStringList{firstPath};
+    QTest::newRow("two") << QStringList{firstPath, secondPath};
+}
+
+void TestLogger::listShowsEveryMeter()
+{
+    QFETCH(QStringList, paths);
+
+    QList<VirtualHidDevice> devices;
+    QList<QByteArray> expected;
+    for (const QString &path : paths) {
+        devices << VirtualHidDevice::meter(path);
+        expected << QStringLiteral("%1\tSIM-%2\tTessra\tTessra Insulation Tester")
+                        .arg(path, path.section(QLatin1Char('/'), -1))
+                        .toUtf8();
+    }
+    VirtualHidDevice mouse = VirtualHidDevice::meter(QStringLiteral("/dev/hidraw-mouse"));
+    mouse.vendorId = 0x046D;
+    devices << mouse;
+    SimulatedHid::setDevices(devices);
+
+    const Outcome outcome = runLogger({QStringLiteral("--list")});
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QCOMPARE(outcome.lines(), expected);
+    QCOMPARE(outcome.err.contains(QLatin1String("No meter found")), paths.isEmpty());
+}
+
+void TestLogger::meterChoiceAndOpenFailures_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<bool>("openFails");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("no meter") << QStringList{} << false << QStringList{} << QStringList{"No meter found"};
+    QTest::newRow("several, none chosen") << QStringList{firstPath, secondPath} << false << QStringList{}
+                                          << QStringList{"--device", firstPath, secondPath};
+    QTest::newRow("open fails") << QStringList{firstPath} << true << QStringList{}
+                                << QStringList{"Cannot open the meter at " + firstPath, "udev"};
+    QTest::newRow("no meter at the chosen path") << QStringList{firstPath} << false
+                                                 << QStringList{"--device", "/dev/hidraw-none"}
+                                                 << QStringList{"Cannot open the meter at /dev/hidraw-none"};
+}
+
+void TestLogger::meterChoiceAndOpenFailures()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(bool, openFails);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, messages);
+
+    for (const QString &path : paths) {
+        SimulatedHid::addDevice(VirtualHidDevice::meter(path));
+        SimulatedHid::setOpenFails(path, openFails);
+    }
+
+    const Outcome outcome = runLogger(arguments);
+    QCOMPARE(outcome.status, int(LoggerRun::Failure));
+    for (const QString &message : messages)
+        QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
+    QVERIFY(outcome.out.isEmpty());
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+void TestLogger::deviceOptionPicksTheMeter()
+{
+    SimulatedHid::setDevices({VirtualHidDevice::meter(firstPath), VirtualHidDevice::meter(secondPath)});
+    const auto fromFirst = SampleRecords::res();
+    const auto fromSecond = SampleRecords::volt();
+    const Hook send = [&](LoggerCli &, int) {
+        SimulatedHid::queueStream(firstPath, FrameBuilder::liveFrame(*fromFirst));
+        SimulatedHid::queueStream(secondPath, FrameBuilder::liveFrame(*fromSecond));
+    };
+
+    const Outcome outcome = runLogger({"--device", secondPath, "--samples", "1"}, send);
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QCOMPARE(outcome.lines().size(), 1);
+    QCOMPARE(withoutTime(outcome.lines().first()).value(QLatin1String("mode")).toString(), QStringLiteral("VOLT"));
+}
+
+void TestLogger::jsonlHoldsEveryRecordSent()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+    const QByteArray stream = demoStream();
+    const QList<Written> sent = decode(stream);
+    int live = 0;
+    for (const Written &record : sent)
+        live += record.first == RecordWriter::Kind::Live ? 1 : 0;
+
+    const Outcome outcome = runLogger({}, sendStream(firstPath, stream), stopAfter(sent.size()));
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QCOMPARE(describe(outcome.written), describe(sent));
+
+    const QList<QByteArray> lines = outcome.lines();
+    QCOMPARE(lines.size(), sent.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject object = QJsonDocument::fromJson(lines.at(i)).object();
+        const QSharedPointer<DMMData> record = outcome.written.at(i).second;
+        QCOMPARE(withoutTime(lines.at(i)), withoutTime(RecordJson::line(outcome.written.at(i).first, *record)));
+        // The decode time, to the millisecond, with the offset of its zone.
+        const QDateTime stamp = QDateTime::fromString(object.value(QLatin1String("time")).toString(),
+                                                      Qt::ISODateWithMs);
+        QCOMPARE(stamp, record->dateTime);
+    }
+    const QString summary = QStringLiteral("%1 live and %2 stored records written").arg(live).arg(sent.size() - live);
+    QVERIFY2(outcome.err.contains(summary), qPrintable(outcome.err));
+}
+
+void TestLogger::csvFilesHoldTheWindowTables()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+    const QByteArray stream = demoStream() + demoStream();
+    const int total = decode(stream).size();
+
+    const Outcome outcome = runLogger({"--format", "csv", "--output", "tables"}, sendStream(firstPath, stream),
+                                      stopAfter(total));
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QVERIFY(outcome.out.isEmpty());
+    QCOMPARE(outcome.written.size(), total);
+
+    // Each file as the window would export a table holding the same records.
+    const ColumnSet columns;
+    std::map<QString, std::unique_ptr<DataModel>> tables;
+    for (const Written &record : outcome.written) {
+        const int mode = record.second->mode;
+        std::unique_ptr<DataModel> &table = tables[CsvRecordWriter::fileName(record.first, mode)];
+        if (!table)
+            table = record.first == RecordWriter::Kind::Live
+                        ? ModelFactory::createLiveModel(mode, columns.columns(mode))
+                        : ModelFactory::createStoredModel(mode, columns.columns(mode));
+        table->addData(record.second);
+    }
+    QStringList expectedFiles;
+    for (const auto &[name, table] : tables) {
+        expectedFiles << name;
+        QVERIFY(Utils::exportToCSV(table.get(), QStringLiteral("expected.csv")));
+        QCOMPARE(readAll(QStringLiteral("tables/") + name), readAll(QStringLiteral("expected.csv")));
+    }
+    expectedFiles.sort();
+    QCOMPARE(QDir(QStringLiteral("tables")).entryList(QDir::Files, QDir::Name), expectedFiles);
+    QCOMPARE(expectedFiles.size(), 16);
+}
+
+void TestLogger::captureThenReplayGivesTheSameOutput()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+    // Noise and a frame with a bad checksum belong to the stream as well.
+    QByteArray broken = FrameBuilder::liveFrame(*SampleRecords::ir());
+    broken[broken.size() - 1] = char(broken.at(broken.size() - 1) ^ 0x01);
+    const QByteArray stream = QByteArray("\x00\xAB\x17", 3) + broken + demoStream();
+    const int total = decode(stream).size();
+
+    const Outcome logged = runLogger({"--capture", "meter.bin"}, sendStream(firstPath, stream), stopAfter(total));
+    QCOMPARE(logged.status, int(LoggerRun::Success));
+    QCOMPARE(readAll(QStringLiteral("meter.bin")), stream);
+
+    const Outcome replayed = runLogger({"--replay", "meter.bin"});
+    QCOMPARE(replayed.status, int(LoggerRun::Success));
+    QCOMPARE(replayed.lines().size(), total);
+    QCOMPARE(withoutTimes(replayed.lines()), withoutTimes(logged.lines()));
+}
+
+void TestLogger::limitsAndFilters_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<int>>("written");
+
+    // The stream: 0 live IR testing, 1 live IR idle, 2 stored RES,
+    // 3 live VOLT, 4 live IR testing, 5 stored PI.
+    QTest::newRow("everything") << QStringList{} << QList<int>{0, 1, 2, 3, 4, 5};
+    QTest::newRow("samples 2 ends the run at once") << QStringList{"--samples", "2"} << QList<int>{0, 1};
+    QTest::newRow("samples 3 counts live records only") << QStringList{"--samples", "3"}
+                                                        << QList<int>{0, 1, 2, 3};
+    QTest::newRow("live only") << QStringList{"--live-only"} << QList<int>{0, 1, 3, 4};
+    QTest::newRow("stored only") << QStringList{"--stored-only"} << QList<int>{2, 5};
+    QTest::newRow("test time only, VOLT excepted") << QStringList{"--test-time-only"}
+                                                   << QList<int>{0, 2, 3, 4, 5};
+    QTest::newRow("test time only with samples") << QStringList{"--test-time-only", "--samples", "2"}
+                                                 << QList<int>{0, 2, 3};
+    QTest::newRow("a long interval lets the first live record through")
+        << QStringList{"--interval", "3600000"} << QList<int>{0, 2, 5};
+}
+
+void TestLogger::limitsAndFilters()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<int>, written);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    const auto testing = SampleRecords::ir();
+    testing->testing = true;
+    const auto idle = SampleRecords::ir();
+    idle->resistance.value = 1.5;
+    const auto volt = SampleRecords::volt();
+    volt->testing = false;
+    const QByteArray stream = frameOf(RecordWriter::Kind::Live, *testing) + frameOf(RecordWriter::Kind::Live, *idle)
+                              + frameOf(RecordWriter::Kind::Stored, *SampleRecords::res())
+                              + frameOf(RecordWriter::Kind::Live, *volt) + frameOf(RecordWriter::Kind::Live, *testing)
+                              + frameOf(RecordWriter::Kind::Stored, *SampleRecords::pi());
+    QVERIFY(writeFile(QStringLiteral("stream.bin"), stream));
+    const QList<Written> sent = decode(stream);
+    QCOMPARE(sent.size(), 6);
+    QVERIFY(sent.at(3).second->testing); // a VOLT reading always counts as testing
+
+    QList<Written> expected;
+    for (const int index : written)
+        expected << sent.at(index);
+
+    const Outcome outcome = runLogger(QStringList{"--replay", "stream.bin"} + arguments);
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QCOMPARE(withoutTimes(outcome.lines()), expectedLines(expected));
+}
+
+void TestLogger::timeLimitEndsTheRun()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+
+    const Outcome outcome = runLogger({"--time", "0.2"});
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QVERIFY(outcome.out.isEmpty());
+    QVERIFY2(outcome.err.contains(QLatin1String("0 live and 0 stored records written")), qPrintable(outcome.err));
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+void TestLogger::interruptLosesNothing_data()
+{
+    QTest::addColumn<int>("signalNumber"); // 0: the stop request itself
+    QTest::newRow("stop request") << 0;
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGTERM") << SIGTERM;
+}
+
+// Whatever reached the computer before the stop is written: the capture
+// holds every byte received, and decodes into exactly the records written.
+void TestLogger::interruptLosesNothing()
+{
+    QFETCH(int, signalNumber);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+    const Hook start = [](LoggerCli &, int) {
+        SimulatedHid::attachSource(firstPath, std::make_shared<EndlessMeter>());
+    };
+    const Hook interrupt = [signalNumber](LoggerCli &cli, int written) {
+        if (written != 5)
+            return;
+        if (signalNumber == 0)
+            cli.requestStop();
+        else
+            std::raise(signalNumber);
+    };
+
+    const Outcome outcome = runLogger({"--capture", "meter.bin"}, start, interrupt);
+    QCOMPARE(outcome.status, int(LoggerRun::Success));
+    QVERIFY(outcome.written.size() >= 5);
+    QCOMPARE(outcome.lines().size(), outcome.written.size());
+    QVERIFY(outcome.out.endsWith('\n'));
+    QCOMPARE(describe(decode(readAll(QStringLiteral("meter.bin")))), describe(outcome.written));
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+void TestLogger::lostMeterEndsWithAnError()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+    const QByteArray stream = demoStream();
+    const Hook unplug = [](LoggerCli &, int written) {
+        if (written == 3)
+            SimulatedHid::unplug(firstPath);
+    };
+
+    // The time limit only bounds the run should the loss go unnoticed.
+    const Outcome outcome = runLogger({"--time", "5"}, sendStream(firstPath, stream), unplug);
+    QVERIFY(outcome.written.size() >= 3);
+    QCOMPARE(outcome.lines().size(), outcome.written.size());
+    QEXPECT_FAIL("", "The HID read loop does not yet report a meter that is unplugged", Abort);
+    QCOMPARE(outcome.status, int(LoggerRun::MeterLost));
+    QVERIFY2(outcome.err.contains(QLatin1String("The meter was lost")), qPrintable(outcome.err));
+}
+
+void TestLogger::writeFailuresEndTheRun_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("jsonl to a full disk") << QStringList{"--output", "/dev/full"} << "/dev/full";
+    QTest::newRow("capture to a full disk") << QStringList{"--capture", "/dev/full"} << "capture /dev/full";
+    QTest::newRow("output file cannot be created") << QStringList{"--output", "missing/records.jsonl"}
+                                                   << "Cannot write missing/records.jsonl";
+    QTest::newRow("csv directory is a file") << QStringList{"--format", "csv", "--output", "taken"}
+                                             << "Cannot create the directory";
+    QTest::newRow("capture cannot be created") << QStringList{"--capture", "missing/meter.bin"}
+                                               << "capture missing/meter.bin";
+}
+
+void TestLogger::writeFailuresEndTheRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("/dev/full is not available here");
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(QStringLiteral("taken"), "a file, not a directory"));
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+
+    // The time limit only bounds the run should the failure go unnoticed.
+    const Outcome outcome = runLogger(QStringList{"--time", "10"} + arguments, sendStream(firstPath, demoStream()));
+    QCOMPARE(outcome.status, int(LoggerRun::Failure));
+    QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestLogger)
+#include "tst_logger.moc"

@@ -1,0 +1,97 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/loggercli.h"
+#include "cli/loggeroptionsparser.h"
+#include "cli/loggerrun.h"
+
+#include <QBuffer>
+#include <QTest>
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badArgumentsExitWithStatusTwo_data();
+    void badArgumentsExitWithStatusTwo();
+    void valuesAreRead_data();
+    void valuesAreRead();
+};
+
+void TestOptions::badArgumentsExitWithStatusTwo_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << "Unknown option 'bogus'";
+    QTest::newRow("missing value") << QStringList{"--samples"} << "Missing value after '--samples'";
+    QTest::newRow("stray argument") << QStringList{"now"} << "Unexpected argument 'now'";
+    QTest::newRow("samples not a number") << QStringList{"--samples", "ten"} << "--samples needs";
+    QTest::newRow("samples zero") << QStringList{"--samples", "0"} << "--samples needs";
+    QTest::newRow("time negative") << QStringList{"--time", "-1"} << "--time needs";
+    QTest::newRow("time not finite") << QStringList{"--time", "inf"} << "--time needs";
+    QTest::newRow("interval negative") << QStringList{"--interval", "-5"} << "--interval needs";
+    QTest::newRow("interval fractional") << QStringList{"--interval", "2.5"} << "--interval needs";
+    QTest::newRow("unknown format") << QStringList{"--format", "xml"} << "Unknown format 'xml'";
+    QTest::newRow("csv without a directory") << QStringList{"--format", "csv"} << "--output DIR";
+    QTest::newRow("live-only with stored-only") << QStringList{"--live-only", "--stored-only"} << "exclude each other";
+    QTest::newRow("samples with stored-only") << QStringList{"--stored-only", "--samples", "3"} << "--stored-only";
+    QTest::newRow("replay with device") << QStringList{"--replay", "a.bin", "--device", "/dev/hidraw0"}
+                                        << "exclude each other";
+    QTest::newRow("list with device") << QStringList{"--list", "--device", "/dev/hidraw0"} << "--list takes no";
+}
+
+void TestOptions::badArgumentsExitWithStatusTwo()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    QBuffer out;
+    QBuffer err;
+    QVERIFY(out.open(QIODevice::WriteOnly) && err.open(QIODevice::WriteOnly));
+    LoggerCli cli(out, err);
+    QCOMPARE(cli.run(QStringList{"tessra-cli"} + arguments), int(LoggerRun::UsageError));
+
+    const QString text = QString::fromUtf8(err.data());
+    QVERIFY2(text.contains(message), qPrintable(text));
+    QVERIFY2(text.contains(QLatin1String("--help")), qPrintable(text));
+    QVERIFY(out.data().isEmpty());
+}
+
+void TestOptions::valuesAreRead_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<qint64>("timeMs");
+    QTest::addColumn<int>("intervalMs");
+    QTest::addColumn<bool>("csv");
+
+    QTest::newRow("defaults") << QStringList{} << -1 << qint64(-1) << 0 << false;
+    QTest::newRow("limits") << QStringList{"--samples", "10", "--time", "1.5", "--interval", "250"} << 10
+                            << qint64(1500) << 250 << false;
+    QTest::newRow("a moment rounds up to a millisecond") << QStringList{"--time", "0.0001"} << -1 << qint64(1) << 0
+                                                         << false;
+    QTest::newRow("a month, beyond a 32-bit timer")
+        << QStringList{"--time", "2592000"} << -1 << qint64(2592000000) << 0 << false;
+    QTest::newRow("csv") << QStringList{"--format", "csv", "--output", "out"} << -1 << qint64(-1) << 0 << true;
+}
+
+void TestOptions::valuesAreRead()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, samples);
+    QFETCH(qint64, timeMs);
+    QFETCH(int, intervalMs);
+    QFETCH(bool, csv);
+
+    LoggerOptionsParser parser;
+    QCOMPARE(parser.parse(QStringList{"tessra-cli"} + arguments), LoggerOptionsParser::Outcome::Run);
+    const LoggerOptions &options = parser.options();
+    QCOMPARE(options.samples, samples);
+    QCOMPARE(options.timeMs, timeMs);
+    QCOMPARE(options.intervalMs, intervalMs);
+    QCOMPARE(options.format == LoggerOptions::Format::Csv, csv);
+}
+
+QTEST_GUILESS_MAIN(TestOptions)
+#include "tst_options.moc"

@@ -1,0 +1,107 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "sim/democycle.h"
+#include "support/tempworkdir.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+constexpr int waitMs = 30000;
+
+struct Finished
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The installed program as a user runs it; only what needs no meter.
+Finished runProgram(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM), arguments);
+    Finished finished;
+    if (!process.waitForFinished(waitMs) || process.exitStatus() != QProcess::NormalExit)
+        return finished;
+    finished.exitCode = process.exitCode();
+    finished.out = process.readAllStandardOutput();
+    finished.err = process.readAllStandardError();
+    return finished;
+}
+} // namespace
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void helpVersionAndBadArguments_data();
+    void helpVersionAndBadArguments();
+    void replaysACaptureFile();
+};
+
+void TestProgram::helpVersionAndBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("outStart");
+    QTest::addColumn<QByteArray>("errText");
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QByteArray("Usage: ") << QByteArray();
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QByteArray("tessra-cli 1.00\n") << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QByteArray()
+                                    << QByteArray("tessra-cli: Unknown option 'bogus'.");
+    QTest::newRow("bad value") << QStringList{"--samples", "-3"} << 2 << QByteArray()
+                               << QByteArray("tessra-cli: --samples needs");
+}
+
+void TestProgram::helpVersionAndBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, outStart);
+    QFETCH(QByteArray, errText);
+
+    const Finished finished = runProgram(arguments);
+    QCOMPARE(finished.exitCode, exitCode);
+    QVERIFY2(finished.out.startsWith(outStart), finished.out);
+    if (errText.isEmpty())
+        QVERIFY2(finished.err.isEmpty(), finished.err);
+    else
+        QVERIFY2(finished.err.contains(errText), finished.err);
+}
+
+void TestProgram::replaysACaptureFile()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    const DemoCycle cycle(0);
+    QByteArray stream;
+    for (const QByteArray &frame : cycle.liveFrames() + cycle.storedFrames())
+        stream += frame;
+    QFile capture(QStringLiteral("meter.bin"));
+    QVERIFY(capture.open(QIODevice::WriteOnly));
+    capture.write(stream);
+    capture.close();
+
+    const Finished finished = runProgram({QStringLiteral("--replay"), capture.fileName()});
+    QCOMPARE(finished.exitCode, 0);
+    QList<QByteArray> lines = finished.out.split('\n');
+    QCOMPARE(lines.takeLast(), QByteArray());
+    QCOMPARE(lines.size(), cycle.liveFrames().size() + cycle.storedFrames().size());
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject object = QJsonDocument::fromJson(lines.at(i)).object();
+        const bool live = i < cycle.liveFrames().size();
+        QCOMPARE(object.value(QLatin1String("kind")).toString(), live ? QStringLiteral("live") : QStringLiteral("stored"));
+    }
+    // Status lines only, and no diagnostic output in between.
+    QVERIFY2(finished.err.endsWith("records written.\n"), finished.err);
+    QCOMPARE(finished.err.count('\n'), 1);
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"

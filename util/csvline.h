@@ -1,0 +1,22 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QAbstractItemModel;
+
+// One line of CSV text from cell texts, quoted only where a cell needs it,
+// and the header and row cells of a table model as its views show them.
+class CsvLine
+{
+public:
+    CsvLine() = delete;
+
+    // The cells joined by commas, without a line end.
+    static QString join(const QStringList &cells);
+
+    static QStringList headerCells(const QAbstractItemModel &model);
+    static QStringList rowCells(const QAbstractItemModel &model, int row);
+};
