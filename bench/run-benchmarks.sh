@@ -4,7 +4,8 @@
 #   bench/run-benchmarks.sh BUILD_DIR [REPETITIONS]
 set -euo pipefail
 
-dir=${1:?usage: run-benchmarks.sh BUILD_DIR [REPETITIONS]}/bench
+# Absolute: each benchmark works in a temporary directory of its own.
+dir=$(cd "${1:?usage: run-benchmarks.sh BUILD_DIR [REPETITIONS]}" && pwd)/bench
 repetitions=${2:-9}
 results=$dir/results
 mkdir -p "$results"
