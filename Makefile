@@ -6,12 +6,13 @@
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
 #   make soak        the load test for ten minutes (SOAK_SECONDS=600)
-# test-asan, test-tsan and fuzz-smoke each configure a build directory of their own.
+#   make bench       the benchmarks, optimised, with their figures (see BENCHMARKS.md)
+# test-asan, test-tsan, fuzz-smoke and bench each configure a build directory of their own.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run demo test clean test-asan test-tsan fuzz-smoke soak
+.PHONY: all deps configure build run demo test clean test-asan test-tsan fuzz-smoke soak bench
 
 all: build
 
@@ -67,6 +68,14 @@ fuzz-smoke:
 	cp $(FUZZ_DIR)/seeds/* $(FUZZ_DIR)/smoke/corpus/
 	$(FUZZ_DIR)/fuzz_meterstream -max_total_time=$(FUZZ_SECONDS) -max_len=$(FUZZ_MAX_LEN) -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/smoke/corpus
+
+# Two jobs at most for the build; the runs take the machine to themselves.
+BENCH_REPETITIONS ?= 9
+bench:
+	@scripts/install-deps.sh bench
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTESSRA_BENCH=ON -DTESSRA_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(SANITIZER_JOBS) --target tessra_benchmarks
+	bench/run-benchmarks.sh build-bench $(BENCH_REPETITIONS)
 
 clean:
 	rm -rf $(BUILD_DIR)

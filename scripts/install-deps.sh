@@ -3,6 +3,7 @@
 # Does nothing when they are all present already.
 #   scripts/install-deps.sh        what the build and the tests need
 #   scripts/install-deps.sh fuzz   that, and clang with libFuzzer for fuzz/
+#   scripts/install-deps.sh bench  that, and Google Benchmark for bench/
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
 for extra in "$@"; do
     case "$extra" in
         fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+        bench) packages+=(libbenchmark-dev) ;;
         *) echo "unknown package group: $extra" >&2; exit 2 ;;
     esac
 done

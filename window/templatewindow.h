@@ -3,8 +3,10 @@
 #pragma once
 
 #include "meter/dmmdata.h"
+#include "window/chartseries.h"
 
 #include <QFlags>
+#include <QHash>
 #include <QList>
 #include <QSharedPointer>
 #include <QString>
@@ -96,6 +98,7 @@ private:
     void rescaleValueAxis(QCPGraph *graph);
     void rescaleKeyAxis();
     void showModeOnPlot(DMMData::DataMode mode, const DataModel *model);
+    void keepShownSeries();
     void removeTracer();
     void createTracer();
     QString tracerLabelText(double key) const;
@@ -156,5 +159,8 @@ private:
     QCPItemTracer *m_tracer = nullptr;
     QCPItemText *m_tracerText = nullptr;
     double m_visiblePoints = 100.0;
+    // The points on graph 0, and those of the tables out of sight.
+    ChartSeries m_chartSeries;
+    QHash<const DataModel *, ChartSeries> m_keptSeries;
     bool m_chartShowsLive = true;
 };

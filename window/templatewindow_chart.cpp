@@ -12,13 +12,27 @@
 
 #include <qcustomplot.h>
 
-#include <cmath>
-#include <limits>
 
 namespace {
 QCPTextElement *chartTitle(QCustomPlot *plot)
 {
     return qobject_cast<QCPTextElement *>(plot->plotLayout()->element(0, 0));
+}
+
+// The library's value-axis rescale for a range already known. Spread values
+// get a margin of a tenth of their span; a single value (or a span too small
+// to show) keeps the axis's size, centred on it.
+void fitValueAxis(QCPAxis *axis, const QCPRange &values)
+{
+    QCPRange range = values;
+    if (!QCPRange::validRange(range)) {
+        const double centre = (range.lower + range.upper) * 0.5;
+        const double half = axis->range().size() / 2.0;
+        range = QCPRange(centre - half, centre + half);
+    }
+    axis->setRange(range);
+    if (values.lower < values.upper)
+        axis->scaleRange(1.1);
 }
 } // namespace
 
@@ -96,24 +110,53 @@ void TemplateWindow::resetPlot()
     updatePlot1();
 }
 
-// Names the chart after the mode shown and replays the model's records onto it.
+// Names the chart after the mode shown and puts the model's points on it.
+// The points of the table going out of sight are kept, so a table that comes
+// back into sight needs no replay of its records; they are replayed only
+// when the kept points no longer match the table.
 void TemplateWindow::showModeOnPlot(DMMData::DataMode mode, const DataModel *model)
 {
-    resetPlot();
+    keepShownSeries();
     const QString name = DMMData::modeName(mode);
     QCPGraph *graph = ui->plot1->graph(0);
     graph->setName(name);
     ui->plot1->yAxis->setLabel(model->getMainTitle());
     chartTitle(ui->plot1)->setText(name);
-    const QList<QSharedPointer<DMMData>> records = model->getData();
-    for (const QSharedPointer<DMMData> &record : records)
-        addDataToPlot(record, graph);
+
+    const ChartSeries kept = m_keptSeries.take(model);
+    const bool replay = !kept.belongsTo(*model);
+    m_chartSeries = replay ? ChartSeries() : kept;
+    graph->setData(m_chartSeries.points());
+    if (replay) {
+        const QList<QSharedPointer<DMMData>> records = model->getData();
+        for (const QSharedPointer<DMMData> &record : records)
+            addDataToPlot(record, graph);
+    }
     updatePlot1();
+}
+
+// Keeps the points on the chart for the table they were plotted from, if
+// they still are exactly that table's points.
+void TemplateWindow::keepShownSeries()
+{
+    if (m_chartSeries.points()->isEmpty())
+        return;
+    for (const QList<DataModel *> *models : {&m_liveModels, &m_storedModels}) {
+        for (const DataModel *model : *models) {
+            if (m_chartSeries.belongsTo(*model)) {
+                m_keptSeries.insert(model, m_chartSeries);
+                return;
+            }
+        }
+    }
 }
 
 void TemplateWindow::addDataToPlot(QSharedPointer<DMMData> data, QCPGraph *graph)
 {
-    graph->addData(ChartPoint::key(*data), ChartPoint::value(data));
+    const double value = ChartPoint::value(data);
+    graph->addData(ChartPoint::key(*data), value);
+    if (m_chartSeries.holds(*graph))
+        m_chartSeries.pointAdded(value, data);
 }
 
 void TemplateWindow::updateDataToPlot(QSharedPointer<DMMData> data)
@@ -127,33 +170,29 @@ double TemplateWindow::getUnitMul(const QString &unit)
     return ChartPoint::unitFactor(unit);
 }
 
+// Drawing waits for the event loop, so a burst of readings or a mode switch
+// draws once.
 void TemplateWindow::updatePlot1()
 {
     QCustomPlot *plot = ui->plot1;
     for (int i = 0; i < plot->graphCount(); ++i)
         rescaleValueAxis(plot->graph(i));
     rescaleKeyAxis();
-    plot->replot(QCustomPlot::rpRefreshHint);
+    plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
-// Spread values get a margin; a single value (or none) has no spread to
-// scale, so the library's plain rescale centres it instead.
+// The range of the values comes from the series kept with the graph, so a
+// new point costs the same however many there are.
 void TemplateWindow::rescaleValueAxis(QCPGraph *graph)
 {
-    double lowest = std::numeric_limits<double>::infinity();
-    double highest = -std::numeric_limits<double>::infinity();
-    for (const QCPGraphData &point : *graph->data()) {
-        if (std::isnan(point.value))
-            continue;
-        lowest = std::min(lowest, point.value);
-        highest = std::max(highest, point.value);
-    }
-    if (lowest < highest) {
-        graph->rescaleValueAxis(false, false);
-        graph->valueAxis()->scaleRange(1.1);
-    } else {
-        graph->valueAxis()->rescale(false);
-    }
+    QCPRange values;
+    bool found = false;
+    if (m_chartSeries.holds(*graph))
+        found = m_chartSeries.valueRange(values.lower, values.upper);
+    else
+        values = graph->data()->valueRange(found);
+    if (found)
+        fitValueAxis(graph->valueAxis(), values);
 }
 
 // Beyond the visible count the key axis follows the newest points.
