@@ -16,7 +16,6 @@
 #include <qcustomplot.h>
 
 namespace {
-const int liveTab = 0;
 const int pauseBeforeExportMs = 500;
 const int eventBudgetMs = 10;
 const int imageDotsPerInch = 96;
@@ -31,7 +30,7 @@ void TemplateWindow::on_actionExport_triggered()
     const QString fileName = QFileDialog::getSaveFileName(this, tr("Save As"), QString(),
                                                           QStringLiteral("CSV(*.csv)"));
     if (!fileName.isEmpty()) {
-        DataModel *model = ui->tabWgTV->currentIndex() != liveTab ? m_storedModel : m_liveModel;
+        DataModel *model = modelShown();
         if (model && Utils::exportToCSV(model, fileName))
             offerToOpen(fileName, tr("The data is exported successfully.\r\nDo you want to open this file?"));
         else

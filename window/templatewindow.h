@@ -128,7 +128,8 @@ private:
     void setColumnWidths(QTableView *view);
     void startSampleTimer();
     void stopSampleTimer();
-    const DataModel *modelOnChart() const;
+    // The model of the table in front, which the chart, Clear and Export follow.
+    DataModel *modelShown() const;
     static bool recordFitsItsMode(const QSharedPointer<DMMData> &data);
 
     // The dynamic property that tells a stored-mode button's DMMData::DataMode.

@@ -155,7 +155,7 @@ void TemplateWindow::setColumnWidths(QTableView *view)
     view->setColumnWidth(2, 50);
 }
 
-const DataModel *TemplateWindow::modelOnChart() const
+DataModel *TemplateWindow::modelShown() const
 {
     return ui->tabWgTV->currentIndex() != liveTab ? m_storedModel : m_liveModel;
 }
@@ -189,7 +189,7 @@ void TemplateWindow::on_actionClear_triggered()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    DataModel *model = ui->tabWgTV->currentIndex() != liveTab ? m_storedModel : m_liveModel;
+    DataModel *model = modelShown();
     if (model)
         model->clear();
     resetPlot();

@@ -292,7 +292,7 @@ void TemplateWindow::plot1MouseMove(QMouseEvent *event)
 QString TemplateWindow::tracerLabelText(double key) const
 {
     const int row = ui->plot1->graph(0)->findBegin(key, false);
-    const DataModel *model = modelOnChart();
+    const DataModel *model = modelShown();
     QString value;
     if (model && row < model->rowCount(QModelIndex()))
         value = model->getMainValue(row).toString();
