@@ -173,8 +173,8 @@ public:
         require(m_meter.bufferedByteCount() <= MyDMM::receiveBufferLimit);
     }
 
-    // Frames held back behind a rejected one wait for the next chunk; empty
-    // chunks bring out all that the buffer completes.
+    // Empty chunks bring out whatever the buffer still completes; nothing
+    // should be left, which the chunking check then confirms.
     void flush()
     {
         for (int before = -1; before != m_meter.bufferedByteCount();) {

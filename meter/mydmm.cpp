@@ -80,9 +80,12 @@ bool MyDMM::getOneFrameData()
         }
         if (m_recvBuffer.size() < frameSize)
             return false;
+        // A damaged frame is dropped and the good frames behind it go on in
+        // the same pass: waiting for the next chunk would let a backlog pile
+        // up behind every damaged frame until the buffer's bound cut it off.
         if (!checksumMatches(m_recvBuffer, frameSize)) {
             m_recvBuffer.remove(0, frameSize);
-            return false;
+            continue;
         }
         m_frameData = m_recvBuffer.left(frameSize);
         m_recvBuffer.remove(0, frameSize);
@@ -107,10 +110,9 @@ void MyDMM::dispatchFrame()
 }
 
 // Headerless bytes are useless except for a last 0xAB that may begin a header,
-// so a stream of noise is cut back to that. A header can only be left in an
-// oversized buffer behind a checksum failure, which removes one frame per
-// chunk; a flood of bad frames would otherwise grow the buffer for ever, so
-// its oldest bytes go there too.
+// so a stream of noise is cut back to that. A header in an oversized buffer
+// can only be one whose length promises more than has arrived; its oldest
+// bytes go too, so that such a promise cannot grow the buffer for ever.
 void MyDMM::boundReceiveBuffer()
 {
     if (m_recvBuffer.size() <= receiveBufferLimit)

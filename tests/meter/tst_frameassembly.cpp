@@ -65,6 +65,8 @@ class TestFrameAssembly : public QObject
 private slots:
     void chunkings_data();
     void chunkings();
+    void damagedFramesHoldNothingBack_data();
+    void damagedFramesHoldNothingBack();
     void storedFramesAreLoggedBeforeDecoding();
     void bufferStaysBounded_data();
     void bufferStaysBounded();
@@ -102,8 +104,8 @@ void TestFrameAssembly::chunkings_data()
         << QByteArrayList{QByteArray::fromHex("0102ab"), one.mid(1)} << QList<int>{0, 1} << QList<int>{1} << 0;
     QTest::newRow("repeated header byte") << QByteArrayList{QByteArray::fromHex("abab") + one} << QList<int>{1}
                                           << QList<int>{1} << 0;
-    QTest::newRow("bad checksum, good frame waits for the next chunk")
-        << QByteArrayList{withBadChecksum(one) + two, QByteArray()} << QList<int>{0, 1} << QList<int>{2} << 0;
+    QTest::newRow("bad checksum, good frame behind it in the same pass")
+        << QByteArrayList{withBadChecksum(one) + two} << QList<int>{1} << QList<int>{2} << 0;
     QTest::newRow("type 0x01 consumed") << QByteArrayList{FrameBuilder::frame(0x01, one.mid(5, 8)) + two}
                                         << QList<int>{1} << QList<int>{2} << 0;
     QTest::newRow("exactly 3 bytes") << QByteArrayList{QByteArray::fromHex("abcd00")} << QList<int>{0} << QList<int>{}
@@ -137,6 +139,41 @@ void TestFrameAssembly::chunkings()
     QCOMPARE(counts, recordsAfterChunk);
     QTEST(decodedVolts(spy), "volts");
     QTEST(meter.bufferedByteCount(), "leftOver");
+}
+
+void TestFrameAssembly::damagedFramesHoldNothingBack_data()
+{
+    QTest::addColumn<int>("chunkSize");
+
+    QTest::newRow("whole stream") << 0;
+    QTest::newRow("4 KiB chunks, as a replay reads") << 4096;
+    QTest::newRow("63-byte reports, as the meter sends") << 63;
+}
+
+// Every fifth frame damaged: all the good ones come out, whatever the
+// chunking, and none waits for bytes that never come.
+void TestFrameAssembly::damagedFramesHoldNothingBack()
+{
+    QFETCH(int, chunkSize);
+    QByteArray stream;
+    QList<int> expected;
+    for (int volts = 0; volts < 2000; ++volts) {
+        if (volts % 5 == 4) {
+            stream += withBadChecksum(voltFrame(volts));
+        } else {
+            stream += voltFrame(volts);
+            expected << volts;
+        }
+    }
+    MyDMM meter;
+    QSignalSpy spy(&meter, &MyDMM::updateLiveData);
+
+    const int step = chunkSize > 0 ? chunkSize : stream.size();
+    for (int at = 0; at < stream.size(); at += step)
+        feedMeter(meter, stream.mid(at, step));
+
+    QCOMPARE(decodedVolts(spy), expected);
+    QCOMPARE(meter.bufferedByteCount(), 0);
 }
 
 void TestFrameAssembly::storedFramesAreLoggedBeforeDecoding()
@@ -174,10 +211,8 @@ void TestFrameAssembly::bufferStaysBounded_data()
         reports << QByteArray(63, char(0x30 + i % 7));
     QTest::newRow("noise in small reports") << reports << frame << 1;
 
-    // Each chunk removes only the first of its bad frames, so the rest pile up.
     const QByteArray badFrames = withBadChecksum(QByteArray::fromHex("abcd0003020002")).repeated(9);
-    QTest::newRow("flood of bad frames") << QVector<QByteArray>(2 * limit / 56, badFrames).toList()
-                                         << frame.repeated(4) << 2 * limit / 63;
+    QTest::newRow("flood of bad frames") << QVector<QByteArray>(2 * limit / 56, badFrames).toList() << frame << 1;
 }
 
 void TestFrameAssembly::bufferStaysBounded()
