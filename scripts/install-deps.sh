@@ -10,7 +10,7 @@ packages=(
     cmake g++ make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
     libqcustomplot-dev libhidapi-dev
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick xdotool
 )
 
 for extra in "$@"; do

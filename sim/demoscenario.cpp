@@ -34,7 +34,13 @@ void DemoScenario::planNextRound()
         m_planned.append({cycle.liveFrames().join() + download, std::chrono::milliseconds(0)});
         return;
     }
-    for (const QByteArray &frame : cycle.liveFrames())
+    const bool firstRound = m_round == 1;
+    for (const QByteArray &frame : cycle.liveFrames()) {
         m_planned.append({frame, liveInterval});
-    m_planned.append({download, downloadDelay});
+        m_sinceDownload += liveInterval;
+    }
+    if (firstRound || m_sinceDownload >= downloadPeriod) {
+        m_planned.append({download, downloadDelay});
+        m_sinceDownload = std::chrono::milliseconds(0);
+    }
 }

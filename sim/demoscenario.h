@@ -10,9 +10,12 @@
 #include <chrono>
 
 // A virtual meter that goes through the rounds of DemoCycle over and over:
-// live frames at the pace of a real meter, each round followed by a burst of
-// stored frames as if its memory was downloaded. The fast pace hands over
-// whole rounds at once, for tests that want much data quickly.
+// live frames at the pace of a real meter. Its memory is downloaded (a burst
+// of stored frames) after the first full round, and then only every few
+// minutes, as a user would ask for it: the window brings the stored table
+// forward for each download, and both tables should be there to watch. The
+// fast pace hands over whole rounds at once, each with its download, for
+// tests that want much data quickly.
 class DemoScenario : public StreamSource
 {
 public:
@@ -20,6 +23,7 @@ public:
 
     static constexpr std::chrono::milliseconds liveInterval{300};
     static constexpr std::chrono::milliseconds downloadDelay{600};
+    static constexpr std::chrono::milliseconds downloadPeriod{std::chrono::minutes(4)};
 
     explicit DemoScenario(Pace pace = Pace::RealTime);
 
@@ -36,4 +40,6 @@ private:
     Pace m_pace = Pace::RealTime;
     int m_round = 0;
     QList<Chunk> m_planned;
+    // Meter time planned since the last download.
+    std::chrono::milliseconds m_sinceDownload{0};
 };

@@ -37,6 +37,13 @@
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>It is a directory.</source>
+        <translation>这是一个目录。</translation>
+    </message>
+</context>
+<context>
     <name>TemplateWindow</name>
     <message>
         <source>TemplateWindow</source>
@@ -289,6 +296,10 @@ Do you want to open this file?</source>
     <message>
         <source>English</source>
         <translation>英文</translation>
+    </message>
+    <message>
+        <source>The chart could not be drawn as PDF.</source>
+        <translation>无法将图表绘制为 PDF。</translation>
     </message>
 </context>
 </TS>

@@ -3,12 +3,11 @@
 #include "util/utils.h"
 
 #include "util/csvline.h"
+#include "util/safefile.h"
 
 #include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTextStream>
 #include <QTimer>
 
 int Utils::getCheckSum(const char *data, int len)
@@ -19,25 +18,20 @@ int Utils::getCheckSum(const char *data, int len)
     return sum;
 }
 
-bool Utils::exportToCSV(QAbstractTableModel *model, const QString &fileName)
+bool Utils::exportToCSV(QAbstractTableModel *model, const QString &fileName, QString *errorString)
 {
     if (!model)
         return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate))
-        return false;
-
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8"); // units such as "Ω" and "μF" must survive any locale
-    stream << CsvLine::join(CsvLine::headerCells(*model)) << '\n';
-    for (int r = 0; r < model->rowCount(); ++r)
-        stream << CsvLine::join(CsvLine::rowCells(*model, r)) << '\n';
-    stream.flush();
-
-    // A full disk shows only once the buffered text reaches the device.
-    const bool written = stream.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    SafeFile file(fileName);
+    // Units such as "Ω" and "μF" must survive any locale: always UTF-8.
+    bool written = file.open() && file.write((CsvLine::join(CsvLine::headerCells(*model)) + '\n').toUtf8());
+    for (int r = 0; written && r < model->rowCount(); ++r)
+        written = file.write((CsvLine::join(CsvLine::rowCells(*model, r)) + '\n').toUtf8());
+    if (written && file.commit())
+        return true;
+    if (errorString)
+        *errorString = file.errorString();
+    return false;
 }
 
 void Utils::delayMs(unsigned int ms, unsigned int maxTime)

@@ -19,8 +19,10 @@ public:
 
     // Writes the model's header texts and display texts as CSV (UTF-8, one
     // line feed after every line, cells quoted only where they need it).
-    // False when the file cannot be opened or the writing fails.
-    static bool exportToCSV(QAbstractTableModel *model, const QString &fileName);
+    // False, with the reason in `errorString` when given, when the file
+    // cannot be opened or the writing fails; a file that was there before
+    // then stays as it was.
+    static bool exportToCSV(QAbstractTableModel *model, const QString &fileName, QString *errorString = nullptr);
 
     // Waits `ms` milliseconds while handling events, at most `maxTime`
     // milliseconds of event processing at a time.

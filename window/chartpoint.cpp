@@ -13,6 +13,14 @@ Record *recordAs(const QSharedPointer<DMMData> &data)
 {
     return dynamic_cast<Record *>(data.data());
 }
+
+// Showing a box whose value was not finite turns it into 0 with the text
+// "-" (the panel does so before the chart sees a live reading); that is
+// still no value, and drawing it as 0 would show a dead short.
+double boxValue(const ValueBox &box)
+{
+    return box.text == QLatin1String("-") ? std::numeric_limits<double>::quiet_NaN() : box.value;
+}
 } // namespace
 
 double ChartPoint::key(const DMMData &record)
@@ -37,27 +45,27 @@ double ChartPoint::mainQuantity(const QSharedPointer<DMMData> &record)
     case DMMData::dmTime:
     case DMMData::dmCOMP:
         if (auto *ir = recordAs<DMMDataIR>(record))
-            return ir->resistance.value * unitFactor(ir->resistance.unit);
+            return boxValue(ir->resistance) * unitFactor(ir->resistance.unit);
         break;
     case DMMData::dmPI:
         if (auto *pi = recordAs<DMMDataPI>(record))
-            return pi->piRatio.value;
+            return boxValue(pi->piRatio);
         break;
     case DMMData::dmDAR:
         if (auto *dar = recordAs<DMMDataDAR>(record))
-            return dar->darRatio.value;
+            return boxValue(dar->darRatio);
         break;
     case DMMData::dmCAP:
         if (auto *cap = recordAs<DMMDataCAP>(record))
-            return cap->capacitance.value;
+            return boxValue(cap->capacitance);
         break;
     case DMMData::dmVOLT:
         if (auto *volt = recordAs<DMMDataVOLT>(record))
-            return volt->voltage.value;
+            return boxValue(volt->voltage);
         break;
     case DMMData::dmRES:
         if (auto *res = recordAs<DMMDataRES>(record))
-            return res->resistance.value;
+            return boxValue(res->resistance);
         break;
     }
     return 0.0;

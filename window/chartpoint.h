@@ -17,7 +17,7 @@ public:
     // Seconds since the epoch, with fractions.
     static double key(const DMMData &record);
     // The mode's main quantity, insulation resistances in MΩ; NaN (a gap)
-    // where that is not finite; 0 for a mode number outside the eight or a
+    // where that is not finite, or was not and has been shown as "-"; 0 for a mode number outside the eight or a
     // record whose class does not fit its mode.
     static double value(const QSharedPointer<DMMData> &record);
     // The factor that brings a resistance in the given unit to MΩ.

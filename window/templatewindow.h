@@ -114,7 +114,10 @@ private:
     void takeOptionsFrom(const Ui::DlgOption &form);
 
     // Export of the table shown and of the chart.
-    static bool saveChart(QCustomPlot *plot, const QString &fileName);
+    static bool saveChart(QCustomPlot *plot, const QString &fileName, QString &reason);
+    static bool drawChartAsImage(QCustomPlot *plot, const QByteArray &format, QByteArray &image, QString &reason);
+    static bool drawChartAsPdf(QCustomPlot *plot, QByteArray &pdf, QString &reason);
+    void reportFailure(const QString &text, const QString &reason);
     void offerToOpen(const QString &fileName, const QString &question);
 
     // Acquisition and the mode shown.
@@ -122,7 +125,8 @@ private:
     void changeStoredDataMode(DMMData::DataMode mode, bool force);
     void updateLiveDataToTableView(QSharedPointer<DMMData> data);
     void updateStoredDataToTableView(QSharedPointer<DMMData> data);
-    bool liveRecordIsSample();
+    void showLiveTable(DMMData::DataMode mode);
+    bool liveRecordIsSample(DMMData::DataMode mode);
     void checkStoredModeButton(DMMData::DataMode mode);
     QString choosePathToOpen();
     void setColumnWidths(QTableView *view);

@@ -23,34 +23,47 @@ const int storedTab = 1;
 } // namespace
 
 // The panel always shows the newest reading; the sampling rules decide
-// whether it is also recorded in the live table and on the chart.
+// whether it is also recorded in the live table of its mode and on the
+// chart. A reading is recorded whichever table is in front: a download
+// brings the stored table forward by itself, and the test the technician
+// runs next must not go unrecorded for it.
 void TemplateWindow::updateLiveData(QSharedPointer<DMMData> data)
 {
     if (!recordFitsItsMode(data))
         return;
     updateDataToDisplay(data);
-    if (!liveRecordIsSample())
+    if (!liveRecordIsSample(data->mode))
         return;
+    const bool recorded = data->mode == DMMData::dmVOLT || !m_recordAtTesttime || data->testing;
+    if (ui->tabWgTV->currentIndex() != liveTab) {
+        // The chart stays with the stored table in front; the live table
+        // follows the reading and is drawn when it comes back to the front.
+        if (data->mode != m_liveMode)
+            showLiveTable(data->mode);
+        if (recorded)
+            updateLiveDataToTableView(data);
+        return;
+    }
     changeLiveDataMode(data->mode, !m_chartShowsLive);
     m_chartShowsLive = true;
-    if (data->mode == DMMData::dmVOLT || !m_recordAtTesttime || data->testing) {
+    if (recorded) {
         updateLiveDataToTableView(data);
         updateDataToPlot(data);
     }
 }
 
-// Pause, sample-point limit (of the table now shown), sample tick and the
-// live tab in front. A tick is used up even when the stored tab then stops it.
-bool TemplateWindow::liveRecordIsSample()
+// Pause, sample-point limit and sample tick. The limit is that of the
+// reading's own table: a full table of one mode must not stop the others.
+bool TemplateWindow::liveRecordIsSample(DMMData::DataMode mode)
 {
     if (m_paused)
         return false;
-    if (m_samplePoints != -1 && m_liveModel && m_liveModel->rowCount(QModelIndex()) >= m_samplePoints)
+    if (m_samplePoints != -1 && m_liveModels.at(mode)->rowCount(QModelIndex()) >= m_samplePoints)
         return false;
     if (m_sampleInterval != 0 && !m_sampleDue)
         return false;
     m_sampleDue = false;
-    return ui->tabWgTV->currentIndex() == liveTab;
+    return true;
 }
 
 // Records from the meter's memory skip the panel and every sampling rule.
@@ -127,11 +140,16 @@ void TemplateWindow::changeLiveDataMode(DMMData::DataMode mode, bool force)
         return;
     if (mode == m_liveMode && !force && m_liveModel)
         return;
+    showLiveTable(mode);
+    showModeOnPlot(mode, m_liveModel);
+}
+
+void TemplateWindow::showLiveTable(DMMData::DataMode mode)
+{
     m_liveMode = mode;
     m_liveModel = m_liveModels.at(mode);
     ui->tv1->setModel(m_liveModel);
     setColumnWidths(ui->tv1);
-    showModeOnPlot(mode, m_liveModel);
 }
 
 void TemplateWindow::changeStoredDataMode(DMMData::DataMode mode, bool force)
@@ -167,13 +185,17 @@ void TemplateWindow::btnStoredModeClicked(bool checked)
     changeStoredDataMode(static_cast<DMMData::DataMode>(mode), false);
 }
 
-// The chart always shows the data of the table in front.
+// The chart always shows the data of the table in front, and remembers which
+// that is, so that the next record of the other kind replots its own table.
 void TemplateWindow::on_tabWgTV_currentChanged(int index)
 {
-    if (index == liveTab)
+    if (index == liveTab) {
         changeLiveDataMode(m_liveMode, true);
-    else if (index == storedTab)
+        m_chartShowsLive = true;
+    } else if (index == storedTab) {
         changeStoredDataMode(m_storedMode, true);
+        m_chartShowsLive = false;
+    }
 }
 
 void TemplateWindow::on_actionPause_triggered(bool checked)
@@ -182,17 +204,19 @@ void TemplateWindow::on_actionPause_triggered(bool checked)
     m_paused = checked;
 }
 
+// Clears the table that was in front when the user chose Clear: records that
+// arrive while the question is open may bring another one forward.
 void TemplateWindow::on_actionClear_triggered()
 {
+    DataModel *const chosen = modelShown();
     const QMessageBox::StandardButton answer = QMessageBox::question(
         this, QStringLiteral("Clear Data"), tr("Are you sure you want to clear all data?"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    if (answer != QMessageBox::Yes || !chosen)
         return;
-    DataModel *model = modelShown();
-    if (model)
-        model->clear();
-    resetPlot();
+    chosen->clear();
+    if (chosen == modelShown())
+        resetPlot();
 }
 
 void TemplateWindow::on_actionClose_triggered()

@@ -5,6 +5,7 @@
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
 #include "window/chartpoint.h"
+#include "window/readabletimeticker.h"
 
 #include <QLocale>
 #include <QMouseEvent>
@@ -63,11 +64,16 @@ void TemplateWindow::initPlotAxes()
     plot->xAxis2->setSelectableParts(QCPAxis::spNone);
     plot->yAxis2->setVisible(false);
 
-    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
+    QSharedPointer<ReadableTimeTicker> ticker(new ReadableTimeTicker(plot->xAxis));
     ticker->setDateTimeFormat(QStringLiteral("yyyy.MM.dd\nHH:mm:s.z"));
-    ticker->setTickStepStrategy(QCPAxisTicker::tssMeetTickCount);
     plot->xAxis->setTicker(ticker);
     plot->xAxis2->setTicker(ticker);
+    // The library makes the ticks before the layout settles; when that
+    // changed the axis's length (a resize), they are made again before drawing.
+    connect(plot, &QCustomPlot::afterLayout, this, [plot, ticker] {
+        if (ticker->isStale())
+            plot->axisRect()->update(QCPLayoutElement::upPreparation);
+    });
     // The top axis only frames the plot; it always shows the bottom axis's range.
     connect(plot->xAxis, SIGNAL(rangeChanged(QCPRange)), plot->xAxis2, SLOT(setRange(QCPRange)));
 

@@ -15,6 +15,8 @@
 
 namespace {
 const int noSampleLimit = -1;
+// The largest number the options dialog's spin boxes take.
+const int largestDialogValue = 999999999;
 const QString chineseLanguage = QStringLiteral("zh_CN");
 const QString englishLanguage = QStringLiteral("en_US");
 
@@ -58,6 +60,14 @@ void TemplateWindow::loadSetting()
     m_language = settings.value(QLatin1String(SettingsKeys::language), 0).toString();
     m_samplePoints = readIntSetting(settings, SettingsKeys::samplePoints, noSampleLimit);
     m_sampleInterval = readIntSetting(settings, SettingsKeys::sampleInterval, 0);
+    // A value the options dialog could not have written (an interval below
+    // 0, no sample points at all) would stop every live reading from being
+    // recorded while the dialog showed values that record; it takes the
+    // default, and the dialog shows what is in effect.
+    if (m_samplePoints != noSampleLimit && (m_samplePoints < 1 || m_samplePoints > largestDialogValue))
+        m_samplePoints = noSampleLimit;
+    if (m_sampleInterval < 0 || m_sampleInterval > largestDialogValue)
+        m_sampleInterval = 0;
     m_recordAtTesttime = readBoolSetting(settings, SettingsKeys::recordAtTesttime, false);
 }
 

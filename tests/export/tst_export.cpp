@@ -18,6 +18,10 @@
 
 #include <qcustomplot.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace {
 const QString csvQuestion = QStringLiteral("The data is exported successfully.\r\nDo you want to open this file?");
 const QString csvFailure = QStringLiteral("The data is exported failed.");
@@ -38,11 +42,37 @@ public slots:
     void open(const QUrl &url) { opened << url; }
 };
 
-void feedChart(const WindowFixture &fixture)
+void feedChart(const WindowFixture &fixture, int readings = 5)
 {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < readings; ++i)
         fixture.live(SampleRecords::irAt(i, 10 * (i + 1)));
 }
+
+// Files of this process cannot grow beyond `bytes` while it lives: a write
+// past that fails as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous = {};
+    void (*m_previousHandler)(int) = nullptr;
+};
 } // namespace
 
 class TestExport : public QObject
@@ -57,6 +87,10 @@ private slots:
     void cancelledCsvWritesNothing();
     void csvFailuresAreReported_data();
     void csvFailuresAreReported();
+    void csvWritesTheTableChosen();
+    void csvHeaderHoldsTheColumnTitles();
+    void failedExportLeavesThePreviousFile_data();
+    void failedExportLeavesThePreviousFile();
 
     void chartImageFormats_data();
     void chartImageFormats();
@@ -171,6 +205,84 @@ void TestExport::csvFailuresAreReported()
     QVERIFY(report.title.isEmpty());
     QCOMPARE(report.text, csvFailure);
     QCOMPARE(report.icon, QMessageBox::Information);
+}
+
+// A download arriving while the file dialog is open brings the stored table
+// forward; the file still holds the live table the user chose to export.
+void TestExport::csvWritesTheTableChosen()
+{
+    WindowFixture fixture;
+    feedChart(fixture);
+    const QList<QStringList> live = CsvText::cellsOf(*fixture.liveModel());
+    ModalScript script;
+    script.fileDialog(fixture.dir().filePath("chosen.csv"), [&fixture] { fixture.stored(SampleRecords::pi()); });
+    script.messageBox(QMessageBox::No);
+    fixture.find<QAction>("actionExport")->trigger();
+    QVERIFY(script.finished());
+    QCOMPARE(fixture.tables()->currentIndex(), 1);
+    QCOMPARE(CsvText::readFile(fixture.dir().filePath("chosen.csv")), live);
+}
+
+// The header holds what the table's header shows, not the columns' names.
+void TestExport::csvHeaderHoldsTheColumnTitles()
+{
+    WindowFixture fixture;
+    fixture.live(SampleRecords::volt());
+    ModalScript script;
+    script.fileDialog(fixture.dir().filePath("volt.csv"));
+    script.messageBox(QMessageBox::No);
+    fixture.find<QAction>("actionExport")->trigger();
+    QVERIFY(script.finished());
+    const QByteArray header = CsvText::readAll(fixture.dir().filePath("volt.csv")).split('\n').first();
+    QCOMPARE(header, QByteArray("No.,Date/Time,Mode,VOLT,ACDC"));
+}
+
+void TestExport::failedExportLeavesThePreviousFile_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("table") << "actionExport"
+                           << "table.csv" << csvFailure;
+    QTest::newRow("chart image") << "actionSaveImage"
+                                 << "chart.png" << chartFailure;
+    QTest::newRow("chart PDF") << "actionSaveImage"
+                               << "chart.pdf" << chartFailure;
+}
+
+// The disk fills up part-way through: the file that was there before is
+// left as it was, nothing is left beside it, and the report says why.
+void TestExport::failedExportLeavesThePreviousFile()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, fileName);
+    QFETCH(QString, failure);
+    WindowFixture fixture;
+    QVERIFY(fixture.show());
+    feedChart(fixture, 200);
+    const QString path = fixture.dir().filePath(fileName);
+    const QByteArray previous("an export of last week\n");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(previous);
+    }
+    const QStringList filesBefore = QDir(fixture.dir().path()).entryList(QDir::Files | QDir::Hidden);
+
+    ModalScript script;
+    script.fileDialog(path);
+    script.messageBox(QMessageBox::Yes); // replace the existing file
+    const auto &report = script.messageBox(QMessageBox::Ok);
+    {
+        const FileSizeLimit limit(64);
+        fixture.find<QAction>(action)->trigger();
+    }
+    QVERIFY(script.finished());
+    QCOMPARE(report.text, failure);
+    QVERIFY(!report.informativeText.isEmpty());
+    QCOMPARE(CsvText::readAll(path), previous);
+    QCOMPARE(QDir(fixture.dir().path()).entryList(QDir::Files | QDir::Hidden), filesBefore);
 }
 
 void TestExport::chartImageFormats_data()

@@ -71,6 +71,7 @@ private slots:
     void insulationReadingsArePlausible();
     void roundsShowOverRangeVerdictsAndTestStates();
     void bothPacesSendTheSameStream();
+    void downloadsComeAfterTheFirstRoundThenRarely();
 };
 
 void TestDemoScenario::everyRoundDecodesIntoEveryMode_data()
@@ -170,6 +171,28 @@ void TestDemoScenario::bothPacesSendTheSameStream()
     while (paced.size() < round.size())
         paced += realTime.nextChunk().bytes;
     QCOMPARE(paced, round);
+}
+
+// A download brings the window's stored table forward; after the first one,
+// the live table must stay in sight for minutes at a time.
+void TestDemoScenario::downloadsComeAfterTheFirstRoundThenRarely()
+{
+    using std::chrono::milliseconds;
+    DemoScenario meter(DemoScenario::Pace::RealTime);
+    const milliseconds firstRound = DemoScenario::liveInterval * DemoCycle(0).liveFrames().size();
+    QList<milliseconds> downloads;
+    milliseconds clock{0};
+    while (clock < std::chrono::minutes(20)) {
+        const StreamSource::Chunk chunk = meter.nextChunk();
+        clock += chunk.delay;
+        if (!decode(chunk.bytes).stored.isEmpty())
+            downloads << clock;
+    }
+
+    QVERIFY(downloads.size() >= 3);
+    QCOMPARE(downloads.first(), firstRound + DemoScenario::downloadDelay);
+    for (int i = 1; i < downloads.size(); ++i)
+        QVERIFY(downloads.at(i) - downloads.at(i - 1) >= std::chrono::minutes(3));
 }
 
 QTEST_GUILESS_MAIN(TestDemoScenario)

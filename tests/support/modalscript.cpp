@@ -19,12 +19,15 @@ ModalScript::ModalScript()
 
 ModalScript::~ModalScript() = default;
 
-const ModalScript::Seen &ModalScript::messageBox(QMessageBox::StandardButton button)
+const ModalScript::Seen &ModalScript::messageBox(QMessageBox::StandardButton button, Meanwhile meanwhile)
 {
-    return append("QMessageBox", [button](QWidget *widget, Seen &seen) {
+    return append("QMessageBox", [button, meanwhile](QWidget *widget, Seen &seen) {
+        if (meanwhile)
+            meanwhile();
         auto *box = static_cast<QMessageBox *>(widget);
         seen.title = box->windowTitle();
         seen.text = box->text();
+        seen.informativeText = box->informativeText();
         seen.icon = box->icon();
         seen.defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
         if (QAbstractButton *answer = box->button(button))
@@ -34,9 +37,11 @@ const ModalScript::Seen &ModalScript::messageBox(QMessageBox::StandardButton but
     });
 }
 
-const ModalScript::Seen &ModalScript::fileDialog(const QString &fileName)
+const ModalScript::Seen &ModalScript::fileDialog(const QString &fileName, Meanwhile meanwhile)
 {
-    return append("QFileDialog", [fileName](QWidget *widget, Seen &seen) {
+    return append("QFileDialog", [fileName, meanwhile](QWidget *widget, Seen &seen) {
+        if (meanwhile)
+            meanwhile();
         auto *dialog = static_cast<QFileDialog *>(widget);
         seen.title = dialog->windowTitle();
         seen.nameFilter = dialog->nameFilters().join(QLatin1String(";;"));

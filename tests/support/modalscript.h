@@ -26,6 +26,7 @@ public:
         bool shown = false;
         QString title;
         QString text;
+        QString informativeText;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QStringList items;
@@ -37,10 +38,14 @@ public:
     ModalScript();
     ~ModalScript() override;
 
+    // What happens while a dialog is open, before it is answered (records
+    // arriving, say).
+    using Meanwhile = std::function<void()>;
+
     // Each returns the record of what that dialog showed, filled when answered.
-    const Seen &messageBox(QMessageBox::StandardButton button);
+    const Seen &messageBox(QMessageBox::StandardButton button, Meanwhile meanwhile = {});
     // An empty name cancels the dialog.
-    const Seen &fileDialog(const QString &fileName);
+    const Seen &fileDialog(const QString &fileName, Meanwhile meanwhile = {});
     // An index of -1 cancels the chooser.
     const Seen &itemDialog(int index);
     // A pop-up menu: triggers its action with this text.

@@ -3,8 +3,10 @@
 #include "models/datamodel.h"
 #include "support/samplerecords.h"
 #include "support/windowfixture.h"
+#include "window/templatewindow.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QTabWidget>
 #include <QTest>
@@ -125,7 +127,10 @@ private slots:
     void keyAxisShowsTheNewestHundredPoints();
     void valueAxisSpansEveryPoint_data();
     void valueAxisSpansEveryPoint();
+    void infiniteValueLeavesAGap_data();
     void infiniteValueLeavesAGap();
+    void timeLabelsNeverOverlap_data();
+    void timeLabelsNeverOverlap();
     void modeSwitchReplotsFromTheTable();
     void doubleClickUndoesZooming();
     void selectingAPointShowsTracerAndLabel();
@@ -281,18 +286,96 @@ void TestChart::valueAxisSpansEveryPoint()
              qPrintable(QStringLiteral("%1 .. %2").arg(range.lower).arg(range.upper)));
 }
 
-// One such stored value must not stop the axes from fitting the points that follow.
+void TestChart::infiniteValueLeavesAGap_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("replotted");
+
+    QTest::newRow("stored") << true << false;
+    // The panel shows a live reading as "-" before the chart gets it.
+    QTest::newRow("live") << false << false;
+    // The tables have shown it as "-" when the chart draws them again.
+    QTest::newRow("stored, drawn again") << true << true;
+    QTest::newRow("live, drawn again") << false << true;
+}
+
+// A value that is no number is a gap, never a point at 0 (a dead short), and
+// must not stop the axes from fitting the points around it.
 void TestChart::infiniteValueLeavesAGap()
 {
+    QFETCH(bool, stored);
+    QFETCH(bool, replotted);
     WindowFixture fixture;
-    for (int i = 0; i < 5; ++i)
-        fixture.stored(SampleRecords::irAt(i, i == 2 ? std::numeric_limits<double>::infinity() : 10.0 * (i + 1)));
+    for (int i = 0; i < 5; ++i) {
+        const auto record = SampleRecords::irAt(i, i == 2 ? std::numeric_limits<double>::infinity() : 10.0 * (i + 1));
+        stored ? fixture.stored(record) : fixture.live(record);
+    }
+    DataModel *table = stored ? fixture.storedModel() : fixture.liveModel();
+    QCOMPARE(table->index(2, 3).data().toString(), QStringLiteral("- MΩ"));
+    if (replotted) {
+        fixture.tables()->setCurrentIndex(stored ? 0 : 1);
+        fixture.tables()->setCurrentIndex(stored ? 1 : 0);
+    }
+
     const QVector<double> values = fixture.values();
     QCOMPARE(values.size(), 5);
     QVERIFY(std::isnan(values[2]));
     const QCPRange range = fixture.plot()->yAxis->range();
     QVERIFY2(fuzzyEqual(range.lower, 8.0) && fuzzyEqual(range.upper, 52.0),
              qPrintable(QStringLiteral("%1 .. %2").arg(range.lower).arg(range.upper)));
+}
+
+void TestChart::timeLabelsNeverOverlap_data()
+{
+    QTest::addColumn<QSize>("windowSize");
+    QTest::addColumn<double>("secondsApart");
+    QTest::addColumn<int>("fontPoints");
+
+    QTest::newRow("default size, a second apart") << QSize(1026, 701) << 1.0 << 0;
+    QTest::newRow("default size, a tenth apart") << QSize(1026, 701) << 0.1 << 0;
+    QTest::newRow("default size, a day apart") << QSize(1026, 701) << 86400.0 << 0;
+    QTest::newRow("narrow") << QSize(640, 480) << 1.0 << 0;
+    QTest::newRow("wide") << QSize(2400, 900) << 0.37 << 0;
+    QTest::newRow("large labels, as on a dense screen") << QSize(1026, 701) << 1.0 << 20;
+}
+
+// Neighbouring date-time labels keep apart at any size.
+void TestChart::timeLabelsNeverOverlap()
+{
+    QFETCH(QSize, windowSize);
+    QFETCH(double, secondsApart);
+    QFETCH(int, fontPoints);
+    WindowFixture fixture;
+    QCPAxis *axis = fixture.plot()->xAxis;
+    if (fontPoints > 0) {
+        QFont font = axis->tickLabelFont();
+        font.setPointSize(fontPoints);
+        axis->setTickLabelFont(font);
+    }
+    fixture.window().resize(windowSize);
+    QVERIFY(fixture.show());
+    for (int i = 0; i < 60; ++i)
+        fixture.live(SampleRecords::irAt(i * secondsApart, 10.0 + i));
+    fixture.plot()->replot();
+
+    const QVector<double> ticks = axis->tickVector();
+    const QVector<QString> labels = axis->tickVectorLabels();
+    QVERIFY(ticks.size() >= 2);
+    const QFontMetrics metrics(axis->tickLabelFont());
+    auto halfWidth = [&metrics](const QString &label) {
+        int widest = 0;
+        for (const QString &line : label.split(QLatin1Char('\n')))
+            widest = qMax(widest, metrics.horizontalAdvance(line));
+        return widest / 2.0;
+    };
+    for (int i = 1; i < ticks.size(); ++i) {
+        const double apart = axis->coordToPixel(ticks.at(i)) - axis->coordToPixel(ticks.at(i - 1));
+        const double needed = halfWidth(labels.at(i)) + halfWidth(labels.at(i - 1));
+        QVERIFY2(apart > needed, qPrintable(QStringLiteral("%1 and %2: %3 px apart, %4 px wide")
+                                                .arg(labels.at(i - 1), labels.at(i))
+                                                .arg(apart)
+                                                .arg(needed)));
+    }
 }
 
 void TestChart::modeSwitchReplotsFromTheTable()

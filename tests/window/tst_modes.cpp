@@ -48,7 +48,9 @@ private slots:
     void storedModeButtonsSwitchTheStoredTable();
     void pauseStopsRecordingButNotThePanel();
     void storedRecordsIgnoreThePause();
-    void liveRecordsAreNotRecordedBehindTheStoredTab();
+    void liveRecordsAreRecordedBehindTheStoredTab();
+    void tabSwitchTellsTheChartWhichTableItShows();
+    void clearActsOnTheTableInFrontWhenChosen();
     void clearEmptiesOnlyTheTableShown_data();
     void clearEmptiesOnlyTheTableShown();
     void recordsOfNoKnownModeAreDropped_data();
@@ -208,14 +210,43 @@ void TestModes::storedRecordsIgnoreThePause()
     QCOMPARE(fixture.values(), QVector<double>{47.5});
 }
 
-void TestModes::liveRecordsAreNotRecordedBehindTheStoredTab()
+// A download brings the stored table forward by itself; the readings that
+// follow are recorded all the same, and drawn once the live table is back.
+void TestModes::liveRecordsAreRecordedBehindTheStoredTab()
 {
     WindowFixture fixture;
-    fixture.tables()->setCurrentIndex(1);
-    fixture.live(SampleRecords::irAt(0, 55));
-    QCOMPARE(fixture.label("lcdMain")->text(), QStringLiteral("55 MΩ"));
-    QCOMPARE(fixture.liveModel()->rowCount(QModelIndex()), 0);
-    QVERIFY(fixture.keys().isEmpty());
+    fixture.live(SampleRecords::irAt(0, 10));
+    fixture.stored(SampleRecords::dar());
+    fixture.live(SampleRecords::irAt(1, 55));
+    fixture.live(SampleRecords::pi());
+    QCOMPARE(fixture.label("lcdMain")->text(), QStringLiteral("2.19 "));
+
+    QCOMPARE(fixture.tables()->currentIndex(), 1);
+    QCOMPARE(fixture.graph()->name(), QStringLiteral("DAR"));
+    QCOMPARE(fixture.values(), QVector<double>{1.37});
+    QCOMPARE(fixture.liveModel()->rowCount(QModelIndex()), 1);
+    QCOMPARE(fixture.liveTable()->model(), fixture.liveModel());
+
+    fixture.tables()->setCurrentIndex(0);
+    QCOMPARE(fixture.graph()->name(), QStringLiteral("PI"));
+    QCOMPARE(fixture.values(), QVector<double>{2.19});
+    fixture.live(SampleRecords::irAt(2, 60));
+    QCOMPARE(fixture.values(), (QVector<double>{10, 55, 60}));
+}
+
+// After the user brings the live table forward, the next stored record of
+// the same mode replots the stored table instead of joining the live points.
+void TestModes::tabSwitchTellsTheChartWhichTableItShows()
+{
+    WindowFixture fixture;
+    fixture.live(SampleRecords::irAt(0, 10));
+    fixture.stored(SampleRecords::irAt(1, 2, "GΩ"));
+    fixture.tables()->setCurrentIndex(0);
+    QCOMPARE(fixture.values(), QVector<double>{10});
+
+    fixture.stored(SampleRecords::irAt(2, 3, "GΩ"));
+    QCOMPARE(fixture.tables()->currentIndex(), 1);
+    QCOMPARE(fixture.values(), (QVector<double>{2000, 3000}));
 }
 
 void TestModes::clearEmptiesOnlyTheTableShown_data()
@@ -264,6 +295,26 @@ void TestModes::clearEmptiesOnlyTheTableShown()
     fixture.tables()->setCurrentIndex(0);
     fixture.live(SampleRecords::irAt(3, 40));
     QCOMPARE(fixture.liveModel()->rowCount(QModelIndex()), liveIrRows + 1);
+}
+
+// A download that arrives while the question is open brings the stored
+// table forward; Clear still empties the live table the user chose.
+void TestModes::clearActsOnTheTableInFrontWhenChosen()
+{
+    WindowFixture fixture;
+    fixture.live(SampleRecords::irAt(0, 10));
+    fixture.live(SampleRecords::irAt(1, 20));
+    DataModel *liveIr = fixture.liveModel();
+
+    ModalScript script;
+    script.messageBox(QMessageBox::Yes, [&fixture] { fixture.stored(SampleRecords::irAt(2, 2, "GΩ")); });
+    fixture.find<QAction>("actionClear")->trigger();
+    QVERIFY(script.finished());
+
+    QCOMPARE(liveIr->rowCount(QModelIndex()), 0);
+    QCOMPARE(fixture.tables()->currentIndex(), 1);
+    QCOMPARE(fixture.storedModel()->rowCount(QModelIndex()), 1);
+    QCOMPARE(fixture.values(), QVector<double>{2000});
 }
 
 void TestModes::recordsOfNoKnownModeAreDropped_data()

@@ -162,14 +162,8 @@ void TestSettings::dialogShowsStoredValues_data()
     QTest::newRow("limits and test time")
         << QVariantMap{{"SamplePoints", 250}, {"SampleInterval", 1500}, {"RecordAtTesttime", true}} << "English"
         << false << 250 << 1500 << true;
-    QTest::newRow("zero points shown as the minimum")
-        << QVariantMap{{"SamplePoints", 0}} << "English" << false << 1 << 0 << false;
-    QTest::newRow("negative points shown as the minimum")
-        << QVariantMap{{"SamplePoints", -20}} << "English" << false << 1 << 0 << false;
-    QTest::newRow("huge points clamped") << QVariantMap{{"SamplePoints", 2000000000}} << "English" << false
-                                         << 999999999 << 0 << false;
-    QTest::newRow("negative interval clamped")
-        << QVariantMap{{"SampleInterval", -5}} << "English" << true << 1 << 0 << false;
+    QTest::newRow("most points the dialog takes")
+        << QVariantMap{{"SamplePoints", 999999999}} << "English" << false << 999999999 << 0 << false;
 }
 
 void TestSettings::dialogShowsStoredValues()
@@ -191,8 +185,8 @@ void TestSettings::acceptingStoresTheEdits_data()
     QTest::addColumn<OptionsEdit>("edit");
     QTest::addColumn<QVariantMap>("stored");
 
-    QTest::newRow("zero points accepted as one")
-        << QVariantMap{{"SamplePoints", 0}} << OptionsEdit() << QVariantMap{{"SamplePoints", 1}};
+    QTest::newRow("zero points accepted as no limit")
+        << QVariantMap{{"SamplePoints", 0}} << OptionsEdit() << QVariantMap{{"SamplePoints", -1}};
     QTest::newRow("unchecking Infinite stores the points")
         << QVariantMap() << OptionsEdit([](QDialog &d) { setPoints(d, false, 42); })
         << QVariantMap{{"SamplePoints", 42}};
@@ -273,6 +267,13 @@ void TestSettings::damagedValuesFallBackToDefaults_data()
         << 0 << false;
     QTest::newRow("damaged geometry") << QByteArray("[General]\ngeometry=@ByteArray(\\x1\\x2junk)\n") << 3 << true
                                       << 0 << false;
+    // Values the dialog could not have written would silently stop every
+    // reading from being recorded; the dialog shows what is in effect.
+    QTest::newRow("no sample points") << QByteArray("[General]\nSamplePoints=0\n") << 3 << true << 0 << false;
+    QTest::newRow("points below no limit") << QByteArray("[General]\nSamplePoints=-20\n") << 3 << true << 0 << false;
+    QTest::newRow("points beyond the dialog") << QByteArray("[General]\nSamplePoints=2000000000\n") << 3 << true
+                                              << 0 << false;
+    QTest::newRow("negative interval") << QByteArray("[General]\nSampleInterval=-5\n") << 3 << true << 0 << false;
     QTest::newRow("test time as a number")
         << QByteArray("[General]\nRecordAtTesttime=1\nSampleInterval=0\n") << 0 << true << 0 << true;
 }
