@@ -4,9 +4,11 @@
 #include "hid/hiddevicep.h"
 #include "sim/simulatedhid.h"
 #include "support/messagecollector.h"
+#include "support/pacedloop.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -32,6 +34,13 @@ bool waitWithoutEvents(Condition condition)
 }
 
 constexpr int readsFailingForever = std::numeric_limits<int>::max();
+
+// A meter that never falls silent: a report is ready at every read.
+class Chatter : public StreamSource
+{
+public:
+    Chunk nextChunk() override { return {QByteArray(SimulatedHid::maxStreamBytes, 'x'), {}}; }
+};
 
 QByteArray receivedBytes(const QSignalSpy &spy)
 {
@@ -64,6 +73,8 @@ private slots:
     void interruptedReadsKeepTheConnection();
     void readBetweenFailuresEndsTheirRun();
     void readsThatKeepFailingEndInALoss();
+    void readLoopPausesBetweenPasses_data();
+    void readLoopPausesBetweenPasses();
     void openAndCloseRepeatedly();
     void libraryIsReleasedWithTheLastWorker();
 };
@@ -390,14 +401,39 @@ void TestHidDevice::readsThatKeepFailingEndInALoss()
     front.close();
 }
 
+void TestHidDevice::readLoopPausesBetweenPasses_data()
+{
+    QTest::addColumn<bool>("failing");
+
+    QTest::newRow("a report at every read") << false;
+    QTest::newRow("every read fails") << true;
+}
+
+// Reads that return at once leave only the loop's own pause between passes.
+void TestHidDevice::readLoopPausesBetweenPasses()
+{
+    QFETCH(bool, failing);
+
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::attachSource(meterPath, std::make_shared<Chatter>()));
+    QVERIFY(SimulatedHid::failReads(meterPath, failing ? readsFailingForever : 0));
+    HIDDevice front;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(front.open(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
+    PacedLoop::watch();
+    front.close();
+
+    const qint64 elapsedMs = clock.elapsed();
+    const auto reads = static_cast<quint64>(SimulatedHid::readCount());
+    QVERIFY2(reads <= PacedLoop::mostPasses(elapsedMs, HIDDeviceP::readPauseMs),
+             qPrintable(QStringLiteral("%1 reads in %2 ms").arg(reads).arg(elapsedMs)));
+}
+
 void TestHidDevice::openAndCloseRepeatedly()
 {
-    // A meter that never falls silent, so that no close waits for a time-out.
-    class Chatter : public StreamSource
-    {
-    public:
-        Chunk nextChunk() override { return {QByteArray(SimulatedHid::maxStreamBytes, 'x'), {}}; }
-    };
+    // A chattering meter, so that no close waits for a time-out.
     SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
     QVERIFY(SimulatedHid::attachSource(meterPath, std::make_shared<Chatter>()));
     HIDDevice front;
