@@ -80,3 +80,8 @@ void CommandCtrl::setPause(bool pause)
 {
     m_pump->setPause(pause);
 }
+
+quint64 CommandCtrl::cycleCount() const
+{
+    return m_pump->cycleCount();
+}

@@ -36,6 +36,8 @@ public:
     void setInterval(int ms);
     // A paused pump sends nothing but keeps a command it is retrying.
     void setPause(bool pause);
+    // The pump's cycles so far; any thread may call it.
+    quint64 cycleCount() const;
 
 signals:
     void started();

@@ -38,6 +38,11 @@ void CommandPump::setInterval(int ms)
     m_interval = ms;
 }
 
+quint64 CommandPump::cycleCount() const
+{
+    return m_cycles;
+}
+
 void CommandPump::reset()
 {
     qDebug() << "CommandPump::reset()" << "==========================================";
@@ -84,6 +89,7 @@ void CommandPump::runCycles()
     int attempts = 0;
     QSharedPointer<Command> current; // kept across cycles for its retries
     for (;;) {
+        ++m_cycles;
         if (!m_pause) {
             bool fromOncePool = false;
             if (attempts == 0)

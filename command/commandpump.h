@@ -31,6 +31,10 @@ public:
     // Milliseconds slept between cycles, from the next cycle on.
     void setInterval(int ms);
 
+    // Cycles begun since construction. Commands and signals look the same
+    // whether the pump sleeps between cycles or spins; only the count tells.
+    quint64 cycleCount() const;
+
     // Empties both pools.
     void reset();
     void add(const QSharedPointer<Command> &command, Pump::PoolMode mode);
@@ -61,6 +65,7 @@ private:
 
     bool m_isRunning = false;
     std::atomic<int> m_interval{0};
+    std::atomic<quint64> m_cycles{0};
     const int m_retryNum = 3;
     std::unique_ptr<OnceCommandPool> m_oncePool;
     std::unique_ptr<LoopCommandPool> m_loopPool;

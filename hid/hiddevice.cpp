@@ -36,6 +36,7 @@ bool HIDDevice::open(const QString &path)
         m_deviceP->closeHandle();
         return false;
     }
+    m_deviceP->m_path = path;
     m_deviceP->m_opened = true;
     m_deviceP->m_stopRequested = false;
     m_deviceP->m_readFailed = false;

@@ -81,23 +81,24 @@ QList<HIDDevInfo> HIDDeviceP::enumerate(unsigned short vendorId, unsigned short 
     return devices;
 }
 
-// A read error means the meter is gone: hidapi turns a quiet device into a
-// time-out, never into an error. Reading on would only log the error every
-// cycle while the program showed the meter as open, so the loop ends and
-// reports it.
+// A quiet meter gives time-outs, not errors, yet a failed read is not always
+// a lost meter: hidraw also fails a read whose wait a signal interrupted. So
+// the loop reads on through failures and ends, reporting the loss, only once
+// the meter is gone; the stop flags end it as promptly during such a run.
 void HIDDeviceP::doRead()
 {
     m_reading = true;
-    bool failed = false;
-    while (keepReading() && !failed) {
-        failed = !readOneReport();
-        if (!failed)
+    m_failingFor.invalidate();
+    bool lost = false;
+    while (keepReading() && !lost) {
+        lost = !readOneReport() && meterIsLost();
+        if (!lost)
             QThread::msleep(readPauseMs);
     }
     m_reading = false;
     closeHandle();
     qDebug() << "doRead" << false;
-    if (failed) {
+    if (lost) {
         m_readFailed = true;
         emit readFailed();
     }
@@ -147,10 +148,28 @@ bool HIDDeviceP::readOneReport()
     const int bytesRead = hid_read_timeout(m_handle, m_report, reportSize, readTimeoutMs);
     if (bytesRead > 0)
         emit readyRead(streamBytes(bytesRead));
-    if (bytesRead >= 0)
+    if (bytesRead >= 0) {
+        m_failingFor.invalidate();
         return true;
-    qDebug() << "doRead" << wideText(hid_error(nullptr));
+    }
+    qDebug() << "doRead" << wideText(hid_error(m_handle));
+    if (!m_failingFor.isValid())
+        m_failingFor.start();
     return false;
+}
+
+// An unplugged meter drops out of the enumeration, which every failed read
+// looks at; one still listed whose reads never recover is given up all the same.
+bool HIDDeviceP::meterIsLost() const
+{
+    return m_failingFor.hasExpired(lostAfterFailingMs) || !meterIsEnumerated();
+}
+
+bool HIDDeviceP::meterIsEnumerated() const
+{
+    const QList<HIDDevInfo> devices = enumerate(0, 0);
+    return std::any_of(devices.cbegin(), devices.cend(),
+                       [this](const HIDDevInfo &device) { return device.path == m_path; });
 }
 
 QByteArray HIDDeviceP::streamBytes(int bytesRead) const

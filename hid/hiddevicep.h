@@ -7,9 +7,11 @@
 #include <hidapi.h>
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QSharedPointer>
+#include <QString>
 
 #include <atomic>
 #include <memory>
@@ -27,6 +29,9 @@ public:
     static constexpr int reportSize = 64;
     static constexpr int readTimeoutMs = 1000;
     static constexpr int readPauseMs = 10;
+    // How long reads may keep failing on a meter that is still enumerated
+    // before it counts as lost.
+    static constexpr int lostAfterFailingMs = 1000;
 
     explicit HIDDeviceP(QObject *parent = nullptr);
     ~HIDDeviceP() override;
@@ -36,8 +41,8 @@ public:
 signals:
     // The stream bytes of one report, copied out of the read buffer.
     void readyRead(QByteArray data);
-    // A read failed (the meter was unplugged, say): the loop has ended and
-    // the handle is closed.
+    // Reads failed on a meter that is gone: the loop has ended and the
+    // handle is closed.
     void readFailed();
 
 public slots:
@@ -54,11 +59,17 @@ private:
     bool openHandle(const QString &path);
     void closeHandle();
     bool keepReading() const;
-    // False once a read has failed.
+    // False when the read failed.
     bool readOneReport();
+    bool meterIsLost() const;
+    bool meterIsEnumerated() const;
     QByteArray streamBytes(int bytesRead) const;
 
     hid_device *m_handle = nullptr;
+    // Set by the front before the loop starts and read by the loop only.
+    QString m_path;
+    // Started by the first failed read of a run, invalid while reads work.
+    QElapsedTimer m_failingFor;
     std::unique_ptr<CommandCtrl> m_ctrl;
     bool m_opened = false;
     std::atomic<bool> m_reading{false};

@@ -141,10 +141,11 @@ int HidSimRegistry::readTimeout(hid_device *handle, unsigned char *data, size_t 
         }
         // A copy, so that the state outlives a close by another thread.
         const std::shared_ptr<SimulatedDeviceState> device = handle->device;
-        if (device->unplugged) {
-            handle->lastError = L"The device has been disconnected";
-            setGlobalError(handle->lastError.c_str());
-            return -1;
+        if (device->unplugged)
+            return failReadLocked(handle, L"The device has been disconnected");
+        if (device->failingReads > 0) {
+            --device->failingReads;
+            return failReadLocked(handle, L"Interrupted system call");
         }
         if (device->pending.empty())
             pullFromSourceLocked(*device);
@@ -275,6 +276,17 @@ bool HidSimRegistry::unplug(const QString &path)
     return true;
 }
 
+bool HidSimRegistry::failReads(const QString &path, int count)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto device = findLocked(path);
+    if (!device)
+        return false;
+    device->failingReads = std::max(0, count);
+    m_changed.notify_all();
+    return true;
+}
+
 QList<QByteArray> HidSimRegistry::written(const QString &path)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -359,6 +371,13 @@ int HidSimRegistry::takeReportLocked(SimulatedDeviceState &device, unsigned char
     const size_t count = std::min(length, static_cast<size_t>(report.size()));
     std::memcpy(data, report.constData(), count);
     return static_cast<int>(count);
+}
+
+int HidSimRegistry::failReadLocked(hid_device *handle, const wchar_t *text)
+{
+    handle->lastError = text;
+    setGlobalError(text);
+    return -1;
 }
 
 void HidSimRegistry::setGlobalError(const wchar_t *text)

@@ -45,6 +45,7 @@ public:
     bool queueReports(const QString &path, const QList<QByteArray> &reports);
     bool attachSource(const QString &path, std::shared_ptr<StreamSource> source);
     bool unplug(const QString &path);
+    bool failReads(const QString &path, int count);
     QList<QByteArray> written(const QString &path);
     int readCount();
     int openCount();
@@ -63,6 +64,7 @@ private:
     bool isOpenLocked(hid_device *handle) const;
     static void pullFromSourceLocked(SimulatedDeviceState &device);
     static int takeReportLocked(SimulatedDeviceState &device, unsigned char *data, size_t length);
+    static int failReadLocked(hid_device *handle, const wchar_t *text);
     static void setGlobalError(const wchar_t *text);
 
     std::mutex m_mutex;

@@ -30,6 +30,8 @@ struct SimulatedDeviceState
     VirtualHidDevice info;
     bool openFails = false;
     bool unplugged = false;
+    // Reads still to fail as if a signal had interrupted them.
+    int failingReads = 0;
     std::deque<Report> pending;
     std::shared_ptr<StreamSource> source;
     QList<QByteArray> written;

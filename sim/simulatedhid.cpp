@@ -75,6 +75,11 @@ bool SimulatedHid::unplug(const QString &path)
     return registry().unplug(path);
 }
 
+bool SimulatedHid::failReads(const QString &path, int count)
+{
+    return registry().failReads(path, count);
+}
+
 QList<QByteArray> SimulatedHid::written(const QString &path)
 {
     return registry().written(path);

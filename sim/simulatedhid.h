@@ -50,6 +50,10 @@ public:
     // The device vanishes: reads in progress and later ones fail, it is no
     // longer enumerated and cannot be opened.
     static bool unplug(const QString &path);
+    // The next `count` reads fail as one interrupted by a signal does: -1 with
+    // the error text "Interrupted system call". A read already waiting fails
+    // at once. The device stays enumerated, and the reads after these work.
+    static bool failReads(const QString &path, int count);
 
     // Output reports written to the device, in order.
     static QList<QByteArray> written(const QString &path);

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "command/commandctrl.h"
 #include "command/commandpump.h"
+#include "support/pacedloop.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSignalSpy>
 #include <QStringList>
@@ -127,6 +129,8 @@ private slots:
     void startStopRepeatedly();
     void poolsOutliveRestartButNotReset();
     void destroyingARunningControllerFreesThePump();
+    void pumpSleepsBetweenCycles_data();
+    void pumpSleepsBetweenCycles();
 };
 
 void TestCommandCtrl::idlePumpEmitsOnlyStartedUntilStopped_data()
@@ -415,6 +419,40 @@ void TestCommandCtrl::destroyingARunningControllerFreesThePump()
     QTRY_COMPARE_WITH_TIMEOUT(responder.received.size(), 1, eventWait);
     ctrl.reset(); // stops the waiting pump, then frees it with its pools
     QVERIFY(watched.isNull());
+}
+
+void TestCommandCtrl::pumpSleepsBetweenCycles_data()
+{
+    QTest::addColumn<QStringList>("loop");
+    QTest::addColumn<bool>("paused");
+
+    QTest::newRow("nothing to send") << QStringList() << false;
+    QTest::newRow("loop command answered at once") << QStringList{"L"} << false;
+    QTest::newRow("paused") << QStringList{"L"} << true;
+}
+
+void TestCommandCtrl::pumpSleepsBetweenCycles()
+{
+    QFETCH(QStringList, loop);
+    QFETCH(bool, paused);
+    constexpr int interval = 10;
+
+    CommandCtrl ctrl;
+    Responder responder(ctrl);
+    addTokens(ctrl, loop, Pump::pmLoop);
+    ctrl.setInterval(interval);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(ctrl.start());
+    ctrl.setPause(paused); // start clears the pause
+    QTRY_VERIFY_WITH_TIMEOUT(ctrl.cycleCount() >= 1, eventWait);
+    PacedLoop::watch();
+    stopAndFlush(ctrl);
+
+    const qint64 elapsedMs = clock.elapsed();
+    const quint64 cycles = ctrl.cycleCount();
+    QVERIFY2(cycles <= PacedLoop::mostPasses(elapsedMs, interval),
+             qPrintable(QStringLiteral("%1 cycles in %2 ms").arg(cycles).arg(elapsedMs)));
 }
 
 QTEST_MAIN(TestCommandCtrl)

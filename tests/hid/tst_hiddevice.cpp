@@ -4,12 +4,16 @@
 #include "hid/hiddevicep.h"
 #include "sim/simulatedhid.h"
 #include "support/messagecollector.h"
+#include "support/pacedloop.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+
+#include <limits>
 
 namespace {
 const QString meterPath = QStringLiteral("/dev/hidraw-sim0");
@@ -28,6 +32,15 @@ bool waitWithoutEvents(Condition condition)
     }
     return true;
 }
+
+constexpr int readsFailingForever = std::numeric_limits<int>::max();
+
+// A meter that never falls silent: a report is ready at every read.
+class Chatter : public StreamSource
+{
+public:
+    Chunk nextChunk() override { return {QByteArray(SimulatedHid::maxStreamBytes, 'x'), {}}; }
+};
 
 QByteArray receivedBytes(const QSignalSpy &spy)
 {
@@ -56,6 +69,12 @@ private slots:
     void unplugEndsTheLoopAndReportsTheLossOnce();
     void reportsReadBeforeTheUnplugArriveFirst();
     void lossOfAnEarlierConnectionIsNotReported();
+    void interruptedReadsKeepTheConnection_data();
+    void interruptedReadsKeepTheConnection();
+    void readBetweenFailuresEndsTheirRun();
+    void readsThatKeepFailingEndInALoss();
+    void readLoopPausesBetweenPasses_data();
+    void readLoopPausesBetweenPasses();
     void openAndCloseRepeatedly();
     void libraryIsReleasedWithTheLastWorker();
 };
@@ -248,7 +267,8 @@ void TestHidDevice::unplugEndsTheLoopAndReportsTheLossOnce()
     QCOMPARE(SimulatedHid::readCount(), readsAtLoss);
     QCOMPARE(lost.count(), 1);
     QCOMPARE(closed.count(), 0);
-    // One line for the error, one for the loop's end.
+    // One line for the only failed read, as an unplugged meter is given up
+    // at once, and one for the loop's end.
     QCOMPARE(messages.countStartingWith(QStringLiteral("doRead")), 2);
     QVERIFY(messages.contains(QStringLiteral("doRead false")));
 
@@ -311,14 +331,109 @@ void TestHidDevice::lossOfAnEarlierConnectionIsNotReported()
     front.close();
 }
 
+void TestHidDevice::interruptedReadsKeepTheConnection_data()
+{
+    QTest::addColumn<int>("failures");
+
+    QTest::newRow("one read interrupted") << 1;
+    QTest::newRow("several in a row") << 5;
+}
+
+void TestHidDevice::interruptedReadsKeepTheConnection()
+{
+    QFETCH(int, failures);
+
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    HIDDevice front;
+    QSignalSpy lost(&front, &HIDDevice::deviceLost);
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    const MessageCollector messages;
+    QVERIFY(front.open(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
+
+    // The failures come first, whichever read they catch; the report after them.
+    QVERIFY(SimulatedHid::failReads(meterPath, failures));
+    QVERIFY(SimulatedHid::queueReport(meterPath, QByteArray("after")));
+    QVERIFY(received.wait(waitMs));
+    QCOMPARE(received.at(0).at(0).toByteArray(), QByteArray("after"));
+    QCOMPARE(SimulatedHid::openHandleCount(), 1);
+    QCOMPARE(messages.messages().count(QStringLiteral("doRead \"Interrupted system call\"")), failures);
+    QCOMPARE(lost.count(), 0);
+    front.close();
+}
+
+void TestHidDevice::readBetweenFailuresEndsTheirRun()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::failReads(meterPath, 1));
+    HIDDevice front;
+    QSignalSpy lost(&front, &HIDDevice::deviceLost);
+    QSignalSpy received(&front, &HIDDevice::readyRead);
+    QVERIFY(front.open(meterPath));
+
+    // A third read begins only after the second has waited out its time-out,
+    // longer than a run of failures may last.
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 3, waitMs);
+    QVERIFY(SimulatedHid::failReads(meterPath, 1));
+    QVERIFY(SimulatedHid::queueReport(meterPath, QByteArray("after")));
+    QVERIFY(received.wait(waitMs));
+    QCOMPARE(lost.count(), 0);
+    front.close();
+}
+
+void TestHidDevice::readsThatKeepFailingEndInALoss()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::failReads(meterPath, readsFailingForever));
+    HIDDevice front;
+    QSignalSpy lost(&front, &HIDDevice::deviceLost);
+    QSignalSpy closed(&front, &HIDDevice::closed);
+    const MessageCollector messages;
+    QVERIFY(front.open(meterPath));
+
+    // The meter is still listed, so only the run's length gives it up.
+    QVERIFY(lost.wait(waitMs));
+    QCOMPARE(HIDDeviceP::enumerate(0, 0).size(), 1);
+    QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    QVERIFY(messages.contains(QStringLiteral("doRead false")));
+    QCOMPARE(lost.count(), 1);
+    QCOMPARE(closed.count(), 0);
+    front.close();
+}
+
+void TestHidDevice::readLoopPausesBetweenPasses_data()
+{
+    QTest::addColumn<bool>("failing");
+
+    QTest::newRow("a report at every read") << false;
+    QTest::newRow("every read fails") << true;
+}
+
+// Reads that return at once leave only the loop's own pause between passes.
+void TestHidDevice::readLoopPausesBetweenPasses()
+{
+    QFETCH(bool, failing);
+
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    QVERIFY(SimulatedHid::attachSource(meterPath, std::make_shared<Chatter>()));
+    QVERIFY(SimulatedHid::failReads(meterPath, failing ? readsFailingForever : 0));
+    HIDDevice front;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(front.open(meterPath));
+    QTRY_VERIFY_WITH_TIMEOUT(SimulatedHid::readCount() >= 1, waitMs);
+    PacedLoop::watch();
+    front.close();
+
+    const qint64 elapsedMs = clock.elapsed();
+    const auto reads = static_cast<quint64>(SimulatedHid::readCount());
+    QVERIFY2(reads <= PacedLoop::mostPasses(elapsedMs, HIDDeviceP::readPauseMs),
+             qPrintable(QStringLiteral("%1 reads in %2 ms").arg(reads).arg(elapsedMs)));
+}
+
 void TestHidDevice::openAndCloseRepeatedly()
 {
-    // A meter that never falls silent, so that no close waits for a time-out.
-    class Chatter : public StreamSource
-    {
-    public:
-        Chunk nextChunk() override { return {QByteArray(SimulatedHid::maxStreamBytes, 'x'), {}}; }
-    };
+    // A chattering meter, so that no close waits for a time-out.
     SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
     QVERIFY(SimulatedHid::attachSource(meterPath, std::make_shared<Chatter>()));
     HIDDevice front;

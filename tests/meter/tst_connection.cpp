@@ -101,6 +101,8 @@ void TestConnection::signalsFollowTheStateTable_data()
         << false << "time-out" << true << QStringList{"communicationTimeout:0"} << false;
     QTest::newRow("active, meter unplugged")
         << true << "unplug" << true << QStringList{"closed:1", "closed:0", "communicationTimeout:0"} << false;
+    QTest::newRow("active, reads interrupted, then a frame")
+        << true << "interrupted reads" << true << QStringList{"updateLiveData:1"} << true;
 }
 
 void TestConnection::signalsFollowTheStateTable()
@@ -125,6 +127,9 @@ void TestConnection::signalsFollowTheStateTable()
         dmm.close();
     else if (event == QLatin1String("unplug"))
         returned = SimulatedHid::unplug(meterPath) && QSignalSpy(&dmm, &MyDMM::communicationTimeout).wait(waitMs);
+    else if (event == QLatin1String("interrupted reads"))
+        returned = SimulatedHid::failReads(meterPath, 3) && SimulatedHid::queueStream(meterPath, liveVoltFrame(230))
+                   && QSignalSpy(&dmm, &MyDMM::updateLiveData).wait(waitMs);
     else
         dmm.sltCommunicationTimeout();
 

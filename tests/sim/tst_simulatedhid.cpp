@@ -66,6 +66,7 @@ private slots:
     void streamIsSplitIntoCountedReports();
     void rawReportIsReadAsGiven();
     void unplugFailsPendingAndBlockedReads();
+    void interruptedReadsFailWhileTheDeviceStays();
     void sourceFeedsTheDeviceAfterItsDelay();
 };
 
@@ -234,6 +235,32 @@ void TestSimulatedHid::unplugFailsPendingAndBlockedReads()
     QVERIFY(!hid_open_path(meterPath.toLatin1().constData()));
     hid_close(handle);
     QCOMPARE(SimulatedHid::openHandleCount(), 0);
+}
+
+void TestSimulatedHid::interruptedReadsFailWhileTheDeviceStays()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    hid_device *handle = hid_open_path(meterPath.toLatin1().constData());
+    QVERIFY(handle);
+    QVERIFY(!SimulatedHid::failReads(QStringLiteral("/dev/nowhere"), 1));
+    {
+        const BackgroundRead read(handle, -1);
+        QTRY_COMPARE_WITH_TIMEOUT(SimulatedHid::readCount(), 1, 10000);
+        QVERIFY(SimulatedHid::failReads(meterPath, 2));
+        QTRY_VERIFY_WITH_TIMEOUT(read.done(), 10000);
+        QCOMPARE(read.result().count, -1);
+    }
+    QCOMPARE(QString::fromWCharArray(hid_error(handle)), QStringLiteral("Interrupted system call"));
+    QVERIFY(SimulatedHid::queueReport(meterPath, QByteArray("x")));
+    QCOMPARE(readReport(handle, 0).count, -1);
+
+    hid_device_info *list = hid_enumerate(0, 0);
+    QVERIFY(list);
+    QCOMPARE(QString::fromUtf8(list->path), meterPath);
+    hid_free_enumeration(list);
+    QCOMPARE(readReport(handle, 0).bytes.left(2), QByteArray("\x01x", 2));
+    QCOMPARE(readReport(handle, 0).count, 0);
+    hid_close(handle);
 }
 
 void TestSimulatedHid::sourceFeedsTheDeviceAfterItsDelay()
