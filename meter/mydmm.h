@@ -45,6 +45,12 @@ public:
     void decodeLiveData(const QByteArray &frame);
     void decodeStoreData(const QByteArray &frame);
 
+    // The record a live or stored frame decodes into, stamped with the time
+    // of decoding; null for a frame that carries none. No connection needed:
+    // records kept as their frames are decoded again this way.
+    static QSharedPointer<DMMData> liveRecordOf(const QByteArray &frame);
+    static QSharedPointer<DMMData> storedRecordOf(const QByteArray &frame);
+
     QString getCurrUnit(int type) const;
     QString getResUnit(int type) const;
 
@@ -65,6 +71,9 @@ signals:
     void communicationTimeout();
     // The stream bytes of each chunk as they arrive, before frame assembly.
     void streamReceived(const QByteArray &bytes);
+    // Each record with the frame it was decoded from, just before the record
+    // goes out through updateLiveData or updateStoreData.
+    void frameDecoded(const QSharedPointer<DMMData> &record, const QByteArray &frame);
 
 public slots:
     void slotSerialDeviceRead(const uint8_t *data, uint len);

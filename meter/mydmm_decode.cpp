@@ -401,16 +401,30 @@ QSharedPointer<DMMData> decode(const QByteArray &frame, const Layout (&layouts)[
 }
 } // namespace
 
+QSharedPointer<DMMData> MyDMM::liveRecordOf(const QByteArray &frame)
+{
+    return decode(frame, liveLayouts);
+}
+
+QSharedPointer<DMMData> MyDMM::storedRecordOf(const QByteArray &frame)
+{
+    return decode(frame, storedLayouts);
+}
+
 void MyDMM::decodeLiveData(const QByteArray &frame)
 {
-    const QSharedPointer<DMMData> record = decode(frame, liveLayouts);
-    if (record)
-        emit updateLiveData(record);
+    const QSharedPointer<DMMData> record = liveRecordOf(frame);
+    if (!record)
+        return;
+    emit frameDecoded(record, frame);
+    emit updateLiveData(record);
 }
 
 void MyDMM::decodeStoreData(const QByteArray &frame)
 {
-    const QSharedPointer<DMMData> record = decode(frame, storedLayouts);
-    if (record)
-        emit updateStoreData(record);
+    const QSharedPointer<DMMData> record = storedRecordOf(frame);
+    if (!record)
+        return;
+    emit frameDecoded(record, frame);
+    emit updateStoreData(record);
 }

@@ -78,6 +78,17 @@ int DataModel::addData(QSharedPointer<DMMData> record)
     return m_rows.size();
 }
 
+int DataModel::addRecords(const QList<QSharedPointer<DMMData>> &records)
+{
+    if (records.isEmpty())
+        return rowCount();
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + records.size() - 1);
+    m_rows.append(records);
+    endInsertRows();
+    return rowCount();
+}
+
 void DataModel::clear()
 {
     if (m_rows.isEmpty())

@@ -49,6 +49,8 @@ public:
 
     // Appends a record as the last row and returns the new row count.
     int addData(QSharedPointer<DMMData> record);
+    // Appends records in one insertion, as when a session is loaded back.
+    int addRecords(const QList<QSharedPointer<DMMData>> &records);
     void clear();
     QList<QSharedPointer<DMMData>> getData() const;
 

@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-    libqcustomplot-dev libhidapi-dev
+    libqcustomplot-dev libhidapi-dev libqt5sql5-sqlite
     xvfb xauth imagemagick xdotool
 )
 

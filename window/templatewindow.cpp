@@ -8,6 +8,7 @@
 #include "models/datamodel.h"
 #include "models/modelfactory.h"
 #include "ui_templatewindow.h"
+#include "window/windowjournal.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -28,6 +29,7 @@ TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     initConnection();
     loadSetting();
     startSampleTimer();
+    m_journal = new WindowJournal(*this, *m_dmm, QStringLiteral("tessra.sqlite"), this);
 }
 
 // The meter connection outlives the form (it is a child, destroyed later) and
@@ -82,6 +84,8 @@ void TemplateWindow::initWidget()
 // The spacer pushes Close to the right-hand end of the tool bar.
 void TemplateWindow::initToolBar()
 {
+    // The sessions kept in the journal, beside the tables they fill.
+    ui->toolBarMain->addAction(ui->actionHistory);
     auto *spacer = new QWidget(ui->toolBarMain);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ui->toolBarMain->addWidget(spacer);
@@ -129,6 +133,12 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *event)
 
 void TemplateWindow::on_actionHistory_triggered()
 {
+    m_journal->showHistory();
+}
+
+WindowJournal *TemplateWindow::journal() const
+{
+    return m_journal;
 }
 
 void TemplateWindow::on_actionSave_triggered()

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "hid/hiddevinfo.h"
 #include "meter/dmmdata.h"
 #include "window/chartseries.h"
 
@@ -17,6 +18,7 @@
 
 class ColumnSet;
 class DataModel;
+class WindowJournal;
 class MyDMM;
 class QCPAxis;
 class QSettings;
@@ -44,6 +46,20 @@ public:
     ~TemplateWindow() override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // Puts records kept from an earlier session into the tables as if they
+    // had just been recorded; the tables show the mode of the newest ones.
+    void restoreRecords(const QList<QSharedPointer<DMMData>> &live, const QList<QSharedPointer<DMMData>> &stored);
+
+    // The journal of what this window records; null when there is none.
+    WindowJournal *journal() const;
+
+signals:
+    // A record that got a row in the live or the stored table.
+    void liveRecorded(const QSharedPointer<DMMData> &record);
+    void storedRecorded(const QSharedPointer<DMMData> &record);
+    // The meter about to be opened, as the HID layer describes it.
+    void meterChosen(const HIDDevInfo &meter);
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -128,7 +144,8 @@ private:
     void showLiveTable(DMMData::DataMode mode);
     bool liveRecordIsSample(DMMData::DataMode mode);
     void checkStoredModeButton(DMMData::DataMode mode);
-    QString choosePathToOpen();
+    HIDDevInfo chooseMeterToOpen();
+    void showNewestMode(const QList<QSharedPointer<DMMData>> &records, bool stored);
     void setColumnWidths(QTableView *view);
     void startSampleTimer();
     void stopSampleTimer();
@@ -168,4 +185,5 @@ private:
     ChartSeries m_chartSeries;
     QHash<const DataModel *, ChartSeries> m_keptSeries;
     bool m_chartShowsLive = true;
+    WindowJournal *m_journal = nullptr; // a child, created after the settings are read
 };

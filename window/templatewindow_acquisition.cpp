@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimerEvent>
+#include <QVector>
+
+#include <algorithm>
 
 namespace {
 const int liveTab = 0;
@@ -126,12 +129,52 @@ void TemplateWindow::updateLiveDataToTableView(QSharedPointer<DMMData> data)
 {
     m_liveModel->addData(data);
     ui->tv1->scrollToBottom();
+    emit liveRecorded(data);
 }
 
 void TemplateWindow::updateStoredDataToTableView(QSharedPointer<DMMData> data)
 {
     m_storedModel->addData(data);
     ui->tvStored->scrollToBottom();
+    emit storedRecorded(data);
+}
+
+void TemplateWindow::restoreRecords(const QList<QSharedPointer<DMMData>> &live,
+                                    const QList<QSharedPointer<DMMData>> &stored)
+{
+    for (const auto *records : {&live, &stored}) {
+        const QList<DataModel *> &models = records == &live ? m_liveModels : m_storedModels;
+        QVector<QList<QSharedPointer<DMMData>>> byMode(DMMData::modeCount);
+        for (const QSharedPointer<DMMData> &record : *records) {
+            if (recordFitsItsMode(record))
+                byMode[record->mode].append(record);
+        }
+        for (int mode = 0; mode < DMMData::modeCount; ++mode)
+            models.at(mode)->addRecords(byMode.at(mode));
+    }
+    showNewestMode(stored, true);
+    showNewestMode(live, false);
+}
+
+// Brings the table of the newest record's mode forward, with the chart,
+// without the tab's own slot: the live table wins when both have records.
+void TemplateWindow::showNewestMode(const QList<QSharedPointer<DMMData>> &records, bool stored)
+{
+    auto newest = std::find_if(records.crbegin(), records.crend(), &TemplateWindow::recordFitsItsMode);
+    if (newest == records.crend())
+        return;
+    const DMMData::DataMode mode = (*newest)->mode;
+    {
+        const QSignalBlocker blocker(ui->tabWgTV);
+        ui->tabWgTV->setCurrentIndex(stored ? storedTab : liveTab);
+    }
+    if (stored) {
+        changeStoredDataMode(mode, true);
+        checkStoredModeButton(mode);
+    } else {
+        changeLiveDataMode(mode, true);
+    }
+    m_chartShowsLive = !stored;
 }
 
 void TemplateWindow::changeLiveDataMode(DMMData::DataMode mode, bool force)
@@ -249,30 +292,32 @@ void TemplateWindow::on_actionStart_triggered()
         m_dmm->close();
         return;
     }
-    const QString path = choosePathToOpen();
-    if (path.isEmpty())
+    const HIDDevInfo meter = chooseMeterToOpen();
+    if (meter.path.isEmpty())
         return;
-    if (!m_dmm->open(path))
+    emit meterChosen(meter);
+    if (!m_dmm->open(meter.path))
         QMessageBox::warning(this, QString(), tr("Failed to open device."), QMessageBox::Ok);
 }
 
-// Empty when there is no meter, or when the user cancels the choice between
+// No path when there is no meter, or when the user cancels the choice between
 // several: opening one the user did not pick could start logging the wrong one.
-QString TemplateWindow::choosePathToOpen()
+HIDDevInfo TemplateWindow::chooseMeterToOpen()
 {
+    const QList<HIDDevInfo> meters = HIDDeviceP::enumerate(MeterUsbId::vendorId, MeterUsbId::productId);
     QStringList paths;
-    for (const HIDDevInfo &info : HIDDeviceP::enumerate(MeterUsbId::vendorId, MeterUsbId::productId))
+    for (const HIDDevInfo &info : meters)
         paths.append(info.path);
     if (paths.isEmpty()) {
         QMessageBox::warning(this, QString(), tr("No valid device found."), QMessageBox::Ok);
-        return QString();
+        return HIDDevInfo();
     }
     if (paths.size() == 1)
-        return paths.first();
+        return meters.first();
     bool accepted = false;
     const QString chosen = QInputDialog::getItem(this, tr("Choose the Device"), QStringLiteral("Devices"), paths, 0,
                                                  false, &accepted);
-    return accepted ? chosen : QString();
+    return accepted ? meters.value(paths.indexOf(chosen)) : HIDDevInfo();
 }
 
 void TemplateWindow::timerEvent(QTimerEvent *event)

@@ -417,7 +417,7 @@ void TestLayout::actionsCarryTextsAndIcons_data()
     QTest::newRow("actionClear") << "Clear" << true;
     QTest::newRow("actionChartVSave") << "Save" << false;
     QTest::newRow("actionChartCSave") << "Save" << false;
-    QTest::newRow("actionHistory") << "History" << false;
+    QTest::newRow("actionHistory") << "History" << true;
     QTest::newRow("actionSave") << "Save" << false;
     QTest::newRow("actionOptions") << "Options" << true;
     QTest::newRow("actionSaveImage") << "Save" << false;
@@ -446,22 +446,23 @@ void TestLayout::toolBarEndsWithSpacerAndClose()
     WindowFixture fixture;
     auto *toolBar = fixture.find<QToolBar>("toolBarMain");
     const QList<QAction *> actions = toolBar->actions();
-    QCOMPARE(actions.size(), 9);
-    const QStringList names = {"actionStart", "actionPause", "", "actionOptions", "", "actionClear", "actionExport", "", "actionClose"};
+    QCOMPARE(actions.size(), 10);
+    const QStringList names = {"actionStart", "actionPause",  "", "actionOptions", "", "actionClear",
+                               "actionExport", "actionHistory", "", "actionClose"};
     for (int i = 0; i < names.size(); ++i) {
         if (!names[i].isEmpty())
             QCOMPARE(actions[i]->objectName(), names[i]);
     }
     QVERIFY(actions[2]->isSeparator());
     QVERIFY(actions[4]->isSeparator());
-    QWidget *spacer = toolBar->widgetForAction(actions[7]);
+    QWidget *spacer = toolBar->widgetForAction(actions[8]);
     QVERIFY(spacer);
     QCOMPARE(spacer->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     QCOMPARE(spacer->sizePolicy().verticalPolicy(), QSizePolicy::Preferred);
 
     // The spacer takes the free width, so Close ends up at the right-hand end.
     QVERIFY(fixture.show());
-    const QWidget *close = toolBar->widgetForAction(actions[8]);
+    const QWidget *close = toolBar->widgetForAction(actions[9]);
     QVERIFY(close->geometry().left() > toolBar->width() / 2);
 }
 

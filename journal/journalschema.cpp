@@ -1,0 +1,148 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "journal/journalschema.h"
+
+#include "journal/scopedtransaction.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("JournalSchema", text);
+}
+} // namespace
+
+// Times are milliseconds since the epoch, in UTC. A reading keeps the frame
+// it was decoded from: the decoder makes the rest of the record from it, and
+// nothing the meter sent is lost to a rounding or a format.
+const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
+{
+    static const std::vector<Revision> all = {
+        {1, 1,
+         {QStringLiteral("CREATE TABLE journal_info ("
+                         " name TEXT PRIMARY KEY,"
+                         " value INTEGER NOT NULL"
+                         ") WITHOUT ROWID"),
+          QStringLiteral("CREATE TABLE sessions ("
+                         " id INTEGER PRIMARY KEY,"
+                         " uuid TEXT NOT NULL UNIQUE,"
+                         " source TEXT NOT NULL,"          // "window" or "logger"
+                         " started_ms INTEGER NOT NULL,"
+                         " ended_ms INTEGER,"              // null until the session ends
+                         " clean_end INTEGER NOT NULL DEFAULT 0,"
+                         " meter_path TEXT NOT NULL DEFAULT '',"
+                         " serial_number TEXT NOT NULL DEFAULT '',"
+                         " manufacturer TEXT NOT NULL DEFAULT '',"
+                         " product TEXT NOT NULL DEFAULT '',"
+                         " program_version TEXT NOT NULL DEFAULT ''"
+                         ")"),
+          QStringLiteral("CREATE INDEX sessions_by_start ON sessions (started_ms)"),
+          QStringLiteral("CREATE TABLE readings ("
+                         " session_id INTEGER NOT NULL REFERENCES sessions (id) ON DELETE CASCADE,"
+                         " seq INTEGER NOT NULL,"          // order within the session, from 0
+                         " kind INTEGER NOT NULL,"         // 0 live, 1 stored
+                         " mode INTEGER NOT NULL,"
+                         " time_ms INTEGER NOT NULL,"      // when the frame was decoded
+                         " frame BLOB NOT NULL,"
+                         " PRIMARY KEY (session_id, seq)"
+                         ") WITHOUT ROWID")}},
+        // Listing sessions must not count every reading of every session.
+        {2, 1,
+         {QStringLiteral("CREATE TABLE session_counts ("
+                         " session_id INTEGER NOT NULL REFERENCES sessions (id) ON DELETE CASCADE,"
+                         " kind INTEGER NOT NULL,"
+                         " mode INTEGER NOT NULL,"
+                         " count INTEGER NOT NULL,"
+                         " PRIMARY KEY (session_id, kind, mode)"
+                         ") WITHOUT ROWID"),
+          QStringLiteral("INSERT INTO session_counts (session_id, kind, mode, count)"
+                         " SELECT readings.session_id, kind, mode, count(*) FROM readings"
+                         " JOIN sessions ON sessions.id = readings.session_id"
+                         " WHERE sessions.ended_ms IS NOT NULL"
+                         " GROUP BY readings.session_id, kind, mode")}},
+    };
+    return all;
+}
+
+int JournalSchema::currentVersion()
+{
+    return revisions().back().version;
+}
+
+bool JournalSchema::upgrade(QSqlDatabase &database, QString &error)
+{
+    const bool fresh = isEmpty(database);
+    const int stored = fresh ? 0 : storedVersion(database);
+    if (!fresh && stored == 0) {
+        error = tr("It is a database, but not a Tessra journal.");
+        return false;
+    }
+    if (stored > currentVersion()) {
+        const int oldestReader = storedValue(database, QStringLiteral("oldest_reader"));
+        if (oldestReader <= currentVersion())
+            return true;
+        error = tr("It was written by a newer version of Tessra (journal schema %1); this version reads "
+                   "journals up to schema %2.")
+                    .arg(stored)
+                    .arg(currentVersion());
+        return false;
+    }
+    for (const Revision &revision : revisions()) {
+        if (revision.version > stored && !apply(database, revision, error))
+            return false;
+    }
+    return true;
+}
+
+int JournalSchema::storedVersion(const QSqlDatabase &database)
+{
+    return storedValue(database, QStringLiteral("version"));
+}
+
+bool JournalSchema::isEmpty(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next()
+        && query.value(0).toInt() == 0;
+}
+
+int JournalSchema::storedValue(const QSqlDatabase &database, const QString &name)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT value FROM journal_info WHERE name = ?"));
+    query.addBindValue(name);
+    if (!query.exec() || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
+bool JournalSchema::apply(QSqlDatabase &database, const Revision &revision, QString &error)
+{
+    ScopedTransaction transaction(database);
+    QSqlQuery query(database);
+    for (const QString &statement : revision.statements) {
+        if (!query.exec(statement)) {
+            error = tr("Its tables could not be brought up to date: %1").arg(query.lastError().text());
+            return false;
+        }
+    }
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO journal_info (name, value) VALUES (?, ?)"));
+    for (const auto &[name, value] :
+         {std::pair<QString, int>{QStringLiteral("version"), revision.version},
+          std::pair<QString, int>{QStringLiteral("oldest_reader"), revision.oldestReader}}) {
+        query.addBindValue(name);
+        query.addBindValue(value);
+        if (!query.exec()) {
+            error = tr("Its tables could not be brought up to date: %1").arg(query.lastError().text());
+            return false;
+        }
+    }
+    if (transaction.commit())
+        return true;
+    error = tr("Its tables could not be brought up to date: %1").arg(database.lastError().text());
+    return false;
+}

@@ -1,0 +1,78 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "journal/readingstore.h"
+
+#include <QSqlError>
+#include <QVariant>
+
+ReadingStore::ReadingStore(QSqlDatabase database)
+    : m_database(std::move(database))
+    , m_insert(m_database)
+{
+}
+
+bool ReadingStore::append(qint64 sessionId, qint64 seq, const JournalReading &reading)
+{
+    if (!m_prepared) {
+        m_prepared = m_insert.prepare(QStringLiteral(
+            "INSERT INTO readings (session_id, seq, kind, mode, time_ms, frame) VALUES (?, ?, ?, ?, ?, ?)"));
+        if (!m_prepared) {
+            m_error = m_insert.lastError().text();
+            return false;
+        }
+    }
+    m_insert.bindValue(0, sessionId);
+    m_insert.bindValue(1, seq);
+    m_insert.bindValue(2, int(reading.kind));
+    m_insert.bindValue(3, reading.mode());
+    m_insert.bindValue(4, reading.timeMs);
+    m_insert.bindValue(5, reading.frame);
+    if (m_insert.exec())
+        return true;
+    m_error = m_insert.lastError().text();
+    return false;
+}
+
+bool ReadingStore::forEach(qint64 sessionId, const std::function<bool(const JournalReading &)> &visit) const
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT kind, time_ms, frame FROM readings WHERE session_id = ? ORDER BY seq"));
+    query.addBindValue(sessionId);
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    JournalReading reading;
+    while (query.next()) {
+        reading.kind = query.value(0).toInt() == JournalReading::Stored ? JournalReading::Stored
+                                                                         : JournalReading::Live;
+        reading.timeMs = query.value(1).toLongLong();
+        reading.frame = query.value(2).toByteArray();
+        if (!visit(reading))
+            return true;
+    }
+    if (query.lastError().isValid()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+int ReadingStore::count(qint64 sessionId) const
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT count(*) FROM readings WHERE session_id = ?"));
+    query.addBindValue(sessionId);
+    return query.exec() && query.next() ? query.value(0).toInt() : 0;
+}
+
+qint64 ReadingStore::nextSeq(qint64 sessionId) const
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT max(seq) FROM readings WHERE session_id = ?"));
+    query.addBindValue(sessionId);
+    if (!query.exec() || !query.next() || query.value(0).isNull())
+        return 0;
+    return query.value(0).toLongLong() + 1;
+}

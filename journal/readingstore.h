@@ -1,0 +1,35 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "journal/journalreading.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <functional>
+
+// The readings table of a journal.
+class ReadingStore
+{
+public:
+    explicit ReadingStore(QSqlDatabase database);
+
+    // One statement, prepared once, for as many readings as come.
+    [[nodiscard]] bool append(qint64 sessionId, qint64 seq, const JournalReading &reading);
+
+    // Hands the session's readings to `visit` in order until it returns
+    // false; false when reading the journal failed.
+    bool forEach(qint64 sessionId, const std::function<bool(const JournalReading &)> &visit) const;
+    int count(qint64 sessionId) const;
+    // The sequence number that follows the session's last reading.
+    qint64 nextSeq(qint64 sessionId) const;
+
+    QString errorString() const { return m_error; }
+
+private:
+    QSqlDatabase m_database;
+    QSqlQuery m_insert;
+    bool m_prepared = false;
+    mutable QString m_error;
+};

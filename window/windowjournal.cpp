@@ -1,0 +1,223 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "window/windowjournal.h"
+
+#include "export/sessioncsvexport.h"
+#include "journal/journalwriter.h"
+#include "journal/sessionreader.h"
+#include "journal/sessionstore.h"
+#include "meter/mydmm.h"
+#include "util/backgroundjob.h"
+#include "window/dlghistory.h"
+#include "window/jobprogress.h"
+#include "window/templatewindow.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString &fileName, QObject *parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_meter(meter)
+    , m_fileName(fileName)
+    , m_writer(std::make_unique<JournalWriter>(fileName, QStringLiteral("window")))
+{
+    connect(m_writer.get(), &JournalWriter::failed, this, &WindowJournal::reportFailure);
+    if (!m_writer->open()) {
+        const QString reason = m_writer->errorString();
+        m_writer.reset();
+        // Shown once the window is up; the program works on without a journal.
+        QTimer::singleShot(0, this, [this, reason] { reportFailure(reason); });
+    }
+    connectWindow();
+    QTimer::singleShot(0, this, &WindowJournal::offerRestore);
+}
+
+WindowJournal::~WindowJournal() = default;
+
+bool WindowJournal::isOpen() const
+{
+    return m_writer != nullptr;
+}
+
+void WindowJournal::connectWindow()
+{
+    connect(&m_meter, &MyDMM::frameDecoded, this, &WindowJournal::onFrameDecoded);
+    connect(&m_window, &TemplateWindow::liveRecorded, this,
+            [this](const QSharedPointer<DMMData> &record) { onRecorded(record, false); });
+    connect(&m_window, &TemplateWindow::storedRecorded, this,
+            [this](const QSharedPointer<DMMData> &record) { onRecorded(record, true); });
+    connect(&m_window, &TemplateWindow::meterChosen, this, [this](const HIDDevInfo &meter) { m_chosenMeter = meter; });
+    connect(&m_meter, &MyDMM::opened, this, &WindowJournal::onMeterOpened);
+    connect(&m_meter, &MyDMM::closed, this, &WindowJournal::onMeterClosed);
+}
+
+// The window records a record, if at all, within the decoder's signal, so
+// the frame of the record now on its way is the one to keep.
+void WindowJournal::onFrameDecoded(const QSharedPointer<DMMData> &record, const QByteArray &frame)
+{
+    m_decoded = record;
+    m_decodedFrame = frame;
+}
+
+void WindowJournal::onRecorded(const QSharedPointer<DMMData> &record, bool stored)
+{
+    if (!m_writer || !record || m_decoded.toStrongRef() != record)
+        return;
+    JournalReading reading;
+    reading.kind = stored ? JournalReading::Stored : JournalReading::Live;
+    reading.timeMs = record->dateTime.toMSecsSinceEpoch();
+    reading.frame = m_decodedFrame;
+    m_writer->write(reading);
+}
+
+// The meter connection announces each change twice.
+void WindowJournal::onMeterOpened()
+{
+    if (m_meterOpen)
+        return;
+    m_meterOpen = true;
+    if (m_writer)
+        m_writer->beginSession(m_chosenMeter);
+}
+
+void WindowJournal::onMeterClosed()
+{
+    if (!m_meterOpen)
+        return;
+    m_meterOpen = false;
+    m_chosenMeter = HIDDevInfo();
+    if (m_writer)
+        m_writer->endSession();
+}
+
+void WindowJournal::reportFailure(const QString &reason)
+{
+    if (m_failureShown)
+        return;
+    m_failureShown = true;
+    auto *box = new QMessageBox(QMessageBox::Warning, QString(),
+                                tr("Readings cannot be kept in the journal %1.\nThey are still shown and can be "
+                                   "exported, but they will be lost when Tessra ends.")
+                                    .arg(QDir::toNativeSeparators(QFileInfo(m_fileName).absoluteFilePath())),
+                                QMessageBox::Ok, &m_window);
+    box->setInformativeText(reason);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+QList<JournalSession> WindowJournal::sessions(const QDate &from, const QDate &to) const
+{
+    if (!m_writer)
+        return {};
+    const qint64 fromMs = from.isValid() ? QDateTime(from.startOfDay()).toMSecsSinceEpoch() : -1;
+    const qint64 toMs = to.isValid() ? QDateTime(to.addDays(1).startOfDay()).toMSecsSinceEpoch() : -1;
+    return m_writer->sessions().list(fromMs, toMs);
+}
+
+void WindowJournal::offerRestore()
+{
+    if (!m_writer)
+        return;
+    const QList<JournalSession> abandoned = m_writer->closeAbandonedSessions();
+    const std::optional<JournalSession> last = m_writer->sessions().latest();
+    if (!last || last->cleanEnd || last->total() == 0)
+        return;
+    bool wasAbandoned = false;
+    for (const JournalSession &session : abandoned)
+        wasAbandoned = wasAbandoned || session.id == last->id;
+    if (!wasAbandoned)
+        return;
+    const QString started = QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(last->startedMs),
+                                                       QLocale::LongFormat);
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        &m_window, QString(),
+        tr("Tessra did not end cleanly while recording the session started %1 (%n readings).\n"
+           "Do you want to bring its readings back into the tables?",
+           nullptr, last->total())
+            .arg(started),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        openSession(last->id);
+}
+
+bool WindowJournal::openSession(qint64 id, QWidget *dialog)
+{
+    auto records = std::make_shared<SessionReader::Records>();
+    const QString fileName = m_fileName;
+    BackgroundJob job([fileName, id, records](BackgroundJob::Context &context) {
+        SessionReader reader(fileName);
+        if (!reader.open()) {
+            context.setError(reader.errorString());
+            return false;
+        }
+        if (reader.readRecords(id, *records, &context))
+            return true;
+        context.setError(reader.errorString());
+        return false;
+    });
+    if (!runJob(job, tr("Loading the session's readings..."), dialog))
+        return false;
+    m_window.restoreRecords(records->live, records->stored);
+    emit sessionOpened(id, records->live.size() + records->stored.size());
+    return true;
+}
+
+bool WindowJournal::exportSession(qint64 id, const QString &directory, QWidget *dialog)
+{
+    const QString fileName = m_fileName;
+    BackgroundJob job([fileName, id, directory](BackgroundJob::Context &context) {
+        SessionReader reader(fileName);
+        SessionReader::Records records;
+        if (!reader.open() || !reader.readRecords(id, records, &context)) {
+            context.setError(reader.errorString());
+            return false;
+        }
+        SessionCsvExport csv(records.live, records.stored);
+        if (csv.write(directory, &context))
+            return true;
+        context.setError(csv.errorString());
+        return false;
+    });
+    return runJob(job, tr("Exporting the session..."), dialog);
+}
+
+bool WindowJournal::deleteSession(qint64 id)
+{
+    if (!m_writer)
+        return false;
+    if (m_writer->sessionId() == id) {
+        m_error = tr("The session is being recorded.");
+        return false;
+    }
+    if (m_writer->sessions().remove(id))
+        return true;
+    m_error = m_writer->sessions().errorString();
+    return false;
+}
+
+bool WindowJournal::runJob(BackgroundJob &job, const QString &label, QWidget *dialog)
+{
+    m_error.clear();
+    auto *history = qobject_cast<DlgHistory *>(dialog);
+    const bool succeeded = history ? history->runJob(job) : JobProgress::run(job, label, &m_window);
+    if (!succeeded)
+        m_error = job.wasCancelled() ? QString() : job.errorString();
+    return succeeded;
+}
+
+void WindowJournal::showHistory()
+{
+    if (!m_writer) {
+        QMessageBox::information(&m_window, QString(), tr("There is no journal of past sessions."),
+                                 QMessageBox::Ok);
+        return;
+    }
+    DlgHistory dialog(*this, &m_window);
+    dialog.exec();
+}
