@@ -14,23 +14,33 @@ constexpr int waitMs = 30000;
 
 struct Finished
 {
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
 };
+
+// Waits for `process` to end by itself: a crash or a time-out reads as a
+// crash, with exit code -1.
+Finished waitForExit(QProcess &process)
+{
+    Finished finished;
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(waitMs))
+        return finished;
+    finished.exitStatus = process.exitStatus();
+    if (finished.exitStatus == QProcess::NormalExit)
+        finished.exitCode = process.exitCode();
+    finished.out = process.readAllStandardOutput();
+    finished.err = process.readAllStandardError();
+    return finished;
+}
 
 // The installed program as a user runs it; only what needs no meter.
 Finished runProgram(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral(TESSRA_CLI_PROGRAM), arguments);
-    Finished finished;
-    if (!process.waitForFinished(waitMs) || process.exitStatus() != QProcess::NormalExit)
-        return finished;
-    finished.exitCode = process.exitCode();
-    finished.out = process.readAllStandardOutput();
-    finished.err = process.readAllStandardError();
-    return finished;
+    return waitForExit(process);
 }
 } // namespace
 
@@ -42,6 +52,8 @@ private slots:
     void helpVersionAndBadArguments_data();
     void helpVersionAndBadArguments();
     void replaysACaptureFile();
+    void pathThatIsNoHidDeviceIsRefused_data();
+    void pathThatIsNoHidDeviceIsRefused();
 };
 
 void TestProgram::helpVersionAndBadArguments_data()
@@ -101,6 +113,32 @@ void TestProgram::replaysACaptureFile()
     // Status lines only, and no diagnostic output in between.
     QVERIFY2(finished.err.endsWith("records written.\n"), finished.err);
     QCOMPARE(finished.err.count('\n'), 1);
+}
+
+void TestProgram::pathThatIsNoHidDeviceIsRefused_data()
+{
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("/dev/null") << "/dev/null";
+    QTest::newRow("/dev/zero") << "/dev/zero";
+    QTest::newRow("regular file") << "plain.bin";
+}
+
+// hidapi would take any of these for a hidraw node and crash on it.
+void TestProgram::pathThatIsNoHidDeviceIsRefused()
+{
+    QFETCH(QString, path);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QFile plain(QStringLiteral("plain.bin"));
+    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("not a meter") > 0);
+    plain.close();
+
+    const Finished finished = runProgram({QStringLiteral("--device"), path});
+    QCOMPARE(finished.exitStatus, QProcess::NormalExit);
+    QCOMPARE(finished.exitCode, 1);
+    QVERIFY2(finished.err.contains("Cannot open the meter at " + path.toUtf8() + '.'), finished.err);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
