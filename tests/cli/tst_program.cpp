@@ -1,6 +1,8 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "sim/democycle.h"
+#include "sim/framebuilder.h"
+#include "support/samplerecords.h"
 #include "support/tempworkdir.h"
 
 #include <QFile>
@@ -8,6 +10,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr int waitMs = 30000;
@@ -42,6 +50,48 @@ Finished runProgram(const QStringList &arguments)
     process.start(QStringLiteral(TESSRA_CLI_PROGRAM), arguments);
     return waitForExit(process);
 }
+int lineCount(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : -1;
+}
+
+// The writing end of a FIFO, kept open until it goes. It connects only once
+// the program has opened the reading end, and the program catches SIGINT and
+// SIGTERM before it opens its source, so from then on a signal stops it
+// instead of killing it.
+class FifoWriter
+{
+public:
+    explicit FifoWriter(const QString &path)
+        : m_path(QFile::encodeName(path))
+    {
+    }
+    ~FifoWriter()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FifoWriter(const FifoWriter &) = delete;
+    FifoWriter &operator=(const FifoWriter &) = delete;
+
+    // False while no reader has the FIFO open.
+    bool connect()
+    {
+        if (m_fd < 0)
+            m_fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        return m_fd >= 0;
+    }
+    // A few frames fit the pipe's buffer, so this never waits.
+    bool write(const QByteArray &bytes)
+    {
+        return bytes.isEmpty() || ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+};
 } // namespace
 
 class TestProgram : public QObject
@@ -54,6 +104,9 @@ private slots:
     void replaysACaptureFile();
     void pathThatIsNoHidDeviceIsRefused_data();
     void pathThatIsNoHidDeviceIsRefused();
+    void signalEndsAFifoReplay_data();
+    void signalEndsAFifoReplay();
+    void timeLimitEndsASilentFifoReplay();
 };
 
 void TestProgram::helpVersionAndBadArguments_data()
@@ -139,6 +192,66 @@ void TestProgram::pathThatIsNoHidDeviceIsRefused()
     QCOMPARE(finished.exitStatus, QProcess::NormalExit);
     QCOMPARE(finished.exitCode, 1);
     QVERIFY2(finished.err.contains("Cannot open the meter at " + path.toUtf8() + '.'), finished.err);
+}
+
+void TestProgram::signalEndsAFifoReplay_data()
+{
+    QTest::addColumn<int>("frames"); // sent before the writer falls silent
+    QTest::addColumn<int>("signalNumber");
+
+    QTest::newRow("silent writer, SIGTERM") << 0 << SIGTERM;
+    QTest::newRow("silent writer, SIGINT") << 0 << SIGINT;
+    QTest::newRow("a few frames, SIGTERM") << 3 << SIGTERM;
+    QTest::newRow("a few frames, SIGINT") << 3 << SIGINT;
+}
+
+// The writer stays open and sends nothing more: a replay that waited for it
+// inside a read would never see the signal.
+void TestProgram::signalEndsAFifoReplay()
+{
+    QFETCH(int, frames);
+    QFETCH(int, signalNumber);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::mkfifo("meter.fifo", 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM),
+                  {QStringLiteral("--replay"), QStringLiteral("meter.fifo"), QStringLiteral("--output"),
+                   QStringLiteral("records.jsonl")});
+    FifoWriter writer(QStringLiteral("meter.fifo"));
+    QTRY_VERIFY_WITH_TIMEOUT(writer.connect(), waitMs);
+    QByteArray stream;
+    for (int i = 0; i < frames; ++i)
+        stream += FrameBuilder::liveFrame(*SampleRecords::irAt(i, 10.0 + i));
+    QVERIFY(writer.write(stream));
+    QTRY_COMPARE_WITH_TIMEOUT(lineCount(QStringLiteral("records.jsonl")), frames, waitMs);
+
+    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+    const Finished finished = waitForExit(process);
+    QCOMPARE(finished.exitStatus, QProcess::NormalExit);
+    QCOMPARE(finished.exitCode, 0);
+    QVERIFY2(finished.err.endsWith(QStringLiteral("%1 live and 0 stored records written.\n").arg(frames).toUtf8()),
+             finished.err);
+    QCOMPARE(lineCount(QStringLiteral("records.jsonl")), frames);
+}
+
+void TestProgram::timeLimitEndsASilentFifoReplay()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::mkfifo("meter.fifo", 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM),
+                  {QStringLiteral("--replay"), QStringLiteral("meter.fifo"), QStringLiteral("--time"),
+                   QStringLiteral("1")});
+    FifoWriter writer(QStringLiteral("meter.fifo"));
+    QTRY_VERIFY_WITH_TIMEOUT(writer.connect(), waitMs);
+
+    const Finished finished = waitForExit(process);
+    QCOMPARE(finished.exitStatus, QProcess::NormalExit);
+    QCOMPARE(finished.exitCode, 0);
+    QVERIFY2(finished.err.endsWith("0 live and 0 stored records written.\n"), finished.err);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
