@@ -75,10 +75,7 @@ bool LoggerRun::openReplay(const QString &path)
     connect(m_replay.get(), &ReplayFeeder::chunkRead, this, [this](const QByteArray &bytes) {
         m_meter->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(bytes.constData()), uint(bytes.size()));
     });
-    connect(m_replay.get(), &ReplayFeeder::finished, this, [this] {
-        assembleRest();
-        finishLater(Success);
-    });
+    connect(m_replay.get(), &ReplayFeeder::finished, this, [this] { finishLater(Success); });
     connect(m_replay.get(), &ReplayFeeder::failed, this, &LoggerRun::failWith);
     return true;
 }
@@ -94,18 +91,6 @@ bool LoggerRun::start(RecordWriter &writer)
     if (m_replay)
         m_replay->start();
     return true;
-}
-
-// Behind a frame with a bad checksum, assembly waits for the next chunk; at
-// the end of a replay there is none, so it is asked again until it stops
-// making progress.
-void LoggerRun::assembleRest()
-{
-    for (int before = m_meter->bufferedByteCount(); before > 0; before = m_meter->bufferedByteCount()) {
-        m_meter->slotSerialDeviceRead(nullptr, 0);
-        if (m_meter->bufferedByteCount() >= before)
-            break;
-    }
 }
 
 void LoggerRun::stop()

@@ -63,7 +63,6 @@ signals:
 private:
     bool openCapture();
     void begin();
-    void assembleRest();
     void onLiveRecord(const QSharedPointer<DMMData> &record);
     void onStoredRecord(const QSharedPointer<DMMData> &record);
     void onStream(const QByteArray &bytes);
