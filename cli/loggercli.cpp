@@ -7,12 +7,14 @@
 #include "cli/loggeroptionsparser.h"
 #include "cli/loggerrun.h"
 #include "cli/meterlist.h"
+#include "cli/outputconflicts.h"
 #include "cli/terminationsignals.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QScopedValueRollback>
 
 LoggerCli::LoggerCli(QIODevice &out, QIODevice &err, QObject *parent)
     : QObject(parent)
@@ -38,13 +40,17 @@ int LoggerCli::run(const QStringList &arguments)
                                                        QCoreApplication::applicationVersion()));
         return LoggerRun::Success;
     case LoggerOptionsParser::Outcome::Error:
-        print(m_err, tr("%1: %2\nTry '%1 --help' for more information.\n")
-                         .arg(QCoreApplication::applicationName(), parser.errorText()));
-        return LoggerRun::UsageError;
+        return usageError(parser.errorText());
     case LoggerOptionsParser::Outcome::Run:
         break;
     }
-    return parser.options().list ? listMeters() : log(parser.options());
+    const LoggerOptions &options = parser.options();
+    if (options.list)
+        return listMeters();
+    OutputConflicts conflicts;
+    if (!conflicts.check(options))
+        return usageError(conflicts.errorString());
+    return session(options);
 }
 
 void LoggerCli::requestStop()
@@ -61,15 +67,6 @@ int LoggerCli::listMeters()
     for (const HIDDevInfo &meter : meters)
         print(m_outText, MeterList::describe(meter) + QLatin1Char('\n'));
     return LoggerRun::Success;
-}
-
-int LoggerCli::log(const LoggerOptions &options)
-{
-    std::unique_ptr<QIODevice> outputFile;
-    const std::unique_ptr<RecordWriter> writer = createWriter(options, outputFile);
-    if (!writer)
-        return LoggerRun::Failure;
-    return session(options, *writer);
 }
 
 bool LoggerCli::chooseMeter(const LoggerOptions &options, QString &path)
@@ -115,25 +112,42 @@ std::unique_ptr<RecordWriter> LoggerCli::createWriter(const LoggerOptions &optio
     return std::make_unique<JsonlRecordWriter>(*file);
 }
 
-int LoggerCli::session(const LoggerOptions &options, RecordWriter &writer)
+// Nothing is created or emptied before the meter or the replayed file is
+// open, so that a run that fails at once leaves every file as it was.
+// SIGINT and SIGTERM are caught from the first step on, so that they end
+// the run cleanly, with its summary, whenever they come.
+int LoggerCli::session(const LoggerOptions &options)
 {
     QString path;
     if (options.replay.isEmpty() && !chooseMeter(options, path))
         return LoggerRun::Failure;
 
-    LoggerRun run(options, writer, m_err);
+    // Declared before the run, which writes to them until it ends.
+    std::unique_ptr<QIODevice> outputFile;
+    std::unique_ptr<RecordWriter> writer;
+    LoggerRun run(options, m_err);
     connect(&run, &LoggerRun::started, this, &LoggerCli::started);
     connect(&run, &LoggerRun::recordWritten, this, &LoggerCli::recordWritten);
     QEventLoop loop;
     connect(&run, &LoggerRun::finished, &loop, &QEventLoop::exit);
     TerminationSignals termination;
     connect(&termination, &TerminationSignals::received, &run, &LoggerRun::stop);
+    const QScopedValueRollback<LoggerRun *> current(m_run, &run);
 
-    m_run = &run;
-    const bool started = options.replay.isEmpty() ? run.startMeter(path) : run.startReplay(options.replay);
-    const int status = started ? loop.exec() : int(LoggerRun::Failure);
-    m_run = nullptr;
-    return status;
+    const bool opened = options.replay.isEmpty() ? run.openMeter(path) : run.openReplay(options.replay);
+    if (!opened)
+        return LoggerRun::Failure;
+    writer = createWriter(options, outputFile);
+    if (!writer || !run.start(*writer))
+        return LoggerRun::Failure;
+    return loop.exec();
+}
+
+int LoggerCli::usageError(const QString &message)
+{
+    print(m_err, tr("%1: %2\nTry '%1 --help' for more information.\n")
+                     .arg(QCoreApplication::applicationName(), message));
+    return LoggerRun::UsageError;
 }
 
 void LoggerCli::print(QTextStream &stream, const QString &text)

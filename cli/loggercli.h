@@ -41,10 +41,10 @@ signals:
 
 private:
     int listMeters();
-    int log(const LoggerOptions &options);
     bool chooseMeter(const LoggerOptions &options, QString &path);
     std::unique_ptr<RecordWriter> createWriter(const LoggerOptions &options, std::unique_ptr<QIODevice> &file);
-    int session(const LoggerOptions &options, RecordWriter &writer);
+    int session(const LoggerOptions &options);
+    int usageError(const QString &message);
     void print(QTextStream &stream, const QString &text);
 
     QIODevice &m_out;

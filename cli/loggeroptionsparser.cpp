@@ -26,7 +26,9 @@ LoggerOptionsParser::LoggerOptionsParser()
                tr("jsonl: write to FILE instead of standard output; csv: write one file per mode into DIR."),
                tr("FILE|DIR"))
     , m_capture(QStringLiteral("capture"), tr("Also save the raw stream bytes to FILE."), tr("FILE"))
-    , m_replay(QStringLiteral("replay"), tr("Decode a saved stream from FILE instead of a meter."), tr("FILE"))
+    , m_replay(QStringLiteral("replay"),
+               tr("Decode a saved stream from FILE instead of a meter; a FIFO or /dev/stdin is read as it comes."),
+               tr("FILE"))
     , m_help(m_parser.addHelpOption())
     , m_version(m_parser.addVersionOption())
 {

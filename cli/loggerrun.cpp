@@ -25,10 +25,9 @@ LiveSampler::Rules samplerRules(const LoggerOptions &options)
 }
 } // namespace
 
-LoggerRun::LoggerRun(const LoggerOptions &options, RecordWriter &writer, QTextStream &status, QObject *parent)
+LoggerRun::LoggerRun(const LoggerOptions &options, QTextStream &status, QObject *parent)
     : QObject(parent)
     , m_options(options)
-    , m_writer(writer)
     , m_status(status)
     , m_meter(std::make_unique<MyDMM>())
     , m_sampler(samplerRules(options))
@@ -48,10 +47,10 @@ LoggerRun::~LoggerRun()
     m_meter->close();
 }
 
-bool LoggerRun::startMeter(const QString &path)
+// Reports that arrive before start() wait in the event queue, which no step
+// of the start turns: none is lost in between.
+bool LoggerRun::openMeter(const QString &path)
 {
-    if (!openCapture())
-        return false;
     if (!m_meter->open(path)) {
         report(tr("Cannot open the meter at %1.").arg(path));
 #ifdef Q_OS_LINUX
@@ -62,43 +61,36 @@ bool LoggerRun::startMeter(const QString &path)
 #endif
         return false;
     }
-    report(tr("Logging the meter at %1; stop with Ctrl-C.").arg(path));
-    begin();
+    m_meterPath = path;
     return true;
 }
 
-bool LoggerRun::startReplay(const QString &path)
+bool LoggerRun::openReplay(const QString &path)
 {
     m_replay = std::make_unique<ReplayFeeder>(path);
     if (!m_replay->open()) {
         report(m_replay->errorString());
         return false;
     }
-    if (!openCapture())
-        return false;
     connect(m_replay.get(), &ReplayFeeder::chunkRead, this, [this](const QByteArray &bytes) {
         m_meter->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(bytes.constData()), uint(bytes.size()));
     });
-    connect(m_replay.get(), &ReplayFeeder::finished, this, [this] {
-        assembleRest();
-        finishLater(Success);
-    });
+    connect(m_replay.get(), &ReplayFeeder::finished, this, [this] { finishLater(Success); });
     connect(m_replay.get(), &ReplayFeeder::failed, this, &LoggerRun::failWith);
-    begin();
-    m_replay->start();
     return true;
 }
 
-// Behind a frame with a bad checksum, assembly waits for the next chunk; at
-// the end of a replay there is none, so it is asked again until it stops
-// making progress.
-void LoggerRun::assembleRest()
+bool LoggerRun::start(RecordWriter &writer)
 {
-    for (int before = m_meter->bufferedByteCount(); before > 0; before = m_meter->bufferedByteCount()) {
-        m_meter->slotSerialDeviceRead(nullptr, 0);
-        if (m_meter->bufferedByteCount() >= before)
-            break;
-    }
+    if (!openCapture())
+        return false;
+    m_writer = &writer;
+    if (!m_replay)
+        report(tr("Logging the meter at %1; stop with Ctrl-C.").arg(m_meterPath));
+    begin();
+    if (m_replay)
+        m_replay->start();
+    return true;
 }
 
 void LoggerRun::stop()
@@ -179,8 +171,8 @@ void LoggerRun::armDeadline()
 
 void LoggerRun::writeRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record)
 {
-    if (!m_writer.write(kind, record)) {
-        failWith(m_writer.errorString());
+    if (!m_writer->write(kind, record)) {
+        failWith(m_writer->errorString());
         return;
     }
     ++(kind == RecordWriter::Kind::Live ? m_liveWritten : m_storedWritten);

@@ -36,12 +36,17 @@ public:
         MeterLost = 3,
     };
 
-    LoggerRun(const LoggerOptions &options, RecordWriter &writer, QTextStream &status, QObject *parent = nullptr);
+    LoggerRun(const LoggerOptions &options, QTextStream &status, QObject *parent = nullptr);
     ~LoggerRun() override;
 
-    // False, with a message on the status stream, when the run cannot start.
-    [[nodiscard]] bool startMeter(const QString &path);
-    [[nodiscard]] bool startReplay(const QString &path);
+    // A run opens its source first, then its outputs, then starts: a run
+    // whose source fails creates or empties no file. Each step is false,
+    // with a message on the status stream, when the run cannot go on.
+    [[nodiscard]] bool openMeter(const QString &path);
+    [[nodiscard]] bool openReplay(const QString &path);
+    // Opens the capture and starts writing to `writer`, which must outlive
+    // the run.
+    [[nodiscard]] bool start(RecordWriter &writer);
 
     // Ends the run cleanly: the meter is closed, whatever it had already
     // sent is written, then finished() comes. Safe to call from any slot.
@@ -58,7 +63,6 @@ signals:
 private:
     bool openCapture();
     void begin();
-    void assembleRest();
     void onLiveRecord(const QSharedPointer<DMMData> &record);
     void onStoredRecord(const QSharedPointer<DMMData> &record);
     void onStream(const QByteArray &bytes);
@@ -72,11 +76,12 @@ private:
     void report(const QString &message);
 
     LoggerOptions m_options;
-    RecordWriter &m_writer;
+    RecordWriter *m_writer = nullptr;
     QTextStream &m_status;
     std::unique_ptr<MyDMM> m_meter;
     std::unique_ptr<StreamCapture> m_capture;
     std::unique_ptr<ReplayFeeder> m_replay;
+    QString m_meterPath;
     LiveSampler m_sampler;
     QTimer m_deadlineTimer;
     QDeadlineTimer m_deadline;

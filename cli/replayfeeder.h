@@ -4,13 +4,18 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-// Reads a saved byte stream and hands it on chunk by chunk, one chunk per
-// pass of the event loop, so that a long replay can still be stopped.
+#include <memory>
+
+class QSocketNotifier;
+
+// Reads a saved byte stream and hands it on chunk by chunk without ever
+// blocking the event loop, so that a replay can be stopped at any moment: a
+// file is read one chunk per pass of the loop, a pipe, FIFO or terminal
+// whenever it has bytes to give, until its writer closes it.
 class ReplayFeeder : public QObject
 {
     Q_OBJECT
@@ -19,6 +24,7 @@ public:
     static constexpr qint64 chunkSize = 4096;
 
     explicit ReplayFeeder(const QString &path, QObject *parent = nullptr);
+    ~ReplayFeeder() override;
 
     [[nodiscard]] bool open();
     void start();
@@ -32,8 +38,11 @@ signals:
 
 private:
     void feedNext();
+    QString describeError(int error) const;
 
-    QFile m_file;
+    QString m_path;
+    int m_fd = -1;
     QTimer m_pass;
+    std::unique_ptr<QSocketNotifier> m_readable; // for all but regular files
     QString m_error;
 };

@@ -4,6 +4,7 @@
 
 #include "command/command.h"
 #include "command/commandctrl.h"
+#include "hid/hidrawpath.h"
 
 #include <QDebug>
 #include <QMutex>
@@ -123,6 +124,8 @@ void HIDDeviceP::nextCommand(QSharedPointer<Command> cmd)
 
 bool HIDDeviceP::openHandle(const QString &path)
 {
+    if (!HidrawPath::isOpenable(path))
+        return false;
     m_handle = hid_open_path(path.toLatin1().constData());
     if (!m_handle)
         return false;

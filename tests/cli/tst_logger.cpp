@@ -5,6 +5,7 @@
 #include "cli/loggerrun.h"
 #include "cli/meterlist.h"
 #include "cli/recordjson.h"
+#include "cli/replayfeeder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
 #include "models/datamodel.h"
@@ -20,6 +21,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,11 +33,21 @@
 #include <map>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 const QString firstPath = QStringLiteral("/dev/hidraw-sim0");
 const QString secondPath = QStringLiteral("/dev/hidraw-sim1");
 
 using Written = QPair<RecordWriter::Kind, QSharedPointer<DMMData>>;
+
+QList<QByteArray> linesOf(const QByteArray &text)
+{
+    QList<QByteArray> all = text.split('\n');
+    if (!all.isEmpty() && all.constLast().isEmpty())
+        all.removeLast();
+    return all;
+}
 
 // What one in-process run of the logger left behind.
 struct Outcome
@@ -45,13 +57,7 @@ struct Outcome
     QString err;
     QList<Written> written;
 
-    QList<QByteArray> lines() const
-    {
-        QList<QByteArray> all = out.split('\n');
-        if (!all.isEmpty() && all.constLast().isEmpty())
-            all.removeLast();
-        return all;
-    }
+    QList<QByteArray> lines() const { return linesOf(out); }
 };
 
 using Hook = std::function<void(LoggerCli &cli, int writtenSoFar)>;
@@ -99,12 +105,6 @@ Hook stopAfter(int count)
     };
 }
 
-int feedMeterEmpty(MyDMM &meter)
-{
-    feedMeter(meter, QByteArray());
-    return meter.bufferedByteCount();
-}
-
 // The records a stream decodes into, with their kinds, in order: what the
 // meter sent, as a meter connection of its own sees it.
 QList<Written> decode(const QByteArray &stream)
@@ -119,10 +119,6 @@ QList<Written> decode(const QByteArray &stream)
     });
     for (const QByteArray &report : SimulatedHid::streamReports(stream))
         feedMeter(meter, report.mid(1, quint8(report.at(0))));
-    // What waits behind a bad frame at the end, as a later chunk would take it.
-    for (int before = meter.bufferedByteCount(); before > 0 && feedMeterEmpty(meter) < before;
-         before = meter.bufferedByteCount()) {
-    }
     return records;
 }
 
@@ -186,6 +182,32 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+QByteArray damaged(QByteArray frame)
+{
+    frame[frame.size() - 1] = char(frame.at(frame.size() - 1) ^ 0x01);
+    return frame;
+}
+
+// Every file under the working directory, with its bytes.
+QMap<QString, QByteArray> filesHere()
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator found(QStringLiteral("."), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (found.hasNext()) {
+        const QString path = found.next();
+        files.insert(path, readAll(path));
+    }
+    return files;
+}
+
+// Older outputs that a run must not touch unless it gets going.
+bool writeOldOutputs()
+{
+    return QDir().mkdir(QStringLiteral("tables")) && writeFile(QStringLiteral("records.jsonl"), "old records\n")
+           && writeFile(QStringLiteral("meter.bin"), "old capture")
+           && writeFile(QStringLiteral("tables/live-IR.csv"), "old table\n");
+}
+
 // A meter that never stops: demonstration rounds, one frame every few
 // milliseconds.
 class EndlessMeter : public StreamSource
@@ -217,10 +239,13 @@ private slots:
     void listShowsEveryMeter();
     void meterChoiceAndOpenFailures_data();
     void meterChoiceAndOpenFailures();
+    void clashingOutputsAreRefused_data();
+    void clashingOutputsAreRefused();
     void deviceOptionPicksTheMeter();
     void jsonlHoldsEveryRecordSent();
     void csvFilesHoldTheWindowTables();
     void captureThenReplayGivesTheSameOutput();
+    void captureReplaysToTheRecordsLogged();
     void limitsAndFilters_data();
     void limitsAndFilters();
     void timeLimitEndsTheRun();
@@ -279,16 +304,25 @@ void TestLogger::meterChoiceAndOpenFailures_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("no meter") << QStringList{} << false << QStringList{} << QStringList{"No meter found"};
-    QTest::newRow("several, none chosen") << QStringList{firstPath, secondPath} << false << QStringList{}
+    const QStringList jsonl{"--output", "records.jsonl", "--capture", "meter.bin"};
+    const QStringList csv{"--format", "csv", "--output", "tables", "--capture", "meter.bin"};
+    QTest::newRow("no meter") << QStringList{} << false << jsonl << QStringList{"No meter found"};
+    QTest::newRow("several, none chosen") << QStringList{firstPath, secondPath} << false << jsonl
                                           << QStringList{"--device", firstPath, secondPath};
-    QTest::newRow("open fails") << QStringList{firstPath} << true << QStringList{}
+    QTest::newRow("open fails") << QStringList{firstPath} << true << jsonl
                                 << QStringList{"Cannot open the meter at " + firstPath, "udev"};
+    QTest::newRow("open fails, csv") << QStringList{firstPath} << true << csv
+                                     << QStringList{"Cannot open the meter at " + firstPath};
     QTest::newRow("no meter at the chosen path") << QStringList{firstPath} << false
-                                                 << QStringList{"--device", "/dev/hidraw-none"}
+                                                 << QStringList{"--device", "/dev/hidraw-none"} + jsonl
                                                  << QStringList{"Cannot open the meter at /dev/hidraw-none"};
+    QTest::newRow("replay file missing") << QStringList{firstPath} << false
+                                         << QStringList{"--replay", "missing.bin"} + jsonl
+                                         << QStringList{"Cannot read missing.bin"};
 }
 
+// A run that cannot get going leaves the files of earlier runs byte for
+// byte as they were: outputs are created only once the source is open.
 void TestLogger::meterChoiceAndOpenFailures()
 {
     QFETCH(QStringList, paths);
@@ -296,6 +330,10 @@ void TestLogger::meterChoiceAndOpenFailures()
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, messages);
 
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeOldOutputs());
+    const QMap<QString, QByteArray> before = filesHere();
     for (const QString &path : paths) {
         SimulatedHid::addDevice(VirtualHidDevice::meter(path));
         SimulatedHid::setOpenFails(path, openFails);
@@ -307,6 +345,76 @@ void TestLogger::meterChoiceAndOpenFailures()
         QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
     QVERIFY(outcome.out.isEmpty());
     QCOMPARE(SimulatedHid::openHandleCount(), 0);
+    QCOMPARE(filesHere(), before);
+}
+
+void TestLogger::clashingOutputsAreRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@/" stands for the working directory
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const int refused = LoggerRun::UsageError;
+    const QString overwrite = QStringLiteral("would overwrite the stream that --replay");
+    const QString same = QStringLiteral("name the same file");
+    QTest::newRow("capture is the replayed file") << QStringList{"--replay", "stream.bin", "--capture", "stream.bin"}
+                                                  << refused << "--capture stream.bin " + overwrite;
+    QTest::newRow("output is the replayed file") << QStringList{"--replay", "stream.bin", "--output", "stream.bin"}
+                                                 << refused << "--output stream.bin " + overwrite;
+    QTest::newRow("./ spelling") << QStringList{"--replay", "stream.bin", "--output", "./stream.bin"} << refused
+                                 << overwrite;
+    QTest::newRow("absolute against relative") << QStringList{"--replay", "stream.bin", "--capture", "@/stream.bin"}
+                                               << refused << overwrite;
+    QTest::newRow(".. spelling") << QStringList{"--replay", "sub/../stream.bin", "--output", "stream.bin"} << refused
+                                 << overwrite;
+    QTest::newRow("symbolic link") << QStringList{"--replay", "link.bin", "--output", "stream.bin"} << refused
+                                   << overwrite;
+    QTest::newRow("hard link") << QStringList{"--replay", "stream.bin", "--capture", "hard.bin"} << refused
+                               << overwrite;
+    QTest::newRow("capture and output, existing")
+        << QStringList{"--capture", "records.jsonl", "--output", "@/sub/../records.jsonl"} << refused << same;
+    QTest::newRow("capture and output, yet to be created")
+        << QStringList{"--capture", "new.out", "--output", "./sub/../new.out"} << refused << same;
+    QTest::newRow("capture and output through a dangling link")
+        << QStringList{"--capture", "dangling.bin", "--output", "sub/target.bin"} << refused << same;
+    QTest::newRow("csv: capture is a mode file")
+        << QStringList{"--format", "csv", "--output", "tables", "--capture", "tables/stored-PI.csv"} << refused
+        << "--capture tables/stored-PI.csv and --output tables (its file stored-PI.csv) " + same;
+    QTest::newRow("csv: replayed file is a mode file")
+        << QStringList{"--format", "csv", "--output", "@/tables/", "--replay", "tables/live-IR.csv"} << refused
+        << "(its file live-IR.csv) " + overwrite;
+    QTest::newRow("/dev/null for both outputs is fine")
+        << QStringList{"--replay", "stream.bin", "--output", "/dev/null", "--capture", "/dev/null"}
+        << int(LoggerRun::Success) << "1 live and 0 stored records written";
+}
+
+// Refused before anything is opened, so no file changes, not even the
+// replayed stream.
+void TestLogger::clashingOutputsAreRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeOldOutputs());
+    QVERIFY(QDir().mkdir(QStringLiteral("sub")));
+    const QByteArray frame = FrameBuilder::liveFrame(*SampleRecords::ir());
+    QVERIFY(writeFile(QStringLiteral("stream.bin"), frame));
+    QVERIFY(writeFile(QStringLiteral("tables/live-IR.csv"), frame));
+    QVERIFY(QFile::link(QStringLiteral("stream.bin"), QStringLiteral("link.bin")));
+    QVERIFY(QFile::link(QStringLiteral("sub/target.bin"), QStringLiteral("dangling.bin")));
+    QCOMPARE(::link("stream.bin", "hard.bin"), 0);
+    const QMap<QString, QByteArray> before = filesHere();
+    arguments.replaceInStrings(QStringLiteral("@/"), QDir::currentPath() + QLatin1Char('/'));
+
+    const Outcome outcome = runLogger(arguments);
+    QCOMPARE(outcome.status, status);
+    QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
+    if (status == LoggerRun::UsageError)
+        QVERIFY2(outcome.err.contains(QLatin1String("--help")), qPrintable(outcome.err));
+    QCOMPARE(filesHere(), before);
 }
 
 void TestLogger::deviceOptionPicksTheMeter()
@@ -409,6 +517,48 @@ void TestLogger::captureThenReplayGivesTheSameOutput()
     QCOMPARE(replayed.status, int(LoggerRun::Success));
     QCOMPARE(replayed.lines().size(), total);
     QCOMPARE(withoutTimes(replayed.lines()), withoutTimes(logged.lines()));
+}
+
+// The meter's 63-byte reports and a replay's 4 KiB chunks cut the stream in
+// different places, damaged frames among them: the records must not depend
+// on it, nor wait for bytes that never come at the end of either.
+void TestLogger::captureReplaysToTheRecordsLogged()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    SimulatedHid::addDevice(VirtualHidDevice::meter(firstPath));
+    QByteArray stream;
+    QList<QJsonObject> expected;
+    const auto add = [&](const QByteArray &frame, bool good) {
+        stream += good ? frame : damaged(frame);
+        if (good)
+            expected += expectedLines(decode(frame));
+    };
+    for (int round = 0; round < 20; ++round) {
+        const DemoCycle cycle(round);
+        const QList<QByteArray> frames = cycle.liveFrames() + cycle.storedFrames();
+        for (int i = 0; i < frames.size(); ++i)
+            add(frames.at(i), (round * frames.size() + i) % 7 != 3);
+    }
+    // The last report holds a damaged frame and a good one behind it.
+    const QByteArray last = FrameBuilder::liveFrame(*SampleRecords::volt());
+    QVERIFY(2 * last.size() <= SimulatedHid::maxStreamBytes);
+    stream += QByteArray(SimulatedHid::maxStreamBytes - stream.size() % SimulatedHid::maxStreamBytes, '\0');
+    add(last, false);
+    add(last, true);
+    QVERIFY(stream.size() > 3 * ReplayFeeder::chunkSize);
+
+    // The time limit only bounds the session should records go missing.
+    const Outcome logged = runLogger({"--time", "20", "--capture", "c.bin", "--output", "live.jsonl"},
+                                     sendStream(firstPath, stream), stopAfter(expected.size()));
+    QCOMPARE(logged.status, int(LoggerRun::Success));
+    const Outcome replayed = runLogger({"--replay", "c.bin", "--output", "replay.jsonl"});
+    QCOMPARE(replayed.status, int(LoggerRun::Success));
+
+    QCOMPARE(readAll(QStringLiteral("c.bin")), stream);
+    const QList<QJsonObject> live = withoutTimes(linesOf(readAll(QStringLiteral("live.jsonl"))));
+    QCOMPARE(live, expected);
+    QCOMPARE(withoutTimes(linesOf(readAll(QStringLiteral("replay.jsonl")))), live);
 }
 
 void TestLogger::limitsAndFilters_data()

@@ -1,6 +1,8 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "sim/democycle.h"
+#include "sim/framebuilder.h"
+#include "support/samplerecords.h"
 #include "support/tempworkdir.h"
 
 #include <QFile>
@@ -9,29 +11,87 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 constexpr int waitMs = 30000;
 
 struct Finished
 {
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
 };
+
+// Waits for `process` to end by itself: a crash or a time-out reads as a
+// crash, with exit code -1.
+Finished waitForExit(QProcess &process)
+{
+    Finished finished;
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(waitMs))
+        return finished;
+    finished.exitStatus = process.exitStatus();
+    if (finished.exitStatus == QProcess::NormalExit)
+        finished.exitCode = process.exitCode();
+    finished.out = process.readAllStandardOutput();
+    finished.err = process.readAllStandardError();
+    return finished;
+}
 
 // The installed program as a user runs it; only what needs no meter.
 Finished runProgram(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral(TESSRA_CLI_PROGRAM), arguments);
-    Finished finished;
-    if (!process.waitForFinished(waitMs) || process.exitStatus() != QProcess::NormalExit)
-        return finished;
-    finished.exitCode = process.exitCode();
-    finished.out = process.readAllStandardOutput();
-    finished.err = process.readAllStandardError();
-    return finished;
+    return waitForExit(process);
 }
+int lineCount(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : -1;
+}
+
+// The writing end of a FIFO, kept open until it goes. It connects only once
+// the program has opened the reading end, and the program catches SIGINT and
+// SIGTERM before it opens its source, so from then on a signal stops it
+// instead of killing it.
+class FifoWriter
+{
+public:
+    explicit FifoWriter(const QString &path)
+        : m_path(QFile::encodeName(path))
+    {
+    }
+    ~FifoWriter()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FifoWriter(const FifoWriter &) = delete;
+    FifoWriter &operator=(const FifoWriter &) = delete;
+
+    // False while no reader has the FIFO open.
+    bool connect()
+    {
+        if (m_fd < 0)
+            m_fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        return m_fd >= 0;
+    }
+    // A few frames fit the pipe's buffer, so this never waits.
+    bool write(const QByteArray &bytes)
+    {
+        return bytes.isEmpty() || ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+};
 } // namespace
 
 class TestProgram : public QObject
@@ -42,6 +102,11 @@ private slots:
     void helpVersionAndBadArguments_data();
     void helpVersionAndBadArguments();
     void replaysACaptureFile();
+    void pathThatIsNoHidDeviceIsRefused_data();
+    void pathThatIsNoHidDeviceIsRefused();
+    void signalEndsAFifoReplay_data();
+    void signalEndsAFifoReplay();
+    void timeLimitEndsASilentFifoReplay();
 };
 
 void TestProgram::helpVersionAndBadArguments_data()
@@ -101,6 +166,92 @@ void TestProgram::replaysACaptureFile()
     // Status lines only, and no diagnostic output in between.
     QVERIFY2(finished.err.endsWith("records written.\n"), finished.err);
     QCOMPARE(finished.err.count('\n'), 1);
+}
+
+void TestProgram::pathThatIsNoHidDeviceIsRefused_data()
+{
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("/dev/null") << "/dev/null";
+    QTest::newRow("/dev/zero") << "/dev/zero";
+    QTest::newRow("regular file") << "plain.bin";
+}
+
+// hidapi would take any of these for a hidraw node and crash on it.
+void TestProgram::pathThatIsNoHidDeviceIsRefused()
+{
+    QFETCH(QString, path);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QFile plain(QStringLiteral("plain.bin"));
+    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("not a meter") > 0);
+    plain.close();
+
+    const Finished finished = runProgram({QStringLiteral("--device"), path});
+    QCOMPARE(finished.exitStatus, QProcess::NormalExit);
+    QCOMPARE(finished.exitCode, 1);
+    QVERIFY2(finished.err.contains("Cannot open the meter at " + path.toUtf8() + '.'), finished.err);
+}
+
+void TestProgram::signalEndsAFifoReplay_data()
+{
+    QTest::addColumn<int>("frames"); // sent before the writer falls silent
+    QTest::addColumn<int>("signalNumber");
+
+    QTest::newRow("silent writer, SIGTERM") << 0 << SIGTERM;
+    QTest::newRow("silent writer, SIGINT") << 0 << SIGINT;
+    QTest::newRow("a few frames, SIGTERM") << 3 << SIGTERM;
+    QTest::newRow("a few frames, SIGINT") << 3 << SIGINT;
+}
+
+// The writer stays open and sends nothing more: a replay that waited for it
+// inside a read would never see the signal.
+void TestProgram::signalEndsAFifoReplay()
+{
+    QFETCH(int, frames);
+    QFETCH(int, signalNumber);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::mkfifo("meter.fifo", 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM),
+                  {QStringLiteral("--replay"), QStringLiteral("meter.fifo"), QStringLiteral("--output"),
+                   QStringLiteral("records.jsonl")});
+    FifoWriter writer(QStringLiteral("meter.fifo"));
+    QTRY_VERIFY_WITH_TIMEOUT(writer.connect(), waitMs);
+    QByteArray stream;
+    for (int i = 0; i < frames; ++i)
+        stream += FrameBuilder::liveFrame(*SampleRecords::irAt(i, 10.0 + i));
+    QVERIFY(writer.write(stream));
+    QTRY_COMPARE_WITH_TIMEOUT(lineCount(QStringLiteral("records.jsonl")), frames, waitMs);
+
+    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+    const Finished finished = waitForExit(process);
+    QCOMPARE(finished.exitStatus, QProcess::NormalExit);
+    QCOMPARE(finished.exitCode, 0);
+    QVERIFY2(finished.err.endsWith(QStringLiteral("%1 live and 0 stored records written.\n").arg(frames).toUtf8()),
+             finished.err);
+    QCOMPARE(lineCount(QStringLiteral("records.jsonl")), frames);
+}
+
+void TestProgram::timeLimitEndsASilentFifoReplay()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::mkfifo("meter.fifo", 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM),
+                  {QStringLiteral("--replay"), QStringLiteral("meter.fifo"), QStringLiteral("--time"),
+                   QStringLiteral("1")});
+    FifoWriter writer(QStringLiteral("meter.fifo"));
+    QTRY_VERIFY_WITH_TIMEOUT(writer.connect(), waitMs);
+
+    const Finished finished = waitForExit(process);
+    QCOMPARE(finished.exitStatus, QProcess::NormalExit);
+    QCOMPARE(finished.exitCode, 0);
+    QVERIFY2(finished.err.endsWith("0 live and 0 stored records written.\n"), finished.err);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

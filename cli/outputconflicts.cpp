@@ -1,0 +1,68 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/outputconflicts.h"
+
+#include "cli/csvrecordwriter.h"
+
+#include <QDir>
+
+namespace {
+bool clash(const FileIdentity &first, const FileIdentity &second)
+{
+    return first == second && !first.isCharacterDevice();
+}
+
+QString optionText(const QString &option, const QString &path)
+{
+    return QStringLiteral("%1 %2").arg(option, QDir::toNativeSeparators(path));
+}
+} // namespace
+
+bool OutputConflicts::check(const LoggerOptions &options)
+{
+    m_error.clear();
+    QList<Output> outputs = recordOutputs(options);
+    if (!options.capture.isEmpty()) {
+        const Output capture{optionText(QStringLiteral("--capture"), options.capture), FileIdentity(options.capture)};
+        for (const Output &output : outputs) {
+            if (clash(capture.file, output.file))
+                return fail(tr("%1 and %2 name the same file.").arg(capture.option, output.option));
+        }
+        outputs.prepend(capture);
+    }
+    if (options.replay.isEmpty())
+        return true;
+    const FileIdentity replayed(options.replay);
+    for (const Output &output : outputs) {
+        if (clash(replayed, output.file))
+            return fail(tr("%1 would overwrite the stream that --replay %2 reads.")
+                            .arg(output.option, QDir::toNativeSeparators(options.replay)));
+    }
+    return true;
+}
+
+// The CSV writer creates its files only as records arrive, but any of them
+// may come, so every file it could write counts.
+QList<OutputConflicts::Output> OutputConflicts::recordOutputs(const LoggerOptions &options)
+{
+    if (options.output.isEmpty())
+        return {};
+    const QString option = optionText(QStringLiteral("--output"), options.output);
+    if (options.format == LoggerOptions::Format::Jsonl)
+        return {{option, FileIdentity(options.output)}};
+    QList<Output> files;
+    const QDir directory(options.output);
+    for (const RecordWriter::Kind kind : {RecordWriter::Kind::Live, RecordWriter::Kind::Stored}) {
+        for (int mode = 0; mode < DMMData::modeCount; ++mode) {
+            const QString name = CsvRecordWriter::fileName(kind, mode);
+            files.append({tr("%1 (its file %2)").arg(option, name), FileIdentity(directory.filePath(name))});
+        }
+    }
+    return files;
+}
+
+bool OutputConflicts::fail(const QString &message)
+{
+    m_error = message;
+    return false;
+}
