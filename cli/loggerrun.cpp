@@ -4,6 +4,7 @@
 
 #include "cli/replayfeeder.h"
 #include "cli/streamcapture.h"
+#include "hid/hidrawpath.h"
 #include "meter/mydmm.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,10 @@ bool LoggerRun::openMeter(const QString &path)
 {
     if (!m_meter->open(path)) {
         report(tr("Cannot open the meter at %1.").arg(path));
+        if (!HidrawPath::isOpenable(path)) {
+            report(tr("It is no HID device."));
+            return false;
+        }
 #ifdef Q_OS_LINUX
         report(tr("Check that your user may read and write the meter's hidraw device: install the udev rule "
                   "60-tessra.rules that comes with Tessra, or put the line\n  SUBSYSTEM==\"hidraw\", "
