@@ -74,7 +74,7 @@ void JournalWriter::beginSession(const HIDDevInfo &meter)
     m_session.serialNumber = meter.serialNumber;
     m_session.manufacturer = meter.manufacturer;
     m_session.product = meter.product;
-    m_session.programVersion = QCoreApplication::applicationVersion();
+    m_session.programVersion = m_programVersion.isEmpty() ? QCoreApplication::applicationVersion() : m_programVersion;
     m_nextSeq = 0;
     lockSession();
     flush();

@@ -34,6 +34,9 @@ public:
     ~JournalWriter() override;
 
     [[nodiscard]] bool open();
+    // What the sessions record as the program's version; the application's
+    // version unless set.
+    void setProgramVersion(const QString &version) { m_programVersion = version; }
     bool isOpen() const;
     QString fileName() const { return m_fileName; }
     QString errorString() const { return m_error; }
@@ -74,6 +77,7 @@ private:
 
     QString m_fileName;
     QString m_source;
+    QString m_programVersion;
     QString m_error;
     std::unique_ptr<JournalDatabase> m_database;
     std::unique_ptr<SessionStore> m_sessions;

@@ -15,6 +15,12 @@ const QString sessionColumns = QStringLiteral(
     "id, uuid, source, started_ms, ended_ms, clean_end, meter_path, serial_number, manufacturer, product, "
     "program_version");
 
+// A null text would be bound as NULL, which the columns refuse.
+QVariant textValue(const QString &text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
 JournalSession sessionFrom(const QSqlQuery &query)
 {
     JournalSession session;
@@ -43,10 +49,10 @@ qint64 SessionStore::create(const JournalSession &session)
     QSqlQuery query(m_database);
     query.prepare(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, meter_path, serial_number,"
                                  " manufacturer, product, program_version) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant &value : {QVariant(session.uuid), QVariant(session.source), QVariant(session.startedMs),
-                                  QVariant(session.meterPath), QVariant(session.serialNumber),
-                                  QVariant(session.manufacturer), QVariant(session.product),
-                                  QVariant(session.programVersion)})
+    for (const QVariant &value : {textValue(session.uuid), textValue(session.source), QVariant(session.startedMs),
+                                  textValue(session.meterPath), textValue(session.serialNumber),
+                                  textValue(session.manufacturer), textValue(session.product),
+                                  textValue(session.programVersion)})
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/windowjournal.h"
 
+#include "app/proglobal.h"
 #include "export/sessioncsvexport.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
@@ -27,6 +28,7 @@ WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString
     , m_fileName(fileName)
     , m_writer(std::make_unique<JournalWriter>(fileName, QStringLiteral("window")))
 {
+    m_writer->setProgramVersion(ProGlobal::instance()->appVersion());
     connect(m_writer.get(), &JournalWriter::failed, this, &WindowJournal::reportFailure);
     if (!m_writer->open()) {
         const QString reason = m_writer->errorString();

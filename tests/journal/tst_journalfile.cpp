@@ -1,0 +1,303 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "journal/journaldatabase.h"
+#include "journal/journalschema.h"
+#include "journal/journalwriter.h"
+#include "journal/sessionreader.h"
+#include "meter/mydmm.h"
+#include "support/tempworkdir.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+
+#include <sys/resource.h>
+
+namespace {
+const QString journalName = QStringLiteral("journal.sqlite");
+
+QByteArray digestOf(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Runs SQL on a file of its own connection, outside the journal's code.
+bool runSql(const QString &fileName, const QStringList &statements)
+{
+    bool done = true;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
+        database.setDatabaseName(fileName);
+        done = database.open();
+        QSqlQuery query(database);
+        for (const QString &statement : statements)
+            done = done && query.exec(statement);
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+    return done;
+}
+
+QStringList statementsOf(const QString &script)
+{
+    QString text;
+    for (const QString &line : script.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            text += line + QLatin1Char('\n');
+    }
+    QStringList statements;
+    for (const QString &statement : text.split(QLatin1Char(';'))) {
+        if (!statement.trimmed().isEmpty())
+            statements << statement.trimmed();
+    }
+    return statements;
+}
+
+JournalReading voltReading(qint64 timeMs)
+{
+    JournalReading reading;
+    reading.timeMs = timeMs;
+    reading.frame = QByteArray::fromHex("ABCD000B020600E6000000000000EE");
+    return reading;
+}
+
+// Files of this process cannot grow beyond `bytes` while it lives: a write
+// past that fails as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous = {};
+    void (*m_previousHandler)(int) = nullptr;
+};
+} // namespace
+
+using FileMaker = std::function<bool(const QString &)>;
+Q_DECLARE_METATYPE(FileMaker)
+
+class TestJournalFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void filesThatAreNoUsableJournal_data();
+    void filesThatAreNoUsableJournal();
+    void olderJournalIsBroughtUpToDate();
+    void newerJournalThatStillReadsIsUsed();
+    void fullDiskIsReportedOnceAndRecordingGoesOn();
+    void abandonedSessionsAreThoseOfProgramsThatDied();
+};
+
+void TestJournalFile::filesThatAreNoUsableJournal_data()
+{
+    QTest::addColumn<FileMaker>("make");
+    QTest::addColumn<bool>("usable");
+
+    auto bytes = [](const QByteArray &content) {
+        return FileMaker([content](const QString &name) {
+            QFile file(name);
+            return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+        });
+    };
+    QTest::newRow("no file yet") << FileMaker([](const QString &) { return true; }) << true;
+    QTest::newRow("empty file") << bytes(QByteArray()) << true;
+    QTest::newRow("text") << bytes("Readings of 10 December\n1,2,3\n") << false;
+    QByteArray damaged("SQLite format 3\0", 16);
+    damaged += QByteArray(4080, '\xA5');
+    QTest::newRow("damaged database") << bytes(damaged) << false;
+    QTest::newRow("another program's database")
+        << FileMaker([](const QString &name) {
+               return runSql(name, {QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, total REAL)"),
+                                    QStringLiteral("INSERT INTO invoices VALUES (1, 99.5)")});
+           })
+        << false;
+    QTest::newRow("a newer journal this one cannot read")
+        << FileMaker([](const QString &name) {
+               return runSql(name, {QStringLiteral("CREATE TABLE journal_info (name TEXT PRIMARY KEY, value INTEGER)"),
+                                    QStringLiteral("INSERT INTO journal_info VALUES ('version', 99), "
+                                                   "('oldest_reader', 99)")});
+           })
+        << false;
+}
+
+// A file the journal cannot use is reported and left exactly as it was.
+void TestJournalFile::filesThatAreNoUsableJournal()
+{
+    QFETCH(FileMaker, make);
+    QFETCH(bool, usable);
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    QVERIFY(make(name));
+    const bool existed = QFile::exists(name);
+    const QByteArray before = digestOf(name);
+
+    JournalWriter writer(name, QStringLiteral("window"));
+    QCOMPARE(writer.open(), usable);
+    if (usable) {
+        writer.write(voltReading(1000));
+        QCOMPARE(writer.unwritten(), 0);
+        return;
+    }
+    QVERIFY(!writer.errorString().isEmpty());
+    QCOMPARE(QFile::exists(name), existed);
+    QCOMPARE(digestOf(name), before);
+}
+
+void TestJournalFile::olderJournalIsBroughtUpToDate()
+{
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    QFile script(QStringLiteral(TESSRA_TEST_DATA "/journal-revision1.sql"));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    QVERIFY(runSql(name, statementsOf(QString::fromUtf8(script.readAll()))));
+
+    JournalDatabase database(name);
+    QVERIFY2(database.open(), qPrintable(database.errorString()));
+    QCOMPARE(JournalSchema::storedVersion(database.connection()), JournalSchema::currentVersion());
+
+    SessionReader reader(name);
+    QVERIFY(reader.open());
+    const QList<JournalSession> sessions = reader.sessions();
+    QCOMPARE(sessions.size(), 2);
+    const JournalSession &closed = sessions.at(1);
+    QVERIFY(closed.cleanEnd);
+    QCOMPARE(closed.meterPath, QStringLiteral("/dev/hidraw3"));
+    QCOMPARE(closed.counts.value({JournalReading::Live, DMMData::dmVOLT}), 2);
+    QCOMPARE(closed.counts.value({JournalReading::Stored, DMMData::dmVOLT}), 1);
+    QCOMPARE(closed.counts.value({JournalReading::Live, DMMData::dmRES}), 1);
+    QCOMPARE(sessions.at(0).total(), 1); // counted where it stands until it ends
+
+    SessionReader::Records records;
+    QVERIFY(reader.readRecords(closed.id, records));
+    QCOMPARE(records.live.size(), 3);
+    QCOMPARE(records.stored.size(), 1);
+    QCOMPARE(records.live.at(2).staticCast<DMMDataRES>()->resistance.text, QStringLiteral("1.50"));
+    QCOMPARE(records.live.at(0)->dateTime.toMSecsSinceEpoch(), Q_INT64_C(1765360001000));
+}
+
+// A later revision that only adds what an older program can ignore says so;
+// the older program uses the file and leaves its schema alone.
+void TestJournalFile::newerJournalThatStillReadsIsUsed()
+{
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    {
+        JournalDatabase database(name);
+        QVERIFY(database.open());
+    }
+    const int newer = JournalSchema::currentVersion() + 1;
+    QVERIFY(runSql(name, {QStringLiteral("UPDATE journal_info SET value = %1 WHERE name = 'version'").arg(newer),
+                          QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)")}));
+    JournalWriter writer(name, QStringLiteral("window"));
+    QVERIFY2(writer.open(), qPrintable(writer.errorString()));
+    writer.write(voltReading(1765360001000));
+    QCOMPARE(writer.unwritten(), 0);
+    JournalDatabase database(name);
+    QVERIFY(database.open());
+    QCOMPARE(JournalSchema::storedVersion(database.connection()), newer);
+}
+
+void TestJournalFile::fullDiskIsReportedOnceAndRecordingGoesOn()
+{
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    JournalWriter writer(name, QStringLiteral("window"));
+    QVERIFY(writer.open());
+    QSignalSpy failed(&writer, &JournalWriter::failed);
+    QSignalSpy resumed(&writer, &JournalWriter::resumed);
+    writer.write(voltReading(1000));
+    {
+        const FileSizeLimit limit(QFileInfo(name).size());
+        for (int i = 1; i <= 200; ++i)
+            writer.write(voltReading(1000 + i));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(writer.unwritten() > 0);
+    }
+    writer.write(voltReading(2000));
+    QCOMPARE(writer.unwritten(), 0);
+    QCOMPARE(resumed.count(), 1);
+    QCOMPARE(failed.count(), 1);
+    const qint64 session = writer.sessionId();
+    writer.endSession();
+
+    SessionReader reader(name);
+    QVERIFY(reader.open());
+    QList<qint64> times;
+    QVERIFY(reader.forEachReading(session, [&times](const JournalReading &reading) {
+        times << reading.timeMs;
+        return true;
+    }));
+    QCOMPARE(times.size(), 202);
+    QVERIFY(std::is_sorted(times.cbegin(), times.cend()));
+}
+
+// A program that runs holds its session's lock; one that died left a lock
+// nobody holds, or none at all.
+void TestJournalFile::abandonedSessionsAreThoseOfProgramsThatDied()
+{
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    JournalWriter running(name, QStringLiteral("window"));
+    QVERIFY(running.open());
+    running.write(voltReading(1000));
+
+    // A session of a program that is gone: its lock names a process that ended.
+    QProcess gone;
+    gone.start(QStringLiteral("true"), QStringList());
+    QVERIFY(gone.waitForStarted());
+    const qint64 deadPid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    const QString deadUuid = QStringLiteral("0e7c1a2b-9f3d-4b5a-8c6d-7e8f9a0b1c2d");
+    QVERIFY(runSql(name, {QStringLiteral("INSERT INTO sessions (uuid, source, started_ms) VALUES ('%1', 'logger', 500)")
+                              .arg(deadUuid),
+                          QStringLiteral("INSERT INTO readings VALUES (last_insert_rowid(), 0, 0, 6, 600, "
+                                         "X'ABCD000B020600E6000000000000EE')")}));
+    QFile lock(JournalWriter::lockFileName(name, deadUuid));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    // What QLockFile writes: process, program, host, machine and boot.
+    lock.write(QByteArray::number(deadPid) + "\ntessra-cli\n" + QSysInfo::machineHostName().toUtf8() + "\n"
+               + QSysInfo::machineUniqueId() + "\n" + QSysInfo::bootUniqueId() + "\n");
+    lock.close();
+
+    JournalWriter starting(name, QStringLiteral("window"));
+    QVERIFY(starting.open());
+    const QList<JournalSession> abandoned = starting.closeAbandonedSessions();
+    QCOMPARE(abandoned.size(), 1);
+    QCOMPARE(abandoned.first().uuid, deadUuid);
+    QVERIFY(!abandoned.first().cleanEnd);
+    QCOMPARE(abandoned.first().endedMs, Q_INT64_C(600));
+    QCOMPARE(abandoned.first().total(), 1);
+    QVERIFY(!QFile::exists(lock.fileName()));
+    QVERIFY(starting.closeAbandonedSessions().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestJournalFile)
+#include "tst_journalfile.moc"
