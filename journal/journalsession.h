@@ -13,7 +13,7 @@
 // logger's start) to its close or the program's exit.
 struct JournalSession
 {
-    qint64 id = 0;
+    qint64 id = -1; // -1 until the session is in the journal
     QString uuid;
     QString source; // "window" or "logger"
     qint64 startedMs = 0;
