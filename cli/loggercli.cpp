@@ -3,17 +3,20 @@
 #include "cli/loggercli.h"
 
 #include "cli/csvrecordwriter.h"
+#include "cli/journalprinter.h"
 #include "cli/jsonlrecordwriter.h"
 #include "cli/loggeroptionsparser.h"
 #include "cli/loggerrun.h"
 #include "cli/meterlist.h"
 #include "cli/outputconflicts.h"
 #include "cli/terminationsignals.h"
+#include "journal/journalwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 LoggerCli::LoggerCli(QIODevice &out, QIODevice &err, QObject *parent)
@@ -50,6 +53,8 @@ int LoggerCli::run(const QStringList &arguments)
     OutputConflicts conflicts;
     if (!conflicts.check(options))
         return usageError(conflicts.errorString());
+    if (options.readsJournal())
+        return readJournal(options);
     return session(options);
 }
 
@@ -112,8 +117,9 @@ std::unique_ptr<RecordWriter> LoggerCli::createWriter(const LoggerOptions &optio
     return std::make_unique<JsonlRecordWriter>(*file);
 }
 
-// Nothing is created or emptied before the meter or the replayed file is
-// open, so that a run that fails at once leaves every file as it was.
+// Nothing is created or emptied before the meter or the replayed file and
+// the journal are open, so that a run that fails at once leaves every file
+// as it was.
 // SIGINT and SIGTERM are caught from the first step on, so that they end
 // the run cleanly, with its summary, whenever they come.
 int LoggerCli::session(const LoggerOptions &options)
@@ -125,6 +131,7 @@ int LoggerCli::session(const LoggerOptions &options)
     // Declared before the run, which writes to them until it ends.
     std::unique_ptr<QIODevice> outputFile;
     std::unique_ptr<RecordWriter> writer;
+    std::unique_ptr<JournalWriter> journal;
     LoggerRun run(options, m_err);
     connect(&run, &LoggerRun::started, this, &LoggerCli::started);
     connect(&run, &LoggerRun::recordWritten, this, &LoggerCli::recordWritten);
@@ -137,10 +144,83 @@ int LoggerCli::session(const LoggerOptions &options)
     const bool opened = options.replay.isEmpty() ? run.openMeter(path) : run.openReplay(options.replay);
     if (!opened)
         return LoggerRun::Failure;
+    if (!options.database.isEmpty()) {
+        journal = openJournal(options.database);
+        if (!journal)
+            return LoggerRun::Failure;
+        run.keepJournal(*journal, journalMeter(options, path));
+    }
     writer = createWriter(options, outputFile);
     if (!writer || !run.start(*writer))
         return LoggerRun::Failure;
     return loop.exec();
+}
+
+std::unique_ptr<JournalWriter> LoggerCli::openJournal(const QString &fileName)
+{
+    auto journal = std::make_unique<JournalWriter>(fileName, QStringLiteral("logger"));
+    if (journal->open())
+        return journal;
+    print(m_err, tr("Cannot use the journal %1: %2\n").arg(QDir::toNativeSeparators(fileName), journal->errorString()));
+    return nullptr;
+}
+
+// The meter as --list names it; a replay is known by the file it reads. The
+// journal takes text, empty when unknown, for each of the meter's names.
+HIDDevInfo LoggerCli::journalMeter(const LoggerOptions &options, const QString &path)
+{
+    HIDDevInfo meter;
+    meter.path = options.replay.isEmpty() ? path : QFileInfo(options.replay).absoluteFilePath();
+    if (options.replay.isEmpty()) {
+        for (const HIDDevInfo &attached : MeterList::attached()) {
+            if (attached.path == path)
+                meter = attached;
+        }
+    }
+    for (QString *name : {&meter.path, &meter.serialNumber, &meter.manufacturer, &meter.product}) {
+        if (name->isNull())
+            *name = QStringLiteral("");
+    }
+    return meter;
+}
+
+int LoggerCli::readJournal(const LoggerOptions &options)
+{
+    JournalPrinter printer(options.database);
+    if (!printer.open()) {
+        print(m_err, tr("Cannot read the journal %1: %2\n")
+                         .arg(QDir::toNativeSeparators(options.database), printer.errorString()));
+        return LoggerRun::Failure;
+    }
+    return options.listSessions ? listSessions(printer) : printSession(printer, options);
+}
+
+int LoggerCli::listSessions(JournalPrinter &printer)
+{
+    if (printer.writeSessions(m_out))
+        return LoggerRun::Success;
+    print(m_err, printer.errorString() + QLatin1Char('\n'));
+    return LoggerRun::Failure;
+}
+
+// The output is created only once the session is known to be there.
+int LoggerCli::printSession(JournalPrinter &printer, const LoggerOptions &options)
+{
+    if (!printer.hasSession(options.session)) {
+        print(m_err, tr("The journal %1 has no session %2; --list-sessions shows those it has.\n")
+                         .arg(QDir::toNativeSeparators(options.database))
+                         .arg(options.session));
+        return LoggerRun::Failure;
+    }
+    std::unique_ptr<QIODevice> outputFile;
+    const std::unique_ptr<RecordWriter> writer = createWriter(options, outputFile);
+    if (!writer)
+        return LoggerRun::Failure;
+    const bool written = printer.writeSession(options.session, *writer);
+    if (!written)
+        print(m_err, printer.errorString() + QLatin1Char('\n'));
+    print(m_err, tr("%1 live and %2 stored records written.\n").arg(printer.liveWritten()).arg(printer.storedWritten()));
+    return written ? LoggerRun::Success : LoggerRun::Failure;
 }
 
 int LoggerCli::usageError(const QString &message)

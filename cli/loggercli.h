@@ -4,6 +4,7 @@
 
 #include "cli/loggeroptions.h"
 #include "cli/recordwriter.h"
+#include "hid/hiddevinfo.h"
 
 #include <QObject>
 #include <QSharedPointer>
@@ -14,11 +15,14 @@
 #include <memory>
 
 class DMMData;
+class JournalPrinter;
+class JournalWriter;
 class LoggerRun;
 class QIODevice;
 
-// The headless logger's command: reads the command line, lists meters or
-// runs one logging session, and returns the process's exit status. Data
+// The headless logger's command: reads the command line, lists meters, runs
+// one logging session or reads a journal back, and returns the process's
+// exit status. Data
 // goes to `out` (or the files the options name), messages to `err`.
 class LoggerCli : public QObject
 {
@@ -44,6 +48,11 @@ private:
     bool chooseMeter(const LoggerOptions &options, QString &path);
     std::unique_ptr<RecordWriter> createWriter(const LoggerOptions &options, std::unique_ptr<QIODevice> &file);
     int session(const LoggerOptions &options);
+    std::unique_ptr<JournalWriter> openJournal(const QString &fileName);
+    static HIDDevInfo journalMeter(const LoggerOptions &options, const QString &path);
+    int readJournal(const LoggerOptions &options);
+    int listSessions(JournalPrinter &printer);
+    int printSession(JournalPrinter &printer, const LoggerOptions &options);
     int usageError(const QString &message);
     void print(QTextStream &stream, const QString &text);
 

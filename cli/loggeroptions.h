@@ -21,4 +21,10 @@ struct LoggerOptions
     bool testTimeOnly = false;
     bool liveOnly = false;
     bool storedOnly = false;
+    QString database;      // the journal the run is kept in, or read back from
+    bool listSessions = false;
+    qint64 session = -1;   // the journal session to print; -1: none
+
+    // Reads a journal back instead of logging.
+    bool readsJournal() const { return listSessions || session > 0; }
 };

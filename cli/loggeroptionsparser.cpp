@@ -29,6 +29,16 @@ LoggerOptionsParser::LoggerOptionsParser()
     , m_replay(QStringLiteral("replay"),
                tr("Decode a saved stream from FILE instead of a meter; a FIFO or /dev/stdin is read as it comes."),
                tr("FILE"))
+    , m_database(QStringLiteral("db"),
+                 tr("Also keep every record written in the journal FILE, as the window keeps its own (created "
+                    "when missing); with --list-sessions or --session, read FILE back instead."),
+                 tr("FILE"))
+    , m_listSessions(QStringLiteral("list-sessions"),
+                     tr("List the sessions of the journal --db FILE, one JSON object per line, and exit."))
+    , m_session(QStringLiteral("session"),
+                tr("Write the records of the journal's session ID, as --list-sessions shows it, exactly as they "
+                   "were written when logged, then exit."),
+                tr("ID"))
     , m_help(m_parser.addHelpOption())
     , m_version(m_parser.addVersionOption())
 {
@@ -37,7 +47,7 @@ LoggerOptionsParser::LoggerOptionsParser()
            "until interrupted or a limit is reached.\n"
            "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost."));
     m_parser.addOptions({m_list, m_device, m_samples, m_time, m_interval, m_testTimeOnly, m_liveOnly, m_storedOnly,
-                         m_format, m_output, m_capture, m_replay});
+                         m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_session});
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -76,7 +86,9 @@ bool LoggerOptionsParser::readValues()
     m_options.testTimeOnly = m_parser.isSet(m_testTimeOnly);
     m_options.liveOnly = m_parser.isSet(m_liveOnly);
     m_options.storedOnly = m_parser.isSet(m_storedOnly);
-    return readFormat() && readSamples() && readTime() && readInterval();
+    m_options.database = m_parser.value(m_database);
+    m_options.listSessions = m_parser.isSet(m_listSessions);
+    return readFormat() && readSamples() && readTime() && readInterval() && readSession();
 }
 
 bool LoggerOptionsParser::readFormat()
@@ -128,8 +140,23 @@ bool LoggerOptionsParser::readInterval()
     return true;
 }
 
+bool LoggerOptionsParser::readSession()
+{
+    if (!m_parser.isSet(m_session))
+        return true;
+    bool ok = false;
+    const qint64 session = m_parser.value(m_session).toLongLong(&ok);
+    if (!ok || session < 1)
+        return fail(tr("--session needs a session id as --list-sessions shows it, not '%1'.")
+                        .arg(m_parser.value(m_session)));
+    m_options.session = session;
+    return true;
+}
+
 bool LoggerOptionsParser::checkCombinations()
 {
+    if (!checkJournalCombinations())
+        return false;
     if (m_options.liveOnly && m_options.storedOnly)
         return fail(tr("--live-only and --stored-only exclude each other."));
     if (m_options.storedOnly && m_options.samples > 0)
@@ -140,6 +167,29 @@ bool LoggerOptionsParser::checkCombinations()
         return fail(tr("--list takes no --device or --replay."));
     if (m_options.format == LoggerOptions::Format::Csv && m_options.output.isEmpty() && !m_options.list)
         return fail(tr("--format csv needs --output DIR for its files."));
+    return true;
+}
+
+// Reading a journal back writes what was kept: nothing limits, filters or
+// captures it, and no meter or replay takes part.
+bool LoggerOptionsParser::checkJournalCombinations()
+{
+    if (m_options.list && !m_options.database.isEmpty())
+        return fail(tr("--list takes no --db; --list-sessions lists the journal's sessions."));
+    if (!m_options.readsJournal())
+        return true;
+    const QString reading = m_options.listSessions ? QStringLiteral("--list-sessions") : QStringLiteral("--session");
+    if (m_options.database.isEmpty())
+        return fail(tr("%1 needs --db FILE, the journal to read.").arg(reading));
+    if (m_options.listSessions && m_options.session > 0)
+        return fail(tr("--list-sessions and --session exclude each other."));
+    for (const QCommandLineOption *option : {&m_list, &m_device, &m_replay, &m_capture, &m_samples, &m_time,
+                                             &m_interval, &m_testTimeOnly, &m_liveOnly, &m_storedOnly}) {
+        if (m_parser.isSet(*option))
+            return fail(tr("%1 reads the journal back and takes no --%2.").arg(reading, option->names().constFirst()));
+    }
+    if (m_options.listSessions && (m_parser.isSet(m_format) || m_parser.isSet(m_output)))
+        return fail(tr("--list-sessions writes JSON lines to standard output and takes no --format or --output."));
     return true;
 }
 

@@ -35,7 +35,9 @@ private:
     bool readSamples();
     bool readTime();
     bool readInterval();
+    bool readSession();
     bool checkCombinations();
+    bool checkJournalCombinations();
     bool fail(const QString &message);
 
     QCommandLineParser m_parser;
@@ -51,6 +53,9 @@ private:
     QCommandLineOption m_output;
     QCommandLineOption m_capture;
     QCommandLineOption m_replay;
+    QCommandLineOption m_database;
+    QCommandLineOption m_listSessions;
+    QCommandLineOption m_session;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     LoggerOptions m_options;

@@ -5,9 +5,11 @@
 #include "cli/replayfeeder.h"
 #include "cli/streamcapture.h"
 #include "hid/hidrawpath.h"
+#include "journal/journalwriter.h"
 #include "meter/mydmm.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -33,6 +35,7 @@ LoggerRun::LoggerRun(const LoggerOptions &options, QTextStream &status, QObject 
     , m_meter(std::make_unique<MyDMM>())
     , m_sampler(samplerRules(options))
 {
+    connect(m_meter.get(), &MyDMM::frameDecoded, this, &LoggerRun::onFrameDecoded);
     connect(m_meter.get(), &MyDMM::updateLiveData, this, &LoggerRun::onLiveRecord);
     connect(m_meter.get(), &MyDMM::updateStoreData, this, &LoggerRun::onStoredRecord);
     connect(m_meter.get(), &MyDMM::streamReceived, this, &LoggerRun::onStream);
@@ -85,6 +88,13 @@ bool LoggerRun::openReplay(const QString &path)
     return true;
 }
 
+void LoggerRun::keepJournal(JournalWriter &journal, const HIDDevInfo &meter)
+{
+    m_journal = &journal;
+    m_journalMeter = meter;
+    connect(m_journal, &JournalWriter::failed, this, &LoggerRun::onJournalFailed);
+}
+
 bool LoggerRun::start(RecordWriter &writer)
 {
     if (!openCapture())
@@ -116,6 +126,8 @@ bool LoggerRun::openCapture()
 
 void LoggerRun::begin()
 {
+    if (m_journal)
+        m_journal->beginSession(m_journalMeter);
     m_accepting = true;
     m_sampler.start();
     if (m_options.timeMs > 0) {
@@ -141,6 +153,14 @@ void LoggerRun::onStoredRecord(const QSharedPointer<DMMData> &record)
     if (!m_accepting || m_options.liveOnly || !record)
         return;
     writeRecord(RecordWriter::Kind::Stored, record);
+}
+
+// The decoder hands over each record's frame just before the record itself,
+// on the same thread: the frame kept here is that of the next record.
+void LoggerRun::onFrameDecoded(const QSharedPointer<DMMData> &record, const QByteArray &frame)
+{
+    m_decoded = record;
+    m_decodedFrame = frame;
 }
 
 void LoggerRun::onStream(const QByteArray &bytes)
@@ -181,7 +201,33 @@ void LoggerRun::writeRecord(RecordWriter::Kind kind, const QSharedPointer<DMMDat
         return;
     }
     ++(kind == RecordWriter::Kind::Live ? m_liveWritten : m_storedWritten);
+    journalRecord(kind, record);
     emit recordWritten(kind, record);
+}
+
+// The journal keeps the frame and the decode time: reading it back decodes
+// the same record with the same stamp, so it prints as it was written here.
+void LoggerRun::journalRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record)
+{
+    if (!m_journal || m_decoded.toStrongRef() != record)
+        return;
+    JournalReading reading;
+    reading.kind = kind == RecordWriter::Kind::Live ? JournalReading::Live : JournalReading::Stored;
+    reading.timeMs = record->dateTime.toMSecsSinceEpoch();
+    reading.frame = m_decodedFrame;
+    m_journal->write(reading);
+}
+
+// The records still reach the output, which matters more than the journal:
+// the run goes on, and says so once.
+void LoggerRun::onJournalFailed(const QString &reason)
+{
+    if (m_journalFailed)
+        return;
+    m_journalFailed = true;
+    report(tr("Cannot keep the records in the journal %1: %2\nLogging goes on; the records that wait go "
+              "into the journal once it takes them again.")
+               .arg(QDir::toNativeSeparators(m_journal->fileName()), reason));
 }
 
 void LoggerRun::failWith(const QString &message)
@@ -220,6 +266,8 @@ void LoggerRun::finish()
         QCoreApplication::sendPostedEvents();
     }
     m_accepting = false;
+    if (m_journal)
+        m_journal->endSession();
     report(tr("%1 live and %2 stored records written.").arg(m_liveWritten).arg(m_storedWritten));
     emit finished(m_exitStatus);
 }

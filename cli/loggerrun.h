@@ -5,6 +5,7 @@
 #include "cli/livesampler.h"
 #include "cli/loggeroptions.h"
 #include "cli/recordwriter.h"
+#include "hid/hiddevinfo.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -12,10 +13,12 @@
 #include <QSharedPointer>
 #include <QString>
 #include <QTimer>
+#include <QWeakPointer>
 
 #include <memory>
 
 class DMMData;
+class JournalWriter;
 class MyDMM;
 class QTextStream;
 class ReplayFeeder;
@@ -44,6 +47,9 @@ public:
     // with a message on the status stream, when the run cannot go on.
     [[nodiscard]] bool openMeter(const QString &path);
     [[nodiscard]] bool openReplay(const QString &path);
+    // Also keeps every record written in `journal`, an open one that must
+    // outlive the run, in a session of `meter` as long as the run.
+    void keepJournal(JournalWriter &journal, const HIDDevInfo &meter);
     // Opens the capture and starts writing to `writer`, which must outlive
     // the run.
     [[nodiscard]] bool start(RecordWriter &writer);
@@ -65,11 +71,14 @@ private:
     void begin();
     void onLiveRecord(const QSharedPointer<DMMData> &record);
     void onStoredRecord(const QSharedPointer<DMMData> &record);
+    void onFrameDecoded(const QSharedPointer<DMMData> &record, const QByteArray &frame);
     void onStream(const QByteArray &bytes);
     void onMeterGone();
     void onDeadlineTimer();
     void armDeadline();
     void writeRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record);
+    void journalRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record);
+    void onJournalFailed(const QString &reason);
     void failWith(const QString &message);
     void finishLater(int exitStatus);
     void finish();
@@ -82,6 +91,10 @@ private:
     std::unique_ptr<StreamCapture> m_capture;
     std::unique_ptr<ReplayFeeder> m_replay;
     QString m_meterPath;
+    JournalWriter *m_journal = nullptr;
+    HIDDevInfo m_journalMeter;
+    QWeakPointer<DMMData> m_decoded; // the record whose frame is m_decodedFrame
+    QByteArray m_decodedFrame;
     LiveSampler m_sampler;
     QTimer m_deadlineTimer;
     QDeadlineTimer m_deadline;
@@ -92,4 +105,5 @@ private:
     bool m_closing = false;       // the meter closes because the run ends
     bool m_finishQueued = false;
     bool m_finished = false;
+    bool m_journalFailed = false;
 };

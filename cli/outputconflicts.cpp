@@ -22,14 +22,9 @@ bool OutputConflicts::check(const LoggerOptions &options)
 {
     m_error.clear();
     QList<Output> outputs = recordOutputs(options);
-    if (!options.capture.isEmpty()) {
-        const Output capture{optionText(QStringLiteral("--capture"), options.capture), FileIdentity(options.capture)};
-        for (const Output &output : outputs) {
-            if (clash(capture.file, output.file))
-                return fail(tr("%1 and %2 name the same file.").arg(capture.option, output.option));
-        }
-        outputs.prepend(capture);
-    }
+    if (!addOutput(outputs, QStringLiteral("--db"), options.database)
+        || !addOutput(outputs, QStringLiteral("--capture"), options.capture))
+        return false;
     if (options.replay.isEmpty())
         return true;
     const FileIdentity replayed(options.replay);
@@ -38,6 +33,21 @@ bool OutputConflicts::check(const LoggerOptions &options)
             return fail(tr("%1 would overwrite the stream that --replay %2 reads.")
                             .arg(output.option, QDir::toNativeSeparators(options.replay)));
     }
+    return true;
+}
+
+// A journal counts as an output even when it is only read back: an output
+// written over it would destroy it.
+bool OutputConflicts::addOutput(QList<Output> &outputs, const QString &option, const QString &path)
+{
+    if (path.isEmpty())
+        return true;
+    const Output added{optionText(option, path), FileIdentity(path)};
+    for (const Output &output : qAsConst(outputs)) {
+        if (clash(added.file, output.file))
+            return fail(tr("%1 and %2 name the same file.").arg(added.option, output.option));
+    }
+    outputs.prepend(added);
     return true;
 }
 

@@ -12,7 +12,7 @@
 // Finds, before anything is opened, the files a run would write that are
 // the stream it replays or that another of its outputs writes too: the
 // first would be emptied before it is read, the second would mix records
-// with raw bytes. A character device (/dev/null, a terminal) keeps nothing,
+// with raw bytes or write over the journal. A character device (/dev/null, a terminal) keeps nothing,
 // so it may serve several ends.
 class OutputConflicts
 {
@@ -31,6 +31,7 @@ private:
     };
 
     static QList<Output> recordOutputs(const LoggerOptions &options);
+    bool addOutput(QList<Output> &outputs, const QString &option, const QString &path);
     bool fail(const QString &message);
 
     QString m_error;

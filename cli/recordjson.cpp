@@ -2,12 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/recordjson.h"
 
+#include "cli/orderedjsonobject.h"
 #include "meter/dmmdata.h"
 #include "meter/timebox.h"
 
-#include <QByteArrayList>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonValue>
 #include <QStringList>
 
@@ -18,54 +16,27 @@ namespace {
 constexpr int secondsPerMinute = 60;
 constexpr int secondsPerHour = 3600;
 
-// QJsonObject sorts its keys; a line that a person reads in a bug report
-// should keep the record's own order, so the members are kept as text.
-class OrderedObject
+OrderedJsonObject box(const ValueBox &value)
 {
-public:
-    void add(const char *key, const QJsonValue &value) { m_members << member(key, scalar(value)); }
-    void add(const char *key, const OrderedObject &object) { m_members << member(key, object.text()); }
-
-    QByteArray text() const { return '{' + m_members.join(',') + '}'; }
-
-private:
-    // Qt's own writer does the escaping and number forms (null for NaN and
-    // infinities); a one-element array makes it write a lone value.
-    static QByteArray scalar(const QJsonValue &value)
-    {
-        const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-        return array.mid(1, array.size() - 2);
-    }
-
-    static QByteArray member(const char *key, const QByteArray &value)
-    {
-        return scalar(QString::fromLatin1(key)) + ':' + value;
-    }
-
-    QByteArrayList m_members;
-};
-
-OrderedObject box(const ValueBox &value)
-{
-    OrderedObject object;
+    OrderedJsonObject object;
     object.add("value", std::isfinite(value.value) ? QJsonValue(value.value) : QJsonValue());
     object.add("unit", value.unit);
     object.add("text", value.text);
     return object;
 }
 
-OrderedObject box(const ValueBoxInt &value)
+OrderedJsonObject box(const ValueBoxInt &value)
 {
-    OrderedObject object;
+    OrderedJsonObject object;
     object.add("value", value.value);
     object.add("unit", value.unit);
     object.add("text", value.text);
     return object;
 }
 
-OrderedObject meterTime(quint16 time)
+OrderedJsonObject meterTime(quint16 time)
 {
-    OrderedObject object;
+    OrderedJsonObject object;
     object.add("value", (time >> 8) * secondsPerMinute + (time & 0xFF));
     object.add("unit", QStringLiteral("s"));
     object.add("text", TimeBox::convertString(time));
@@ -79,7 +50,7 @@ QString verdictText(quint8 result)
     return result == 2 ? QStringLiteral("PASS") : QStringLiteral("FAIL");
 }
 
-void addIR(OrderedObject &out, const DMMDataIR &r)
+void addIR(OrderedJsonObject &out, const DMMDataIR &r)
 {
     out.add("resistance", box(r.resistance));
     out.add("leakageCurrent", box(r.leakageCurrent));
@@ -93,7 +64,7 @@ void addIR(OrderedObject &out, const DMMDataIR &r)
     out.add("testTime", meterTime(r.testTime));
 }
 
-void addTimeAndRatios(OrderedObject &out, const DMMDataIR &ir)
+void addTimeAndRatios(OrderedJsonObject &out, const DMMDataIR &ir)
 {
     if (const auto *r = dynamic_cast<const DMMDataTime *>(&ir)) {
         out.add("elapsedTime", meterTime(r->elapsedTime));
@@ -110,14 +81,14 @@ void addTimeAndRatios(OrderedObject &out, const DMMDataIR &ir)
         out.add("darRatio", box(r->darRatio));
     if (const auto *r = dynamic_cast<const DMMDataCOMP *>(&ir)) {
         out.add("compareLimit", box(r->compareLimit));
-        OrderedObject verdict;
+        OrderedJsonObject verdict;
         verdict.add("value", int(r->result));
         verdict.add("text", verdictText(r->result));
         out.add("result", verdict);
     }
 }
 
-void addOtherModes(OrderedObject &out, const DMMData &record)
+void addOtherModes(OrderedJsonObject &out, const DMMData &record)
 {
     if (const auto *r = dynamic_cast<const DMMDataCAP *>(&record)) {
         out.add("capacitance", box(r->capacitance));
@@ -139,7 +110,7 @@ void addOtherModes(OrderedObject &out, const DMMData &record)
 
 QByteArray RecordJson::line(RecordWriter::Kind kind, const DMMData &record)
 {
-    OrderedObject out;
+    OrderedJsonObject out;
     out.add("kind", RecordWriter::kindName(kind));
     out.add("time", timestamp(record.dateTime));
     out.add("mode", DMMData::modeName(record.mode));

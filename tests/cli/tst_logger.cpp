@@ -13,15 +13,14 @@
 #include "sim/democycle.h"
 #include "sim/framebuilder.h"
 #include "sim/simulatedhid.h"
-#include "support/meterinput.h"
 #include "support/recorddescription.h"
 #include "support/samplerecords.h"
 #include "support/tempworkdir.h"
 #include "util/utils.h"
 
-#include <QBuffer>
+#include "loggerharness.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -29,7 +28,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -38,89 +36,6 @@
 namespace {
 const QString firstPath = QStringLiteral("/dev/hidraw-sim0");
 const QString secondPath = QStringLiteral("/dev/hidraw-sim1");
-
-using Written = QPair<RecordWriter::Kind, QSharedPointer<DMMData>>;
-
-QList<QByteArray> linesOf(const QByteArray &text)
-{
-    QList<QByteArray> all = text.split('\n');
-    if (!all.isEmpty() && all.constLast().isEmpty())
-        all.removeLast();
-    return all;
-}
-
-// What one in-process run of the logger left behind.
-struct Outcome
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-    QList<Written> written;
-
-    QList<QByteArray> lines() const { return linesOf(out); }
-};
-
-using Hook = std::function<void(LoggerCli &cli, int writtenSoFar)>;
-
-// Runs the logger as its program would, with `onStarted` called once records
-// can arrive and `onWritten` after every record it writes.
-Outcome runLogger(const QStringList &arguments, const Hook &onStarted = {}, const Hook &onWritten = {})
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    LoggerCli cli(out, err);
-    Outcome outcome;
-    QObject::connect(&cli, &LoggerCli::started, [&] {
-        if (onStarted)
-            onStarted(cli, 0);
-    });
-    QObject::connect(&cli, &LoggerCli::recordWritten,
-                     [&](RecordWriter::Kind kind, const QSharedPointer<DMMData> &record) {
-                         outcome.written.append({kind, record});
-                         if (onWritten)
-                             onWritten(cli, outcome.written.size());
-                     });
-    QStringList all{QStringLiteral("tessra-cli")};
-    // A bound on runs that a test ends itself, should it fail to.
-    if (!arguments.contains(QLatin1String("--time")) && !arguments.contains(QLatin1String("--replay")))
-        all << QStringLiteral("--time") << QStringLiteral("60");
-    outcome.status = cli.run(all + arguments);
-    outcome.out = out.data();
-    outcome.err = QString::fromUtf8(err.data());
-    return outcome;
-}
-
-Hook sendStream(const QString &path, const QByteArray &stream)
-{
-    return [path, stream](LoggerCli &, int) { SimulatedHid::queueStream(path, stream); };
-}
-
-Hook stopAfter(int count)
-{
-    return [count](LoggerCli &cli, int written) {
-        if (written == count)
-            cli.requestStop();
-    };
-}
-
-// The records a stream decodes into, with their kinds, in order: what the
-// meter sent, as a meter connection of its own sees it.
-QList<Written> decode(const QByteArray &stream)
-{
-    MyDMM meter;
-    QList<Written> records;
-    QObject::connect(&meter, &MyDMM::updateLiveData, [&](const QSharedPointer<DMMData> &record) {
-        records.append({RecordWriter::Kind::Live, record});
-    });
-    QObject::connect(&meter, &MyDMM::updateStoreData, [&](const QSharedPointer<DMMData> &record) {
-        records.append({RecordWriter::Kind::Stored, record});
-    });
-    for (const QByteArray &report : SimulatedHid::streamReports(stream))
-        feedMeter(meter, report.mid(1, quint8(report.at(0))));
-    return records;
-}
 
 QStringList describe(const QList<Written> &records)
 {
@@ -155,49 +70,15 @@ QList<QJsonObject> expectedLines(const QList<Written> &records)
     return objects;
 }
 
-// A demonstration round: the eight modes live, then the eight from memory.
-QByteArray demoStream()
-{
-    const DemoCycle cycle(1);
-    QByteArray stream;
-    for (const QByteArray &frame : cycle.liveFrames() + cycle.storedFrames())
-        stream += frame;
-    return stream;
-}
-
 QByteArray frameOf(RecordWriter::Kind kind, const DMMData &record)
 {
     return kind == RecordWriter::Kind::Live ? FrameBuilder::liveFrame(record) : FrameBuilder::storedFrame(record);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray damaged(QByteArray frame)
 {
     frame[frame.size() - 1] = char(frame.at(frame.size() - 1) ^ 0x01);
     return frame;
-}
-
-// Every file under the working directory, with its bytes.
-QMap<QString, QByteArray> filesHere()
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator found(QStringLiteral("."), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (found.hasNext()) {
-        const QString path = found.next();
-        files.insert(path, readAll(path));
-    }
-    return files;
 }
 
 // Older outputs that a run must not touch unless it gets going.
@@ -333,7 +214,7 @@ void TestLogger::meterChoiceAndOpenFailures()
     TempWorkDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(writeOldOutputs());
-    const QMap<QString, QByteArray> before = filesHere();
+    const QMap<QString, QByteArray> before = filesUnder();
     for (const QString &path : paths) {
         SimulatedHid::addDevice(VirtualHidDevice::meter(path));
         SimulatedHid::setOpenFails(path, openFails);
@@ -345,7 +226,7 @@ void TestLogger::meterChoiceAndOpenFailures()
         QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
     QVERIFY(outcome.out.isEmpty());
     QCOMPARE(SimulatedHid::openHandleCount(), 0);
-    QCOMPARE(filesHere(), before);
+    QCOMPARE(filesUnder(), before);
 }
 
 void TestLogger::clashingOutputsAreRefused_data()
@@ -383,6 +264,19 @@ void TestLogger::clashingOutputsAreRefused_data()
     QTest::newRow("csv: replayed file is a mode file")
         << QStringList{"--format", "csv", "--output", "@/tables/", "--replay", "tables/live-IR.csv"} << refused
         << "(its file live-IR.csv) " + overwrite;
+    QTest::newRow("output is the journal") << QStringList{"--replay", "stream.bin", "--db", "j.sqlite", "--output",
+                                                          "./j.sqlite"}
+                                           << refused << "--db j.sqlite and --output ./j.sqlite " + same;
+    QTest::newRow("capture is the journal")
+        << QStringList{"--replay", "stream.bin", "--db", "@/j.sqlite", "--capture", "j.sqlite"} << refused
+        << "--capture j.sqlite and --db";
+    QTest::newRow("csv: journal is a mode file")
+        << QStringList{"--format", "csv", "--output", "tables", "--db", "tables/live-IR.csv"} << refused
+        << "--db tables/live-IR.csv and --output tables (its file live-IR.csv) " + same;
+    QTest::newRow("journal is the replayed file") << QStringList{"--replay", "stream.bin", "--db", "hard.bin"}
+                                                  << refused << "--db hard.bin " + overwrite;
+    QTest::newRow("session printed over its journal")
+        << QStringList{"--db", "records.jsonl", "--session", "1", "--output", "records.jsonl"} << refused << same;
     QTest::newRow("/dev/null for both outputs is fine")
         << QStringList{"--replay", "stream.bin", "--output", "/dev/null", "--capture", "/dev/null"}
         << int(LoggerRun::Success) << "1 live and 0 stored records written";
@@ -406,7 +300,7 @@ void TestLogger::clashingOutputsAreRefused()
     QVERIFY(QFile::link(QStringLiteral("stream.bin"), QStringLiteral("link.bin")));
     QVERIFY(QFile::link(QStringLiteral("sub/target.bin"), QStringLiteral("dangling.bin")));
     QCOMPARE(::link("stream.bin", "hard.bin"), 0);
-    const QMap<QString, QByteArray> before = filesHere();
+    const QMap<QString, QByteArray> before = filesUnder();
     arguments.replaceInStrings(QStringLiteral("@/"), QDir::currentPath() + QLatin1Char('/'));
 
     const Outcome outcome = runLogger(arguments);
@@ -414,7 +308,7 @@ void TestLogger::clashingOutputsAreRefused()
     QVERIFY2(outcome.err.contains(message), qPrintable(outcome.err));
     if (status == LoggerRun::UsageError)
         QVERIFY2(outcome.err.contains(QLatin1String("--help")), qPrintable(outcome.err));
-    QCOMPARE(filesHere(), before);
+    QCOMPARE(filesUnder(), before);
 }
 
 void TestLogger::deviceOptionPicksTheMeter()

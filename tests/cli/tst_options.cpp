@@ -39,6 +39,33 @@ void TestOptions::badArgumentsExitWithStatusTwo_data()
     QTest::newRow("replay with device") << QStringList{"--replay", "a.bin", "--device", "/dev/hidraw0"}
                                         << "exclude each other";
     QTest::newRow("list with device") << QStringList{"--list", "--device", "/dev/hidraw0"} << "--list takes no";
+    QTest::newRow("list with db") << QStringList{"--list", "--db", "j.sqlite"} << "--list takes no --db";
+    QTest::newRow("session without db") << QStringList{"--session", "1"} << "--session needs --db";
+    QTest::newRow("list-sessions without db") << QStringList{"--list-sessions"} << "--list-sessions needs --db";
+    QTest::newRow("list-sessions with session") << QStringList{"--db", "j.sqlite", "--list-sessions", "--session", "1"}
+                                                << "exclude each other";
+    QTest::newRow("session not a number") << QStringList{"--db", "j.sqlite", "--session", "last"}
+                                          << "--session needs a session id";
+    QTest::newRow("session zero") << QStringList{"--db", "j.sqlite", "--session", "0"}
+                                  << "--session needs a session id";
+    QTest::newRow("list-sessions to csv") << QStringList{"--db", "j.sqlite", "--list-sessions", "--format", "csv",
+                                                         "--output", "tables"}
+                                          << "takes no --format or --output";
+
+    // What a logging run is told to write or read means nothing to one
+    // that reads a journal back.
+    const QList<QStringList> recordingOptions{{"--samples", "5"},   {"--interval", "100"}, {"--test-time-only"},
+                                              {"--live-only"},      {"--stored-only"},     {"--time", "5"},
+                                              {"--replay", "a.bin"}, {"--device", "/dev/hidraw0"},
+                                              {"--capture", "c.bin"}};
+    for (const QStringList &reader : {QStringList{"--session", "1"}, QStringList{"--list-sessions"}}) {
+        for (const QStringList &option : recordingOptions) {
+            QTest::addRow("%s with %s", qPrintable(reader.constFirst()), qPrintable(option.constFirst()))
+                << QStringList{"--db", "j.sqlite"} + reader + option
+                << QStringLiteral("%1 reads the journal back and takes no %2").arg(reader.constFirst(),
+                                                                                    option.constFirst());
+        }
+    }
 }
 
 void TestOptions::badArgumentsExitWithStatusTwo()

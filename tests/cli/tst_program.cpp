@@ -1,11 +1,14 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "journal/journalwriter.h"
+#include "journal/sessionreader.h"
 #include "sim/democycle.h"
 #include "sim/framebuilder.h"
 #include "support/samplerecords.h"
 #include "support/tempworkdir.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -54,6 +57,18 @@ int lineCount(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : -1;
+}
+
+// Readings in the journal's sessions, as another program sees them.
+int journalledReadings(const QString &journal)
+{
+    SessionReader reader(journal);
+    int readings = 0;
+    if (reader.open()) {
+        for (const JournalSession &session : reader.sessions())
+            readings += session.total();
+    }
+    return readings;
 }
 
 // The writing end of a FIFO, kept open until it goes. It connects only once
@@ -107,6 +122,7 @@ private slots:
     void signalEndsAFifoReplay_data();
     void signalEndsAFifoReplay();
     void timeLimitEndsASilentFifoReplay();
+    void killedLoggerLeavesItsSessionUnended();
 };
 
 void TestProgram::helpVersionAndBadArguments_data()
@@ -252,6 +268,43 @@ void TestProgram::timeLimitEndsASilentFifoReplay()
     QCOMPARE(finished.exitStatus, QProcess::NormalExit);
     QCOMPARE(finished.exitCode, 0);
     QVERIFY2(finished.err.endsWith("0 live and 0 stored records written.\n"), finished.err);
+}
+
+// Each record is in the journal as soon as it is written, and a logger that
+// is killed cannot end its session: the window's start-up finds it
+// abandoned, with every record written before the kill.
+void TestProgram::killedLoggerLeavesItsSessionUnended()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::mkfifo("meter.fifo", 0600), 0);
+    QProcess process;
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM),
+                  {QStringLiteral("--replay"), QStringLiteral("meter.fifo"), QStringLiteral("--db"),
+                   QStringLiteral("j.sqlite"), QStringLiteral("--output"), QStringLiteral("records.jsonl")});
+    FifoWriter writer(QStringLiteral("meter.fifo"));
+    QTRY_VERIFY_WITH_TIMEOUT(writer.connect(), waitMs);
+    const int frames = 3;
+    QByteArray stream;
+    for (int i = 0; i < frames; ++i)
+        stream += FrameBuilder::liveFrame(*SampleRecords::irAt(i, 10.0 + i));
+    QVERIFY(writer.write(stream));
+    QTRY_COMPARE_WITH_TIMEOUT(lineCount(QStringLiteral("records.jsonl")), frames, waitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(journalledReadings(QStringLiteral("j.sqlite")), frames, waitMs);
+
+    process.kill();
+    QVERIFY(process.waitForFinished(waitMs));
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+
+    JournalWriter window(QStringLiteral("j.sqlite"), QStringLiteral("window"));
+    QVERIFY(window.open());
+    const QList<JournalSession> abandoned = window.closeAbandonedSessions();
+    QCOMPARE(abandoned.size(), 1);
+    const JournalSession &session = abandoned.first();
+    QCOMPARE(session.source, QStringLiteral("logger"));
+    QCOMPARE(session.meterPath, QFileInfo(QStringLiteral("meter.fifo")).absoluteFilePath());
+    QVERIFY(!session.cleanEnd);
+    QCOMPARE(session.count(JournalReading::Live), frames);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
