@@ -238,13 +238,15 @@ void TestJournalFile::fullDiskIsReportedOnceAndRecordingGoesOn()
         const FileSizeLimit limit(QFileInfo(name).size());
         for (int i = 1; i <= 200; ++i)
             writer.write(voltReading(1000 + i));
-        QCOMPARE(failed.count(), 1);
+        // A checkpoint may make room in the log for a while: each failure
+        // after a write that worked is reported again, never one twice.
+        QVERIFY(failed.count() >= 1);
+        QCOMPARE(resumed.count(), failed.count() - 1);
         QVERIFY(writer.unwritten() > 0);
     }
     writer.write(voltReading(2000));
     QCOMPARE(writer.unwritten(), 0);
-    QCOMPARE(resumed.count(), 1);
-    QCOMPARE(failed.count(), 1);
+    QCOMPARE(resumed.count(), failed.count());
     const qint64 session = writer.sessionId();
     writer.endSession();
 

@@ -101,9 +101,10 @@ const ModalScript::Seen &ModalScript::dialog(const char *className, std::functio
     });
 }
 
+// Every step has acted, not merely found its window: what it saw is filled.
 bool ModalScript::finished() const
 {
-    return m_next == m_steps.size();
+    return m_acted == m_steps.size();
 }
 
 int ModalScript::answered() const
@@ -119,7 +120,7 @@ const ModalScript::Seen &ModalScript::append(const char *className, std::functio
 
 void ModalScript::poll()
 {
-    if (finished())
+    if (m_next == m_steps.size())
         return;
     const bool wantsPopup = qstrcmp(m_steps[m_next]->className, "QMenu") == 0;
     QWidget *modal = wantsPopup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
@@ -134,7 +135,8 @@ void ModalScript::poll()
     const QPointer<QWidget> target(modal);
     QMetaObject::invokeMethod(
         this,
-        [step, target] {
+        [this, step, target] {
+            ++m_acted;
             if (target)
                 step->act(target, step->seen);
         },

@@ -69,6 +69,7 @@ private:
 
     std::vector<std::unique_ptr<Step>> m_steps;
     std::size_t m_next = 0;
+    std::size_t m_acted = 0;
     QPointer<QWidget> m_lastAnswered;
     QTimer m_timer;
 };
