@@ -19,6 +19,11 @@ for bench in frames window export; do
         --benchmark_out="$results/$bench.json" --benchmark_out_format=json
 done
 
+# The journal's figures take seconds a run (a million readings written,
+# read back and decoded): three runs are enough for their medians.
+"$dir/bench_journal" --benchmark_repetitions="$(( repetitions < 3 ? repetitions : 3 ))" \
+    --benchmark_report_aggregates_only=true --benchmark_out="$results/journal.json" --benchmark_out_format=json
+
 for measurement in $("$dir/bench_memory" --benchmark_list_tests | sed 's|/.*||' | sort -u); do
     "$dir/bench_memory" --benchmark_filter="^$measurement/" \
         --benchmark_out="$results/memory-$measurement.json" --benchmark_out_format=json

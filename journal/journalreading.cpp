@@ -13,10 +13,8 @@ constexpr int modeOffset = 5;
 
 QSharedPointer<DMMData> JournalReading::record() const
 {
-    QSharedPointer<DMMData> decoded = kind == Live ? MyDMM::liveRecordOf(frame) : MyDMM::storedRecordOf(frame);
-    if (decoded)
-        decoded->dateTime = QDateTime::fromMSecsSinceEpoch(timeMs);
-    return decoded;
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(timeMs);
+    return kind == Live ? MyDMM::liveRecordOf(frame, time) : MyDMM::storedRecordOf(frame, time);
 }
 
 int JournalReading::mode() const

@@ -85,12 +85,11 @@ struct Layout
     Decoder decode;
 };
 
+// Stamped by decode(), with the moment of decoding or a time kept with the frame.
 template <typename Record>
 QSharedPointer<Record> newRecord()
 {
-    const auto record = QSharedPointer<Record>::create();
-    record->dateTime = QDateTime::currentDateTime();
-    return record;
+    return QSharedPointer<Record>::create();
 }
 
 // The meter's floats carry decimal readings. Widened through their shortest
@@ -386,7 +385,8 @@ const Layout storedLayouts[DMMData::modeCount] = {
     {12, storedRES},
 };
 
-QSharedPointer<DMMData> decode(const QByteArray &frame, const Layout (&layouts)[DMMData::modeCount])
+QSharedPointer<DMMData> decode(const QByteArray &frame, const Layout (&layouts)[DMMData::modeCount],
+                               const QDateTime &time)
 {
     const FrameReader in(frame);
     if (!in.covers(modeOffset))
@@ -397,18 +397,20 @@ QSharedPointer<DMMData> decode(const QByteArray &frame, const Layout (&layouts)[
     const Layout &layout = layouts[mode];
     if (!in.covers(layout.lastOffset))
         return {};
-    return layout.decode(in);
+    QSharedPointer<DMMData> record = layout.decode(in);
+    record->dateTime = time.isValid() ? time : QDateTime::currentDateTime();
+    return record;
 }
 } // namespace
 
-QSharedPointer<DMMData> MyDMM::liveRecordOf(const QByteArray &frame)
+QSharedPointer<DMMData> MyDMM::liveRecordOf(const QByteArray &frame, const QDateTime &time)
 {
-    return decode(frame, liveLayouts);
+    return decode(frame, liveLayouts, time);
 }
 
-QSharedPointer<DMMData> MyDMM::storedRecordOf(const QByteArray &frame)
+QSharedPointer<DMMData> MyDMM::storedRecordOf(const QByteArray &frame, const QDateTime &time)
 {
-    return decode(frame, storedLayouts);
+    return decode(frame, storedLayouts, time);
 }
 
 void MyDMM::decodeLiveData(const QByteArray &frame)

@@ -2,6 +2,121 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>DlgHistory</name>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>yyyy-MM-dd</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>All dates</source>
+        <translation>所有日期</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>时长</translation>
+    </message>
+    <message>
+        <source>Meter</source>
+        <translation>仪表</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>实时</translation>
+    </message>
+    <message>
+        <source>Stored</source>
+        <translation>存储</translation>
+    </message>
+    <message>
+        <source>Readings by mode</source>
+        <translation>各模式读数</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>导出...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>进行中</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>正常结束</translation>
+    </message>
+    <message>
+        <source>cut short</source>
+        <translation>意外中断</translation>
+    </message>
+    <message>
+        <source>The session could not be opened.</source>
+        <translation>无法打开该会话。</translation>
+    </message>
+    <message>
+        <source>Export the session into</source>
+        <translation>将会话导出到</translation>
+    </message>
+    <message>
+        <source>%1 already holds %2.
+Do you want to replace them?</source>
+        <translation>%1 中已有 %2。
+是否替换？</translation>
+    </message>
+    <message>
+        <source>The session is exported.</source>
+        <translation>会话已导出。</translation>
+    </message>
+    <message>
+        <source>The session could not be exported.</source>
+        <translation>无法导出该会话。</translation>
+    </message>
+    <message>
+        <source>Delete the session started %1, with all its readings?
+This cannot be undone.</source>
+        <translation>删除开始于 %1 的会话及其全部读数？
+此操作无法撤销。</translation>
+    </message>
+    <message>
+        <source>The session could not be deleted.</source>
+        <translation>无法删除该会话。</translation>
+    </message>
+</context>
+<context>
     <name>DlgOption</name>
     <message>
         <source>Dialog</source>
@@ -37,10 +152,62 @@
     </message>
 </context>
 <context>
+    <name>JournalDatabase</name>
+    <message>
+        <source>It is no file.</source>
+        <translation>它不是文件。</translation>
+    </message>
+    <message>
+        <source>It is not a database.</source>
+        <translation>它不是数据库。</translation>
+    </message>
+    <message>
+        <source>It cannot be read.</source>
+        <translation>无法读取它。</translation>
+    </message>
+    <message>
+        <source>Qt&apos;s SQLite driver is not installed.</source>
+        <translation>未安装 Qt 的 SQLite 驱动。</translation>
+    </message>
+    <message>
+        <source>It is damaged or not a database: %1</source>
+        <translation>它已损坏或不是数据库：%1</translation>
+    </message>
+</context>
+<context>
+    <name>JournalSchema</name>
+    <message>
+        <source>It is a database, but not a Tessra journal.</source>
+        <translation>它是数据库，但不是 Tessra 日志。</translation>
+    </message>
+    <message>
+        <source>It was written by a newer version of Tessra (journal schema %1); this version reads journals up to schema %2.</source>
+        <translation>它由较新版本的 Tessra 写入（日志结构 %1）；此版本只能读取结构 %2 及以下的日志。</translation>
+    </message>
+    <message>
+        <source>Its tables could not be brought up to date: %1</source>
+        <translation>无法更新其数据表：%1</translation>
+    </message>
+</context>
+<context>
+    <name>QProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>SafeFile</name>
     <message>
         <source>It is a directory.</source>
         <translation>这是一个目录。</translation>
+    </message>
+</context>
+<context>
+    <name>SessionCsvExport</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -300,6 +467,39 @@ Do you want to open this file?</source>
     <message>
         <source>The chart could not be drawn as PDF.</source>
         <translation>无法将图表绘制为 PDF。</translation>
+    </message>
+</context>
+<context>
+    <name>WindowJournal</name>
+    <message>
+        <source>Readings cannot be kept in the journal %1.
+They are still shown and can be exported, but they will be lost when Tessra ends.</source>
+        <translation>读数无法保存到日志 %1。
+读数仍会显示并可导出，但 Tessra 退出后将丢失。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Tessra did not end cleanly while recording the session started %1 (%n readings).
+Do you want to bring its readings back into the tables?</source>
+        <translation>
+            <numerusform>Tessra 在记录开始于 %1 的会话（%n 个读数）时未正常结束。
+是否将其读数恢复到表格中？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Loading the session&apos;s readings...</source>
+        <translation>正在载入会话读数...</translation>
+    </message>
+    <message>
+        <source>Exporting the session...</source>
+        <translation>正在导出会话...</translation>
+    </message>
+    <message>
+        <source>The session is being recorded.</source>
+        <translation>该会话正在记录中。</translation>
+    </message>
+    <message>
+        <source>There is no journal of past sessions.</source>
+        <translation>没有以往会话的日志。</translation>
     </message>
 </context>
 </TS>
