@@ -88,14 +88,21 @@ void WindowJournal::onMeterOpened()
         m_writer->beginSession(m_chosenMeter);
 }
 
+// Reports read just before the close still wait in the event queue; the
+// session ends behind them, so that their readings are still its own.
 void WindowJournal::onMeterClosed()
 {
     if (!m_meterOpen)
         return;
     m_meterOpen = false;
     m_chosenMeter = HIDDevInfo();
-    if (m_writer)
-        m_writer->endSession();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_writer && !m_meterOpen)
+                m_writer->endSession();
+        },
+        Qt::QueuedConnection);
 }
 
 void WindowJournal::reportFailure(const QString &reason)

@@ -186,6 +186,7 @@ private slots:
     void init();
     void recordedReadingsAreJournaledAsRecorded();
     void sessionFollowsTheMeterFromStartToClose();
+    void readingsQueuedBeforeTheCloseBelongToTheSession();
     void restoredReadingsShowAsTheyDid();
     void killedWindowLosesNothingThatWasOnScreen();
     void restoreIsOfferedOnceForTheLastSessionCutShort_data();
@@ -262,6 +263,28 @@ void TestWindowJournal::sessionFollowsTheMeterFromStartToClose()
         QCOMPARE(session.programVersion, QStringLiteral("1.00"));
         QCOMPARE(session.count(JournalReading::Live), 8);
     }
+}
+
+// Reports read just before the meter closed reach the window after the
+// close: their readings are still the session's, not a session of their own.
+void TestWindowJournal::readingsQueuedBeforeTheCloseBelongToTheSession()
+{
+    SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
+    WindowFixture fixture;
+    auto *start = fixture.find<QAction>("actionStart");
+    start->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(start->isChecked(), patience);
+    const QByteArray frame = DemoCycle(0).liveFrames().at(3);
+    QMetaObject::invokeMethod(
+        fixture.meter(), [&fixture, frame] { feedFrames(fixture, {frame}); }, Qt::QueuedConnection);
+    start->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.liveModel()->rowCount() == 1, patience);
+    QCoreApplication::processEvents();
+
+    const QList<JournalSession> sessions = sessionsIn(fixture.dir().filePath(journalName));
+    QCOMPARE(sessions.size(), 1);
+    QVERIFY(sessions.first().cleanEnd);
+    QCOMPARE(sessions.first().total(), 1);
 }
 
 // The panel, the table and the chart show a reading brought back from the
