@@ -1,0 +1,48 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "insulation/insulationtest.h"
+
+#include <limits>
+
+// What a test's curve tells beyond the meter's own values: the resistance at
+// the marks that the ratios are defined on, and those ratios.
+class CurveAnalysis
+{
+public:
+    static constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    // Ratios of the curve and of the meter that differ by more than this
+    // fraction are pointed out.
+    static constexpr double ratioTolerance = 0.05;
+
+    struct Values
+    {
+        // Resistance in MΩ at 15 s, 30 s, 1 min and 10 min: NaN where the
+        // curve does not reach the mark or is beyond the range there.
+        double r15 = nan;
+        double r30 = nan;
+        double r60 = nan;
+        double r600 = nan;
+        double dar = nan;     // R60 / R30
+        double dar15 = nan;   // R60 / R15
+        double pi = nan;      // R600 / R60
+        // PI and DAR tests: the ratio at the meter's own two set times.
+        double ratioAtSetTimes = nan;
+        // Both values exist and differ by more than the tolerance.
+        bool darDiffersFromMeter = false;
+        bool piDiffersFromMeter = false;
+    };
+
+    CurveAnalysis() = delete;
+
+    static Values analyse(const InsulationTest &test);
+    // The resistance at `seconds`, interpolated between the neighbouring
+    // points on a logarithmic scale of resistance; NaN outside the curve, or
+    // where a neighbour has no value or is beyond the range.
+    static double resistanceAt(const QVector<CurvePoint> &curve, double seconds);
+    // The meter's DAR or PI, as the test's mode and record carry it.
+    static double meterDar(const InsulationTest &test);
+    static double meterPi(const InsulationTest &test);
+    static bool differ(double a, double b);
+};
