@@ -64,6 +64,42 @@ const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
                          " JOIN sessions ON sessions.id = readings.session_id"
                          " WHERE sessions.ended_ms IS NOT NULL"
                          " GROUP BY readings.session_id, kind, mode")}},
+        // Tests: the runs of readings the meter tested with, and what the
+        // technician tells about each. A test's curve and values are made
+        // again from its readings; `tests_through_seq` says how far a
+        // session's readings have been cut into tests.
+        {3, 1,
+         {QStringLiteral("ALTER TABLE sessions ADD COLUMN tests_through_seq INTEGER NOT NULL DEFAULT -1"),
+          QStringLiteral("CREATE TABLE tests ("
+                         " id INTEGER PRIMARY KEY,"
+                         " uuid TEXT NOT NULL UNIQUE,"
+                         " session_id INTEGER NOT NULL REFERENCES sessions (id) ON DELETE CASCADE,"
+                         " first_seq INTEGER NOT NULL,"
+                         " last_seq INTEGER NOT NULL,"
+                         " mode INTEGER NOT NULL,"
+                         " origin INTEGER NOT NULL,"        // 0 live readings, 1 the meter's memory
+                         " status INTEGER NOT NULL,"        // 1 completed, 2 interrupted
+                         " started_ms INTEGER NOT NULL,"
+                         " ended_ms INTEGER NOT NULL,"
+                         " set_volts INTEGER NOT NULL DEFAULT 0"
+                         ")"),
+          QStringLiteral("CREATE INDEX tests_by_session ON tests (session_id, first_seq)"),
+          QStringLiteral("CREATE INDEX tests_by_start ON tests (started_ms)"),
+          QStringLiteral("CREATE TABLE test_details ("
+                         " test_id INTEGER PRIMARY KEY REFERENCES tests (id) ON DELETE CASCADE,"
+                         " equipment TEXT NOT NULL DEFAULT '',"
+                         " kind INTEGER NOT NULL DEFAULT 3,"
+                         " rated_kv REAL,"
+                         " insulation_class INTEGER NOT NULL DEFAULT 0,"
+                         " winding INTEGER NOT NULL DEFAULT 0,"
+                         " insulation_celsius REAL,"
+                         " ambient_celsius REAL,"
+                         " humidity_percent REAL,"
+                         " operator TEXT NOT NULL DEFAULT '',"
+                         " notes TEXT NOT NULL DEFAULT '',"
+                         " base_celsius REAL,"
+                         " halving_celsius REAL NOT NULL DEFAULT 10"
+                         ")")}},
     };
     return all;
 }

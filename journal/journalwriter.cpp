@@ -104,14 +104,16 @@ void JournalWriter::endSession()
     m_checkpointer->checkpointNow();
 }
 
-void JournalWriter::write(const JournalReading &reading)
+qint64 JournalWriter::write(const JournalReading &reading)
 {
     if (!isOpen())
-        return;
+        return -1;
     if (!hasSession())
         beginSession(HIDDevInfo());
-    m_pending.append({m_nextSeq++, reading});
+    const qint64 seq = m_nextSeq++;
+    m_pending.append({seq, reading});
     flush();
+    return seq;
 }
 
 QList<JournalSession> JournalWriter::closeAbandonedSessions()

@@ -48,8 +48,9 @@ public:
     // -1 until the session is in the journal.
     qint64 sessionId() const { return m_session.id; }
 
-    // Starts a session of an unknown meter when none runs.
-    void write(const JournalReading &reading);
+    // Starts a session of an unknown meter when none runs. Returns the
+    // reading's number in its session, which the journal keeps it under.
+    qint64 write(const JournalReading &reading);
     // Readings waiting for the journal to take them.
     int unwritten() const { return m_pending.size(); }
 

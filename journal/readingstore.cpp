@@ -5,6 +5,8 @@
 #include <QSqlError>
 #include <QVariant>
 
+#include <limits>
+
 ReadingStore::ReadingStore(QSqlDatabase database)
     : m_database(std::move(database))
     , m_insert(m_database)
@@ -35,10 +37,20 @@ bool ReadingStore::append(qint64 sessionId, qint64 seq, const JournalReading &re
 
 bool ReadingStore::forEach(qint64 sessionId, const std::function<bool(const JournalReading &)> &visit) const
 {
+    return forEachInRange(sessionId, 0, std::numeric_limits<qint64>::max(),
+                          [&visit](const JournalReading &reading, qint64) { return visit(reading); });
+}
+
+bool ReadingStore::forEachInRange(qint64 sessionId, qint64 firstSeq, qint64 lastSeq,
+                                  const std::function<bool(const JournalReading &, qint64 seq)> &visit) const
+{
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT kind, time_ms, frame FROM readings WHERE session_id = ? ORDER BY seq"));
+    query.prepare(QStringLiteral("SELECT kind, time_ms, frame, seq FROM readings"
+                                 " WHERE session_id = ? AND seq BETWEEN ? AND ? ORDER BY seq"));
     query.addBindValue(sessionId);
+    query.addBindValue(firstSeq);
+    query.addBindValue(lastSeq);
     if (!query.exec()) {
         m_error = query.lastError().text();
         return false;
@@ -49,7 +61,7 @@ bool ReadingStore::forEach(qint64 sessionId, const std::function<bool(const Jour
                                                                          : JournalReading::Live;
         reading.timeMs = query.value(1).toLongLong();
         reading.frame = query.value(2).toByteArray();
-        if (!visit(reading))
+        if (!visit(reading, query.value(3).toLongLong()))
             return true;
     }
     if (query.lastError().isValid()) {

@@ -21,6 +21,9 @@ public:
     // Hands the session's readings to `visit` in order until it returns
     // false; false when reading the journal failed.
     bool forEach(qint64 sessionId, const std::function<bool(const JournalReading &)> &visit) const;
+    // The readings numbered from `firstSeq` to `lastSeq`, with their numbers.
+    bool forEachInRange(qint64 sessionId, qint64 firstSeq, qint64 lastSeq,
+                        const std::function<bool(const JournalReading &, qint64 seq)> &visit) const;
     int count(qint64 sessionId) const;
     // The sequence number that follows the session's last reading.
     qint64 nextSeq(qint64 sessionId) const;

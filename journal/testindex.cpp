@@ -1,0 +1,58 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "journal/testindex.h"
+
+#include "insulation/testsegmenter.h"
+#include "journal/readingstore.h"
+#include "journal/scopedtransaction.h"
+#include "journal/teststore.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <limits>
+
+bool TestIndex::update(QSqlDatabase database, qint64 sessionId)
+{
+    TestStore tests(database);
+    const ReadingStore readings(database);
+    const qint64 through = tests.throughSeq(sessionId);
+    const qint64 last = readings.nextSeq(sessionId) - 1;
+    if (last <= through)
+        return true;
+
+    ScopedTransaction transaction(database);
+    TestSegmenter segmenter;
+    bool kept = true;
+    QObject::connect(&segmenter, &TestSegmenter::testFinished, [&](const InsulationTest &finished) {
+        InsulationTest test = finished;
+        test.sessionId = sessionId;
+        kept = tests.add(test) && kept;
+    });
+    const bool read = readings.forEachInRange(sessionId, through + 1, std::numeric_limits<qint64>::max(),
+                                              [&segmenter](const JournalReading &reading, qint64 seq) {
+                                                  const QSharedPointer<DMMData> record = reading.record();
+                                                  if (reading.kind == JournalReading::Stored)
+                                                      segmenter.addStored(record, seq);
+                                                  else
+                                                      segmenter.addLive(record, seq);
+                                                  return true;
+                                              });
+    segmenter.finish();
+    return read && kept && tests.setThroughSeq(sessionId, last) && transaction.commit();
+}
+
+bool TestIndex::updateEnded(QSqlDatabase database)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT id FROM sessions WHERE ended_ms IS NOT NULL ORDER BY id")))
+        return false;
+    QList<qint64> sessions;
+    while (query.next())
+        sessions << query.value(0).toLongLong();
+    bool done = true;
+    for (const qint64 session : sessions)
+        done = update(database, session) && done;
+    return done;
+}
