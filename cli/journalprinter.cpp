@@ -3,6 +3,10 @@
 #include "cli/journalprinter.h"
 
 #include "cli/sessionjson.h"
+#include "cli/testjson.h"
+#include "journal/readingstore.h"
+#include "journal/testindex.h"
+#include "journal/teststore.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -32,6 +36,24 @@ bool JournalPrinter::writeSessions(QIODevice &out)
         const QByteArray line = SessionJson::line(session) + '\n';
         if (out.write(line) != line.size())
             return fail(tr("Cannot write the sessions: %1").arg(out.errorString()));
+    }
+    return true;
+}
+
+bool JournalPrinter::writeTests(QIODevice &out)
+{
+    const QSqlDatabase database = m_reader.database();
+    if (!TestIndex::updateEnded(database))
+        return fail(tr("Cannot cut the journal's sessions into tests."));
+    const TestStore store(database);
+    const ReadingStore readings(database);
+    QList<InsulationTest> tests = store.list();
+    std::reverse(tests.begin(), tests.end());
+    for (const InsulationTest &listed : qAsConst(tests)) {
+        const InsulationTest test = store.load(listed.id, readings).value_or(listed);
+        const QByteArray line = TestJson::line(test, store.details(test.id)) + '\n';
+        if (out.write(line) != line.size())
+            return fail(tr("Cannot write the tests: %1").arg(out.errorString()));
     }
     return true;
 }

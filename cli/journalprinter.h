@@ -25,6 +25,9 @@ public:
     [[nodiscard]] bool open();
     // Every session, the oldest first, one line each.
     [[nodiscard]] bool writeSessions(QIODevice &out);
+    // Every test, the oldest first, one line each; sessions that no program
+    // cut into tests yet are cut first, and the tests kept in the journal.
+    [[nodiscard]] bool writeTests(QIODevice &out);
     bool hasSession(qint64 id) const;
     [[nodiscard]] bool writeSession(qint64 id, RecordWriter &writer);
 

@@ -192,7 +192,17 @@ int LoggerCli::readJournal(const LoggerOptions &options)
                          .arg(QDir::toNativeSeparators(options.database), printer.errorString()));
         return LoggerRun::Failure;
     }
+    if (options.listTests)
+        return listTests(printer);
     return options.listSessions ? listSessions(printer) : printSession(printer, options);
+}
+
+int LoggerCli::listTests(JournalPrinter &printer)
+{
+    if (printer.writeTests(m_out))
+        return LoggerRun::Success;
+    print(m_err, printer.errorString() + QLatin1Char('\n'));
+    return LoggerRun::Failure;
 }
 
 int LoggerCli::listSessions(JournalPrinter &printer)

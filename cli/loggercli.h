@@ -52,6 +52,7 @@ private:
     static HIDDevInfo journalMeter(const LoggerOptions &options, const QString &path);
     int readJournal(const LoggerOptions &options);
     int listSessions(JournalPrinter &printer);
+    int listTests(JournalPrinter &printer);
     int printSession(JournalPrinter &printer, const LoggerOptions &options);
     int usageError(const QString &message);
     void print(QTextStream &stream, const QString &text);

@@ -23,8 +23,9 @@ struct LoggerOptions
     bool storedOnly = false;
     QString database;      // the journal the run is kept in, or read back from
     bool listSessions = false;
+    bool listTests = false;
     qint64 session = -1;   // the journal session to print; -1: none
 
     // Reads a journal back instead of logging.
-    bool readsJournal() const { return listSessions || session > 0; }
+    bool readsJournal() const { return listSessions || listTests || session > 0; }
 };

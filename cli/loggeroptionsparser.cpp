@@ -35,6 +35,9 @@ LoggerOptionsParser::LoggerOptionsParser()
                  tr("FILE"))
     , m_listSessions(QStringLiteral("list-sessions"),
                      tr("List the sessions of the journal --db FILE, one JSON object per line, and exit."))
+    , m_listTests(QStringLiteral("list-tests"),
+                  tr("Print the journal's insulation tests, one JSON object per line, with the values their "
+                     "curves give and their verdicts."))
     , m_session(QStringLiteral("session"),
                 tr("Write the records of the journal's session ID, as --list-sessions shows it, exactly as they "
                    "were written when logged, then exit."),
@@ -47,7 +50,7 @@ LoggerOptionsParser::LoggerOptionsParser()
            "until interrupted or a limit is reached.\n"
            "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost."));
     m_parser.addOptions({m_list, m_device, m_samples, m_time, m_interval, m_testTimeOnly, m_liveOnly, m_storedOnly,
-                         m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_session});
+                         m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_listTests, m_session});
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -88,6 +91,7 @@ bool LoggerOptionsParser::readValues()
     m_options.storedOnly = m_parser.isSet(m_storedOnly);
     m_options.database = m_parser.value(m_database);
     m_options.listSessions = m_parser.isSet(m_listSessions);
+    m_options.listTests = m_parser.isSet(m_listTests);
     return readFormat() && readSamples() && readTime() && readInterval() && readSession();
 }
 
@@ -178,18 +182,20 @@ bool LoggerOptionsParser::checkJournalCombinations()
         return fail(tr("--list takes no --db; --list-sessions lists the journal's sessions."));
     if (!m_options.readsJournal())
         return true;
-    const QString reading = m_options.listSessions ? QStringLiteral("--list-sessions") : QStringLiteral("--session");
+    const QString reading = m_options.listSessions ? QStringLiteral("--list-sessions")
+                            : m_options.listTests  ? QStringLiteral("--list-tests")
+                                                   : QStringLiteral("--session");
     if (m_options.database.isEmpty())
         return fail(tr("%1 needs --db FILE, the journal to read.").arg(reading));
-    if (m_options.listSessions && m_options.session > 0)
-        return fail(tr("--list-sessions and --session exclude each other."));
+    if (int(m_options.listSessions) + int(m_options.listTests) + int(m_options.session > 0) > 1)
+        return fail(tr("--list-sessions, --list-tests and --session exclude each other."));
     for (const QCommandLineOption *option : {&m_list, &m_device, &m_replay, &m_capture, &m_samples, &m_time,
                                              &m_interval, &m_testTimeOnly, &m_liveOnly, &m_storedOnly}) {
         if (m_parser.isSet(*option))
             return fail(tr("%1 reads the journal back and takes no --%2.").arg(reading, option->names().constFirst()));
     }
-    if (m_options.listSessions && (m_parser.isSet(m_format) || m_parser.isSet(m_output)))
-        return fail(tr("--list-sessions writes JSON lines to standard output and takes no --format or --output."));
+    if ((m_options.listSessions || m_options.listTests) && (m_parser.isSet(m_format) || m_parser.isSet(m_output)))
+        return fail(tr("%1 writes JSON lines to standard output and takes no --format or --output.").arg(reading));
     return true;
 }
 

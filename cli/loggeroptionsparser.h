@@ -55,6 +55,7 @@ private:
     QCommandLineOption m_replay;
     QCommandLineOption m_database;
     QCommandLineOption m_listSessions;
+    QCommandLineOption m_listTests;
     QCommandLineOption m_session;
     QCommandLineOption m_help;
     QCommandLineOption m_version;

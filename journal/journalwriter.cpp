@@ -149,6 +149,11 @@ ReadingStore &JournalWriter::readings()
     return *m_readings;
 }
 
+QSqlDatabase JournalWriter::database() const
+{
+    return m_database ? m_database->connection() : QSqlDatabase();
+}
+
 QString JournalWriter::lockFileName(const QString &journalFile, const QString &sessionUuid)
 {
     const QFileInfo journal(journalFile);

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QSqlDatabase>
 #include <QString>
 
 #include <memory>
@@ -60,6 +61,8 @@ public:
 
     SessionStore &sessions();
     ReadingStore &readings();
+    // The writer's connection, for the tables it does not write itself.
+    QSqlDatabase database() const;
 
     static QString lockFileName(const QString &journalFile, const QString &sessionUuid);
 

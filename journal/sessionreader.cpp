@@ -33,6 +33,11 @@ bool SessionReader::open()
     return true;
 }
 
+QSqlDatabase SessionReader::database() const
+{
+    return m_database ? m_database->connection() : QSqlDatabase();
+}
+
 QList<JournalSession> SessionReader::sessions(qint64 fromMs, qint64 toMs) const
 {
     return m_sessions ? m_sessions->list(fromMs, toMs) : QList<JournalSession>();

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QSharedPointer>
+#include <QSqlDatabase>
 #include <QString>
 
 #include <functional>
@@ -38,6 +39,8 @@ public:
 
     [[nodiscard]] bool open();
     QString errorString() const { return m_error; }
+    // The reader's connection, for the tables it does not read itself.
+    QSqlDatabase database() const;
 
     QList<JournalSession> sessions(qint64 fromMs = -1, qint64 toMs = -1) const;
     std::optional<JournalSession> session(qint64 id) const;

@@ -19,6 +19,8 @@ draw save.png    -fill '#4a78b0' -stroke '#2a4a75' -draw 'polygon 4,4 24,4 28,8 
                  -fill '#ffffff' -stroke none -draw 'rectangle 9,6 21,13' -draw 'rectangle 8,19 24,27'
 draw history.png -fill '#ffffff' -stroke '#5a5a5a' -draw 'circle 16,16 16,3' -draw 'line 16,16 16,8' \
                  -draw 'line 16,16 22,19'
+draw tests.png   -fill none -stroke '#5a5a5a' -draw 'polyline 4,4 4,28 28,28' -stroke '#2e7d32' -strokewidth 3 \
+                 -draw 'polyline 6,25 9,17 13,12 18,9 27,7'
 draw options.png -fill '#7a7a7a' -stroke '#4a4a4a' -draw 'circle 16,16 16,5' \
                  -draw 'rectangle 14,1 18,6' -draw 'rectangle 14,26 18,31' -draw 'rectangle 1,14 6,18' \
                  -draw 'rectangle 26,14 31,18' -fill '#ffffff' -draw 'circle 16,16 16,12'

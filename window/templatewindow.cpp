@@ -10,6 +10,7 @@
 #include "ui_templatewindow.h"
 #include "window/windowjournal.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIcon>
@@ -30,6 +31,17 @@ TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     loadSetting();
     startSampleTimer();
     m_journal = new WindowJournal(*this, *m_dmm, QStringLiteral("tessra.sqlite"), this);
+    initTestsAction();
+}
+
+// The insulation tests the meter ran, in a window of their own.
+void TemplateWindow::initTestsAction()
+{
+    auto *tests = new QAction(QIcon(QStringLiteral(":/images/tests.png")), tr("Tests"), this);
+    tests->setObjectName(QStringLiteral("actionTests"));
+    ui->toolBarMain->insertAction(ui->toolBarMain->actions().at(ui->toolBarMain->actions().indexOf(ui->actionHistory) + 1),
+                                  tests);
+    connect(tests, &QAction::triggered, m_journal, &WindowJournal::showTests);
 }
 
 // The meter connection outlives the form (it is a child, destroyed later) and

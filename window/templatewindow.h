@@ -99,6 +99,7 @@ private:
     void initTables();
     void initStoredModeButtons();
     void initConnection();
+    void initTestsAction();
 
     // Reading panel.
     void updateDataToDisplay(QSharedPointer<DMMData> data);

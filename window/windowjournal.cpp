@@ -4,7 +4,11 @@
 
 #include "app/proglobal.h"
 #include "export/sessioncsvexport.h"
+#include "insulation/testsegmenter.h"
 #include "journal/journalwriter.h"
+#include "journal/readingstore.h"
+#include "journal/testindex.h"
+#include "journal/teststore.h"
 #include "journal/sessionreader.h"
 #include "journal/sessionstore.h"
 #include "meter/mydmm.h"
@@ -12,6 +16,7 @@
 #include "window/dlghistory.h"
 #include "window/jobprogress.h"
 #include "window/templatewindow.h"
+#include "window/testswindow.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,7 +32,14 @@ WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString
     , m_meter(meter)
     , m_fileName(fileName)
     , m_writer(std::make_unique<JournalWriter>(fileName, QStringLiteral("window")))
+    , m_segmenter(std::make_unique<TestSegmenter>())
 {
+    connect(m_segmenter.get(), &TestSegmenter::testStarted, this, &WindowJournal::testRunning);
+    connect(m_segmenter.get(), &TestSegmenter::testUpdated, this, &WindowJournal::testRunning);
+    connect(m_segmenter.get(), &TestSegmenter::testFinished, this, &WindowJournal::keepTest);
+    m_silence.setInterval(1000);
+    connect(&m_silence, &QTimer::timeout, this,
+            [this] { m_segmenter->advanceTo(QDateTime::currentMSecsSinceEpoch()); });
     m_writer->setProgramVersion(ProGlobal::instance()->appVersion());
     connect(m_writer.get(), &JournalWriter::failed, this, &WindowJournal::reportFailure);
     if (!m_writer->open()) {
@@ -40,7 +52,11 @@ WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString
     QTimer::singleShot(0, this, &WindowJournal::offerRestore);
 }
 
-WindowJournal::~WindowJournal() = default;
+// The running test ends with the program, as with a close of the meter.
+WindowJournal::~WindowJournal()
+{
+    endTests();
+}
 
 bool WindowJournal::isOpen() const
 {
@@ -75,7 +91,41 @@ void WindowJournal::onRecorded(const QSharedPointer<DMMData> &record, bool store
     reading.kind = stored ? JournalReading::Stored : JournalReading::Live;
     reading.timeMs = record->dateTime.toMSecsSinceEpoch();
     reading.frame = m_decodedFrame;
-    m_writer->write(reading);
+    const qint64 seq = m_writer->write(reading);
+    if (stored)
+        m_segmenter->addStored(record, seq);
+    else
+        m_segmenter->addLive(record, seq);
+    if (!m_silence.isActive())
+        m_silence.start();
+}
+
+// A test is kept when it ends, with the details the technician gave for it.
+void WindowJournal::keepTest(const InsulationTest &finished)
+{
+    InsulationTest test = finished;
+    test.sessionId = m_writer ? m_writer->sessionId() : -1;
+    if (!m_writer || test.sessionId < 0)
+        return;
+    TestStore store(m_writer->database());
+    if (!store.add(test)) {
+        reportFailure(store.errorString());
+        return;
+    }
+    if (!m_nextDetails.isEmpty())
+        store.saveDetails(test.id, m_nextDetails);
+    store.setThroughSeq(test.sessionId, test.lastSeq);
+    emit testKept(test);
+}
+
+// What the session's readings hold after its last test has been looked at.
+void WindowJournal::endTests()
+{
+    m_silence.stop();
+    m_segmenter->finish();
+    if (m_writer && m_writer->sessionId() >= 0)
+        TestStore(m_writer->database())
+            .setThroughSeq(m_writer->sessionId(), m_writer->readings().nextSeq(m_writer->sessionId()) - 1);
 }
 
 // The meter connection announces each change twice.
@@ -84,6 +134,7 @@ void WindowJournal::onMeterOpened()
     if (m_meterOpen)
         return;
     m_meterOpen = true;
+    endTests();
     if (m_writer)
         m_writer->beginSession(m_chosenMeter);
 }
@@ -99,7 +150,10 @@ void WindowJournal::onMeterClosed()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (m_writer && !m_meterOpen)
+            if (m_meterOpen)
+                return;
+            endTests();
+            if (m_writer)
                 m_writer->endSession();
         },
         Qt::QueuedConnection);
@@ -229,4 +283,50 @@ void WindowJournal::showHistory()
     }
     DlgHistory dialog(*this, &m_window);
     dialog.exec();
+}
+
+QList<InsulationTest> WindowJournal::tests()
+{
+    if (!m_writer)
+        return {};
+    const QSqlDatabase database = m_writer->database();
+    TestIndex::updateEnded(database);
+    return TestStore(database).list();
+}
+
+std::optional<InsulationTest> WindowJournal::loadTest(qint64 id) const
+{
+    if (!m_writer)
+        return std::nullopt;
+    return TestStore(m_writer->database()).load(id, m_writer->readings());
+}
+
+TestDetails WindowJournal::details(qint64 testId) const
+{
+    return m_writer ? TestStore(m_writer->database()).details(testId) : TestDetails();
+}
+
+bool WindowJournal::saveDetails(qint64 testId, const TestDetails &details)
+{
+    if (!m_writer)
+        return false;
+    TestStore store(m_writer->database());
+    if (store.saveDetails(testId, details))
+        return true;
+    m_error = store.errorString();
+    return false;
+}
+
+std::optional<InsulationTest> WindowJournal::runningTest() const
+{
+    return m_segmenter->running();
+}
+
+void WindowJournal::showTests()
+{
+    if (!m_testsWindow)
+        m_testsWindow = new TestsWindow(*this, &m_window);
+    m_testsWindow->show();
+    m_testsWindow->raise();
+    m_testsWindow->activateWindow();
 }

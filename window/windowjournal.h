@@ -3,6 +3,8 @@
 #pragma once
 
 #include "hid/hiddevinfo.h"
+#include "insulation/insulationtest.h"
+#include "insulation/testdetails.h"
 #include "journal/journalsession.h"
 #include "meter/dmmdata.h"
 
@@ -11,13 +13,18 @@
 #include <QList>
 #include <QObject>
 #include <QSharedPointer>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWeakPointer>
 
 #include <memory>
+#include <optional>
 
 class BackgroundJob;
 class JournalWriter;
+class TestSegmenter;
+class TestsWindow;
 class MyDMM;
 class TemplateWindow;
 class QWidget;
@@ -47,14 +54,32 @@ public:
     bool deleteSession(qint64 id);
     QString errorString() const { return m_error; }
 
+    // The tests kept, the newest first, without their curves; sessions that
+    // no program cut into tests yet are cut first.
+    QList<InsulationTest> tests();
+    // A kept test with its curve and final values.
+    std::optional<InsulationTest> loadTest(qint64 id) const;
+    TestDetails details(qint64 testId) const;
+    bool saveDetails(qint64 testId, const TestDetails &details);
+    // The test the meter runs now, if any.
+    std::optional<InsulationTest> runningTest() const;
+    // What the next test (or the one running) is kept with; the previous
+    // test's details until they are changed.
+    TestDetails nextDetails() const { return m_nextDetails; }
+    void setNextDetails(const TestDetails &details) { m_nextDetails = details; }
+
 public slots:
     void showHistory();
+    void showTests();
     // Offers the readings of the last session when it did not end cleanly.
     void offerRestore();
 
 signals:
     // A session's readings are back in the tables.
     void sessionOpened(qint64 id, int readings);
+    // The running test began or grew; a test ended and is kept.
+    void testRunning(const InsulationTest &test);
+    void testKept(const InsulationTest &test);
 
 private:
     void connectWindow();
@@ -63,6 +88,8 @@ private:
     void onMeterOpened();
     void onMeterClosed();
     void reportFailure(const QString &reason);
+    void keepTest(const InsulationTest &test);
+    void endTests();
     bool runJob(BackgroundJob &job, const QString &label, QWidget *dialog);
 
     TemplateWindow &m_window;
@@ -76,4 +103,8 @@ private:
     bool m_meterOpen = false;
     bool m_failureShown = false;
     QString m_error;
+    std::unique_ptr<TestSegmenter> m_segmenter;
+    QTimer m_silence; // ends a test the meter fell silent in
+    TestDetails m_nextDetails;
+    QPointer<TestsWindow> m_testsWindow;
 };

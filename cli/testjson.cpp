@@ -1,0 +1,158 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "cli/testjson.h"
+
+#include "cli/orderedjsonobject.h"
+#include "cli/recordjson.h"
+#include "insulation/curveanalysis.h"
+#include "insulation/insulationtest.h"
+#include "insulation/testdetails.h"
+#include "insulation/verdictrules.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonValue>
+
+#include <cmath>
+
+namespace {
+QJsonValue number(double value)
+{
+    return std::isfinite(value) ? QJsonValue(value) : QJsonValue();
+}
+
+QJsonValue text(const QString &value)
+{
+    return value.isEmpty() ? QJsonValue() : QJsonValue(value);
+}
+
+QString moment(qint64 ms)
+{
+    return RecordJson::timestamp(QDateTime::fromMSecsSinceEpoch(ms));
+}
+
+const char *statusName(InsulationTest::Status status)
+{
+    switch (status) {
+    case InsulationTest::Status::Running:
+        return "running";
+    case InsulationTest::Status::Completed:
+        return "completed";
+    case InsulationTest::Status::Interrupted:
+        break;
+    }
+    return "interrupted";
+}
+
+const char *outcomeName(Verdict::Outcome outcome)
+{
+    switch (outcome) {
+    case Verdict::Outcome::Pass:
+        return "pass";
+    case Verdict::Outcome::Fail:
+        return "fail";
+    case Verdict::Outcome::NotAssessed:
+        break;
+    }
+    return "not assessed";
+}
+
+OrderedJsonObject meterValues(const InsulationTest &test)
+{
+    OrderedJsonObject meter;
+    meter.add("megohms", number(test.finalMegohms));
+    meter.add("overRange", test.finalOverRange);
+    meter.add("dar", number(CurveAnalysis::meterDar(test)));
+    meter.add("pi", number(CurveAnalysis::meterPi(test)));
+    meter.add("result", test.compResult >= 0 ? QJsonValue(test.compResult) : QJsonValue());
+    meter.add("measurement", text(test.measurementText));
+    return meter;
+}
+
+OrderedJsonObject derived(const CurveAnalysis::Values &values)
+{
+    OrderedJsonObject object;
+    object.add("r15", number(values.r15));
+    object.add("r30", number(values.r30));
+    object.add("r60", number(values.r60));
+    object.add("r600", number(values.r600));
+    object.add("dar", number(values.dar));
+    object.add("dar15", number(values.dar15));
+    object.add("pi", number(values.pi));
+    object.add("ratioAtSetTimes", number(values.ratioAtSetTimes));
+    object.add("darDiffersFromMeter", values.darDiffersFromMeter);
+    object.add("piDiffersFromMeter", values.piDiffersFromMeter);
+    return object;
+}
+
+const char *kindName(TestDetails::EquipmentKind kind)
+{
+    switch (kind) {
+    case TestDetails::EquipmentKind::RotatingMachine:
+        return "rotating machine";
+    case TestDetails::EquipmentKind::Transformer:
+        return "transformer";
+    case TestDetails::EquipmentKind::Cable:
+        return "cable";
+    case TestDetails::EquipmentKind::Other:
+        break;
+    }
+    return "other";
+}
+
+OrderedJsonObject detailsOf(const TestDetails &details)
+{
+    static const char *const classes[] = {nullptr, "A", "B", "F", "H"};
+    static const char *const windings[] = {nullptr, "form-wound after 1970", "random-wound or below 1 kV",
+                                           "older or field"};
+    OrderedJsonObject object;
+    object.add("equipment", text(details.equipment));
+    object.add("kind", QString::fromLatin1(kindName(details.kind)));
+    object.add("ratedKilovolts", number(details.ratedKilovolts));
+    const char *insulationClass = classes[int(details.insulationClass)];
+    object.add("insulationClass", insulationClass ? QJsonValue(QString::fromLatin1(insulationClass)) : QJsonValue());
+    const char *winding = windings[int(details.winding)];
+    object.add("winding", winding ? QJsonValue(QString::fromLatin1(winding)) : QJsonValue());
+    object.add("insulationCelsius", number(details.insulationCelsius));
+    object.add("ambientCelsius", number(details.ambientCelsius));
+    object.add("humidityPercent", number(details.humidityPercent));
+    object.add("operator", text(details.operatorName));
+    object.add("notes", text(details.notes));
+    object.add("baseCelsius", number(details.effectiveBaseCelsius()));
+    object.add("halvingCelsius", number(details.halvingCelsius));
+    return object;
+}
+
+OrderedJsonObject verdictOf(const Verdict &verdict)
+{
+    OrderedJsonObject object;
+    object.add("outcome", QString::fromLatin1(outcomeName(verdict.outcome)));
+    object.add("reasons", QJsonArray::fromStringList(verdict.reasons));
+    object.add("correctedMegohms", number(verdict.correctedMegohms));
+    object.add("baseCelsius", number(verdict.baseCelsius));
+    object.add("minimumMegohms", number(verdict.minimumMegohms));
+    object.add("minimumPi", number(verdict.minimumPi));
+    return object;
+}
+} // namespace
+
+QByteArray TestJson::line(const InsulationTest &test, const TestDetails &details)
+{
+    const CurveAnalysis::Values values = CurveAnalysis::analyse(test);
+    OrderedJsonObject out;
+    out.add("id", test.id);
+    out.add("uuid", test.uuid);
+    out.add("session", test.sessionId);
+    out.add("mode", test.modeName());
+    out.add("origin", test.origin == InsulationTest::Origin::Memory ? QStringLiteral("memory") : QStringLiteral("live"));
+    out.add("status", QString::fromLatin1(statusName(test.status)));
+    out.add("started", moment(test.startedMs));
+    out.add("ended", moment(test.endedMs));
+    out.add("setVoltage", test.setVolts);
+    out.add("points", test.curve.size());
+    out.add("meter", meterValues(test));
+    out.add("derived", derived(values));
+    out.add("details", detailsOf(details));
+    out.add("verdict", verdictOf(VerdictRules::judge(test, values, details)));
+    return out.text();
+}

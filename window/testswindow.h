@@ -1,0 +1,78 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "insulation/curveanalysis.h"
+#include "insulation/insulationtest.h"
+#include "insulation/testdetails.h"
+#include "insulation/verdict.h"
+
+#include <QHash>
+#include <QList>
+#include <QWidget>
+
+#include <optional>
+
+class QTreeWidgetItem;
+class WindowJournal;
+
+namespace Ui {
+class TestsWindow;
+}
+
+// The insulation tests beside the window's readings: the list of tests, the
+// test running now at its top, growing as readings arrive; for the selected
+// test its curve with the marks the ratios are read at, the values derived
+// from it, its details and its verdict with the reasons.
+class TestsWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TestsWindow(WindowJournal &journal, QWidget *parent = nullptr);
+    ~TestsWindow() override;
+
+    Ui::TestsWindow *ui = nullptr;
+
+    // A test as the list and the panel show it.
+    struct Shown
+    {
+        InsulationTest test;
+        TestDetails details;
+        CurveAnalysis::Values values;
+        Verdict verdict;
+    };
+    static Shown judged(const InsulationTest &test, const TestDetails &details);
+    static QStringList rowTexts(const Shown &shown);
+
+    // The test the panel shows; the running test while it is selected.
+    std::optional<Shown> current() const { return m_current; }
+
+public slots:
+    void refresh();
+
+private slots:
+    void on_btnSaveDetails_clicked();
+    void on_cbLeakage_toggled(bool checked);
+
+private:
+    void setUpPlot();
+    void setUpDetailsForm();
+    void onRunning(const InsulationTest &test);
+    void onKept(const InsulationTest &test);
+    void showSelected();
+    void showTest(const Shown &shown);
+    void drawCurve(const Shown &shown);
+    void markSeconds(double seconds, const QString &label);
+    void showVerdict(const Shown &shown);
+    void showDetails(const TestDetails &details);
+    TestDetails detailsInForm() const;
+    QTreeWidgetItem *runningItem() const;
+    void fillRow(QTreeWidgetItem *item, const Shown &shown) const;
+
+    WindowJournal &m_journal;
+    QList<InsulationTest> m_kept;
+    QHash<qint64, Shown> m_judged; // kept tests already made from their readings
+    std::optional<InsulationTest> m_running;
+    std::optional<Shown> m_current;
+};
