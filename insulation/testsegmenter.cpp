@@ -46,24 +46,32 @@ void TestSegmenter::addLive(const QSharedPointer<DMMData> &record, qint64 seq)
     if (m_running && ms - m_lastReadingMs > silenceEndsTestMs)
         endRunning(EndCause::Silence);
     m_lastReadingMs = ms;
-
-    if (m_running) {
-        if (record->mode == m_running->mode && record->testing) {
-            append(*record, seq);
-            emit testUpdated(*m_running);
-            return;
-        }
-        const bool sameMode = record->mode == m_running->mode;
-        if (sameMode && ms - m_running->endedMs <= heldResultWithinMs) {
-            append(*record, seq);
-            endRunning(EndCause::MeterStopped);
-            return;
-        }
-        endRunning(sameMode ? EndCause::MeterStopped : EndCause::ModeChanged);
-    }
+    if (m_running && takenByRunning(*record, seq))
+        return;
     begin(*record, seq);
 }
 
+// The running test takes the readings of its mode while the meter tests, and
+// the held result that follows them; any other reading ends it.
+bool TestSegmenter::takenByRunning(const DMMData &record, qint64 seq)
+{
+    const bool sameMode = record.mode == m_running->mode;
+    if (sameMode && record.testing) {
+        append(record, seq);
+        emit testUpdated(*m_running);
+        return true;
+    }
+    if (sameMode && decodeMs(record) - m_running->endedMs <= heldResultWithinMs) {
+        append(record, seq);
+        endRunning(EndCause::MeterStopped);
+        return true;
+    }
+    endRunning(sameMode ? EndCause::MeterStopped : EndCause::ModeChanged);
+    return false;
+}
+
+// Announced as every entry is, started and then finished at once; a live
+// test under way is a different matter and goes on.
 void TestSegmenter::addStored(const QSharedPointer<DMMData> &record, qint64 seq)
 {
     if (!ReadingValues::isUsable(record))

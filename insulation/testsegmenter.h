@@ -53,6 +53,7 @@ signals:
 private:
     enum class EndCause { MeterStopped, ModeChanged, Silence, SessionEnded };
 
+    bool takenByRunning(const DMMData &record, qint64 seq);
     void begin(const DMMData &record, qint64 seq);
     void append(const DMMData &record, qint64 seq);
     double curveSeconds(const DMMData &record) const;

@@ -40,7 +40,10 @@ struct Judged
     QString where;          // "at 40 °C", "(not corrected)"
 
     bool exists() const { return overRange || std::isfinite(megohms); }
-    QString text() const { return QStringLiteral("%1 %2 %3").arg(label, ReasonText::megohms(megohms, overRange), where); }
+    QString text() const
+    {
+        return QStringLiteral("%1 %2 %3").arg(label, ReasonText::megohms(megohms, overRange), where);
+    }
 };
 
 Judged oneMinuteValue(const InsulationTest &test, const CurveAnalysis::Values &values, QStringList &reasons)
@@ -272,15 +275,18 @@ void noteStatus(const InsulationTest &test, QStringList &reasons)
 
 Result outcomeOf(const std::vector<Result> &results)
 {
-    const auto has = [&](Result wanted) { return std::find(results.cbegin(), results.cend(), wanted) != results.cend(); };
+    const auto has = [&](Result wanted) {
+        return std::find(results.cbegin(), results.cend(), wanted) != results.cend();
+    };
     if (has(Result::Fail))
         return Result::Fail;
     return has(Result::Pass) ? Result::Pass : Result::NotAssessed;
 }
 } // namespace
 
-// The acceptance table by rated voltage: a rated voltage up to the row's
-// voltage needs at least its minimum, one minute, corrected to 20 °C.
+// The acceptance table by rated voltage: equipment rated up to a row's
+// voltage needs at least its minimum at one minute, corrected to the base
+// (20 °C unless the technician gives another).
 const std::vector<VerdictRules::VoltageRow> &VerdictRules::voltageTable()
 {
     static const std::vector<VoltageRow> table{
