@@ -41,6 +41,10 @@ public:
     // points on a logarithmic scale of resistance; NaN outside the curve, or
     // where a neighbour has no value or is beyond the range.
     static double resistanceAt(const QVector<CurvePoint> &curve, double seconds);
+    // The same, keeping what rests on readings beyond the range: there
+    // `overRange` is set and `megohms`, interpolated from the range's limit,
+    // is a lower bound (NaN where that limit is unknown).
+    static CurvePoint pointAt(const QVector<CurvePoint> &curve, double seconds);
     // The meter's DAR or PI, as the test's mode and record carry it.
     static double meterDar(const InsulationTest &test);
     static double meterPi(const InsulationTest &test);

@@ -51,6 +51,15 @@ signals:
     void testFinished(const InsulationTest &test);
 
 private:
+    enum class EndCause { MeterStopped, ModeChanged, Silence, SessionEnded };
+
+    bool takenByRunning(const DMMData &record, qint64 seq);
+    void begin(const DMMData &record, qint64 seq);
+    void append(const DMMData &record, qint64 seq);
+    double curveSeconds(const DMMData &record) const;
+    void endRunning(EndCause cause);
+    static bool completed(const InsulationTest &test, EndCause cause);
+
     std::optional<InsulationTest> m_running;
     qint64 m_lastReadingMs = 0;
 };
