@@ -7,6 +7,28 @@
 #include <QSqlQuery>
 #include <QTimer>
 
+#include <functional>
+#include <future>
+
+namespace {
+// Runs `work` on the thread of `context` and waits for it. A promise rather
+// than a blocking queued call: the standard library's synchronisation is
+// what ThreadSanitizer can see.
+void runThere(QObject *context, const std::function<void()> &work)
+{
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    QMetaObject::invokeMethod(
+        context,
+        [&work, &done] {
+            work();
+            done.set_value();
+        },
+        Qt::QueuedConnection);
+    finished.wait();
+}
+} // namespace
+
 class JournalCheckpointer::Worker : public QObject
 {
 public:
@@ -71,15 +93,13 @@ JournalCheckpointer::JournalCheckpointer(const QString &fileName, QObject *paren
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     m_thread.start();
     bool started = false;
-    QMetaObject::invokeMethod(
-        m_worker, [this, &started] { started = m_worker->start(); }, Qt::BlockingQueuedConnection);
+    runThere(m_worker, [this, &started] { started = m_worker->start(); });
     m_running = started;
 }
 
 JournalCheckpointer::~JournalCheckpointer()
 {
-    QMetaObject::invokeMethod(
-        m_worker, [this] { m_worker->stop(); }, Qt::BlockingQueuedConnection);
+    runThere(m_worker, [this] { m_worker->stop(); });
     m_thread.quit();
     m_thread.wait();
 }
@@ -93,6 +113,5 @@ void JournalCheckpointer::checkpointNow()
 {
     if (!m_running)
         return;
-    QMetaObject::invokeMethod(
-        m_worker, [this] { m_worker->checkpointIfWritten(); }, Qt::BlockingQueuedConnection);
+    runThere(m_worker, [this] { m_worker->checkpointIfWritten(); });
 }

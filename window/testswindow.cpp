@@ -55,6 +55,18 @@ double shownDar(const TestsWindow::Shown &shown)
 {
     return std::isfinite(shown.values.dar) ? shown.values.dar : CurveAnalysis::meterDar(shown.test);
 }
+
+// Round steps labelled in the unit that suits them ("800 MΩ", "1.20 GΩ"). A
+// test's resistance seldom spans more than a decade, where even steps read
+// better than powers of ten.
+class ResistanceTicker : public QCPAxisTicker
+{
+protected:
+    QString getTickLabel(double tick, const QLocale &, QChar, int) override
+    {
+        return ResistanceText::megohms(tick);
+    }
+};
 } // namespace
 
 TestsWindow::TestsWindow(WindowJournal &journal, QWidget *parent)
@@ -227,10 +239,8 @@ void TestsWindow::setUpPlot()
     plot->graph(1)->setName(tr("Leakage current"));
     plot->graph(1)->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashLine));
     plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-    plot->yAxis->setNumberFormat(QStringLiteral("gb"));
-    plot->yAxis->setNumberPrecision(0);
-    plot->yAxis->setLabel(tr("Resistance (MΩ)"));
+    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new ResistanceTicker));
+    plot->yAxis->setLabel(tr("Resistance"));
     plot->xAxis->setLabel(tr("Test time (s)"));
     plot->yAxis2->setLabel(tr("Leakage current (µA)"));
     plot->legend->setVisible(false);
@@ -295,7 +305,7 @@ void TestsWindow::drawCurve(const Shown &shown)
     const QCPRange keys = plot->graph(0)->data()->keyRange(found);
     plot->xAxis->setRange(found ? QCPRange(0.0, std::max(keys.upper * 1.05, 10.0)) : QCPRange(0.0, 60.0));
     const QCPRange values = plot->graph(0)->data()->valueRange(found, QCP::sdBoth);
-    plot->yAxis->setRange(found ? QCPRange(values.lower / 2.0, values.upper * 2.0) : QCPRange(1.0, 1000.0));
+    plot->yAxis->setRange(found ? QCPRange(values.lower / 1.25, values.upper * 1.25) : QCPRange(1.0, 1000.0));
     if (ui->cbLeakage->isChecked())
         plot->graph(1)->rescaleValueAxis();
     plot->replot();
