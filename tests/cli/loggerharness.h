@@ -72,7 +72,7 @@ inline Outcome runLogger(const QStringList &arguments, const Hook &onStarted = {
     QStringList all{QStringLiteral("tessra-cli")};
     // A bound on meter runs that a test ends itself, should it fail to.
     bool bounded = false;
-    for (const char *option : {"--time", "--replay", "--list-sessions", "--session"})
+    for (const char *option : {"--time", "--replay", "--list-sessions", "--list-tests", "--session"})
         bounded = bounded || arguments.contains(QLatin1String(option));
     if (!bounded)
         all << QStringLiteral("--time") << QStringLiteral("60");

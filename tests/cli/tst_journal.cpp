@@ -8,6 +8,7 @@
 #include "journal/readingstore.h"
 #include "journal/sessionreader.h"
 #include "journal/sessionstore.h"
+#include "journal/teststore.h"
 #include "sim/framebuilder.h"
 #include "support/recorddescription.h"
 #include "support/samplerecords.h"
@@ -17,7 +18,9 @@
 
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -191,6 +194,7 @@ private slots:
     void replayReadsBackAsItWasWritten_data();
     void replayReadsBackAsItWasWritten();
     void listSessionsShowsEverySession();
+    void listTestsShowsEveryTestWithItsVerdict();
     void meterRunJournalsWhatIsWritten_data();
     void meterRunJournalsWhatIsWritten();
     void unusableJournalChangesNothing_data();
@@ -318,6 +322,62 @@ void TestJournal::listSessionsShowsEverySession()
 }
 
 enum Ending { Limit, Interrupt, Unplug };
+
+// A logged run is cut into tests when they are first listed; details given
+// in the window come with them, and the verdict follows from them.
+void TestJournal::listTestsShowsEveryTestWithItsVerdict()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(QStringLiteral("stream.bin"), demoStream(1) + demoStream(2)));
+    QCOMPARE(runLogger({"--replay", "stream.bin", "--db", journal, "--output", "/dev/null"}).status,
+             int(LoggerRun::Success));
+
+    const Outcome first = runLogger({"--db", journal, "--list-tests"});
+    QVERIFY2(first.status == LoggerRun::Success, qPrintable(first.err));
+    const QList<QByteArray> lines = first.lines();
+    QVERIFY(lines.size() > 10);
+    qint64 piTest = -1;
+    QSet<QString> modes;
+    for (const QByteArray &line : lines) {
+        const QJsonObject test = QJsonDocument::fromJson(line).object();
+        QVERIFY2(!test.isEmpty(), line.constData());
+        modes.insert(test.value("mode").toString());
+        for (const char *key : {"id", "uuid", "session", "status", "started", "meter", "derived", "details", "verdict"})
+            QVERIFY2(test.contains(QLatin1String(key)), key);
+        QVERIFY(!test.value("verdict").toObject().value("reasons").toArray().isEmpty());
+        if (test.value("mode").toString() == QLatin1String("PI") && test.value("origin").toString() == "live"
+            && piTest < 0)
+            piTest = test.value("id").toVariant().toLongLong();
+    }
+    QCOMPARE(modes, (QSet<QString>{"IR", "Time", "PI", "DAR", "COMP", "CAP", "VOLT", "RES"}));
+    QVERIFY(piTest > 0);
+
+    // Listed again, the same tests: they were kept the first time.
+    QCOMPARE(runLogger({"--db", journal, "--list-tests"}).lines(), lines);
+
+    TestDetails details;
+    details.equipment = QStringLiteral("M-7");
+    details.kind = TestDetails::EquipmentKind::RotatingMachine;
+    details.insulationClass = TestDetails::InsulationClass::F;
+    details.winding = TestDetails::WindingType::FormWoundAfter1970;
+    details.insulationCelsius = 40;
+    {
+        JournalDatabase database(journal);
+        QVERIFY(database.open());
+        QVERIFY(TestStore(database.connection()).saveDetails(piTest, details));
+    }
+    for (const QByteArray &line : runLogger({"--db", journal, "--list-tests"}).lines()) {
+        const QJsonObject test = QJsonDocument::fromJson(line).object();
+        if (test.value("id").toVariant().toLongLong() != piTest)
+            continue;
+        QCOMPARE(test.value("details").toObject().value("equipment").toString(), QStringLiteral("M-7"));
+        QCOMPARE(test.value("details").toObject().value("baseCelsius").toDouble(), 40.0);
+        const QString outcome = test.value("verdict").toObject().value("outcome").toString();
+        QVERIFY2(outcome == "pass" || outcome == "fail", qPrintable(outcome));
+        QCOMPARE(test.value("verdict").toObject().value("minimumMegohms").toDouble(), 100.0);
+    }
+}
 
 void TestJournal::meterRunJournalsWhatIsWritten_data()
 {
