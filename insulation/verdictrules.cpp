@@ -20,10 +20,7 @@ constexpr int compNoVerdict = 0;
 
 using Result = Verdict::Outcome;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VerdictRules", text);
-}
+
 
 QString minimumText(double megohms)
 {
@@ -49,20 +46,20 @@ struct Judged
 Judged oneMinuteValue(const InsulationTest &test, const CurveAnalysis::Values &values, QStringList &reasons)
 {
     if (std::isfinite(values.r60))
-        return {values.r60, false, tr("IR1min"), {}};
+        return {values.r60, false, VerdictRules::tr("IR1min"), {}};
     const CurvePoint atOneMinute = CurveAnalysis::pointAt(test.curve, oneMinute);
     if (atOneMinute.overRange)
-        return {atOneMinute.megohms, true, tr("IR1min"), {}};
+        return {atOneMinute.megohms, true, VerdictRules::tr("IR1min"), {}};
 
-    const Judged final{test.finalMegohms, test.finalOverRange, tr("final IR"), {}};
+    const Judged final{test.finalMegohms, test.finalOverRange, VerdictRules::tr("final IR"), {}};
     if (!final.exists())
         return final;
     if (test.curve.isEmpty())
-        reasons << tr("no curve (a record of the meter's memory): the final reading is judged");
+        reasons << VerdictRules::tr("no curve (a record of the meter's memory): the final reading is judged");
     else if (test.curve.constLast().seconds < oneMinute)
-        reasons << tr("the curve does not reach 1 min: the final reading is judged");
+        reasons << VerdictRules::tr("the curve does not reach 1 min: the final reading is judged");
     else
-        reasons << tr("no resistance at 1 min in the curve: the final reading is judged");
+        reasons << VerdictRules::tr("no resistance at 1 min in the curve: the final reading is judged");
     return final;
 }
 
@@ -71,26 +68,26 @@ Judged corrected(Judged value, const InsulationTest &test, const CurveAnalysis::
                  const TestDetails &details, Verdict &verdict)
 {
     if (std::isnan(details.insulationCelsius)) {
-        verdict.reasons << tr("no temperature given: not corrected");
-        value.where = tr("(not corrected)");
+        verdict.reasons << VerdictRules::tr("no temperature given: not corrected");
+        value.where = VerdictRules::tr("(not corrected)");
         return value;
     }
     const double base = details.effectiveBaseCelsius();
     const double factor = TemperatureCorrection::factor(details.insulationCelsius, base, details.halvingCelsius);
     if (!std::isfinite(factor)) {
-        verdict.reasons << tr("no usable halving interval: not corrected");
-        value.where = tr("(not corrected)");
+        verdict.reasons << VerdictRules::tr("no usable halving interval: not corrected");
+        value.where = VerdictRules::tr("(not corrected)");
         return value;
     }
     verdict.baseCelsius = base;
     verdict.correctedMegohms = value.megohms * factor;
     verdict.correctedR600 = values.r600 * factor;
     verdict.correctedFinalMegohms = test.finalMegohms * factor;
-    verdict.reasons << tr("corrected from %1 to %2: ×%3 (halving every %4)")
+    verdict.reasons << VerdictRules::tr("corrected from %1 to %2: ×%3 (halving every %4)")
                            .arg(ReasonText::celsius(details.insulationCelsius), ReasonText::celsius(base),
                                 ReasonText::measured(factor), ReasonText::celsius(details.halvingCelsius));
     value.megohms = verdict.correctedMegohms;
-    value.where = tr("at %1").arg(ReasonText::celsius(base));
+    value.where = VerdictRules::tr("at %1").arg(ReasonText::celsius(base));
     return value;
 }
 
@@ -99,10 +96,10 @@ Result compareMinimum(const Judged &value, double minimum, const QString &criter
 {
     verdict.minimumMegohms = minimum;
     if (value.overRange || value.megohms >= minimum) {
-        verdict.reasons << tr("%1, at least %2 for %3: pass").arg(value.text(), minimumText(minimum), criterion);
+        verdict.reasons << VerdictRules::tr("%1, at least %2 for %3: pass").arg(value.text(), minimumText(minimum), criterion);
         return Result::Pass;
     }
-    verdict.reasons << tr("%1, below %2 for %3: fail").arg(value.text(), minimumText(minimum), criterion);
+    verdict.reasons << VerdictRules::tr("%1, below %2 for %3: fail").arg(value.text(), minimumText(minimum), criterion);
     return Result::Fail;
 }
 
@@ -115,11 +112,11 @@ QString windingText(const VerdictRules::WindingRow &row, double kilovolts)
 {
     switch (row.winding) {
     case TestDetails::WindingType::OlderOrField:
-        return tr("older and field windings (%1 kV + 1)").arg(ReasonText::exact(kilovolts));
+        return VerdictRules::tr("older and field windings (%1 kV + 1)").arg(ReasonText::exact(kilovolts));
     case TestDetails::WindingType::FormWoundAfter1970:
-        return tr("form-wound windings");
+        return VerdictRules::tr("form-wound windings");
     case TestDetails::WindingType::RandomWoundOrBelow1kV:
-        return tr("random-wound windings and windings below 1 kV");
+        return VerdictRules::tr("random-wound windings and windings below 1 kV");
     case TestDetails::WindingType::Unknown:
         break;
     }
@@ -133,11 +130,11 @@ Result minimumByWinding(const Judged &value, const TestDetails &details, Verdict
         return candidate.winding == details.winding;
     });
     if (row == table.cend()) {
-        verdict.reasons << tr("winding type not given: minimum IR not assessed");
+        verdict.reasons << VerdictRules::tr("winding type not given: minimum IR not assessed");
         return Result::NotAssessed;
     }
     if (row->perKilovolt != 0.0 && !ratedVoltageGiven(details)) {
-        verdict.reasons << tr("rated voltage not given: minimum IR not assessed");
+        verdict.reasons << VerdictRules::tr("rated voltage not given: minimum IR not assessed");
         return Result::NotAssessed;
     }
     const double kilovolts = row->perKilovolt != 0.0 ? details.ratedKilovolts : 0.0;
@@ -171,31 +168,31 @@ Result minimumPi(const Judged &value, const InsulationTest &test, const CurveAna
         return candidate.insulationClass == details.insulationClass;
     });
     if (row == table.cend()) {
-        verdict.reasons << tr("insulation class not given: PI not assessed");
+        verdict.reasons << VerdictRules::tr("insulation class not given: PI not assessed");
         return Result::NotAssessed;
     }
     if (value.megohms > VerdictRules::piExemptAboveMegohms) {
-        verdict.reasons << tr("PI not assessed: %1 is above %2")
+        verdict.reasons << VerdictRules::tr("PI not assessed: %1 is above %2")
                                .arg(value.text(), minimumText(VerdictRules::piExemptAboveMegohms));
         return Result::NotAssessed;
     }
     const bool fromCurve = std::isfinite(values.pi);
     const double pi = fromCurve ? values.pi : CurveAnalysis::meterPi(test);
     if (std::isnan(pi)) {
-        verdict.reasons << tr("no PI (the curve does not give R10min / R1min and the meter gave none): "
+        verdict.reasons << VerdictRules::tr("no PI (the curve does not give R10min / R1min and the meter gave none): "
                               "PI not assessed");
         return Result::NotAssessed;
     }
     verdict.minimumPi = row->minimumPi;
     const QString shown = fromCurve ? ReasonText::measured(pi)
-                                    : tr("%1 (the meter's)").arg(ReasonText::measured(pi));
+                                    : VerdictRules::tr("%1 (the meter's)").arg(ReasonText::measured(pi));
     const QString minimum = ReasonText::exact(row->minimumPi, 1);
     const QString insulationClass = classText(row->insulationClass);
     if (pi >= row->minimumPi) {
-        verdict.reasons << tr("PI %1, at least %2 for class %3: pass").arg(shown, minimum, insulationClass);
+        verdict.reasons << VerdictRules::tr("PI %1, at least %2 for class %3: pass").arg(shown, minimum, insulationClass);
         return Result::Pass;
     }
-    verdict.reasons << tr("PI %1 below %2 for class %3: fail").arg(shown, minimum, insulationClass);
+    verdict.reasons << VerdictRules::tr("PI %1 below %2 for class %3: fail").arg(shown, minimum, insulationClass);
     return Result::Fail;
 }
 
@@ -205,18 +202,18 @@ QString voltageRowText(const std::vector<VerdictRules::VoltageRow> &table, size_
     const double upTo = table.at(index).upToKilovolts;
     const QString row = ReasonText::voltage(upTo);
     if (index == 0)
-        return tr("the row up to %1").arg(row);
+        return VerdictRules::tr("the row up to %1").arg(row);
     if (index + 1 == table.size())
-        return tr("the row %1 and above").arg(row);
+        return VerdictRules::tr("the row %1 and above").arg(row);
     if (kilovolts < upTo)
-        return tr("the %1 row, the next above it").arg(row);
-    return tr("the %1 row").arg(row);
+        return VerdictRules::tr("the %1 row, the next above it").arg(row);
+    return VerdictRules::tr("the %1 row").arg(row);
 }
 
 Result minimumByVoltage(const Judged &value, const TestDetails &details, Verdict &verdict)
 {
     if (!ratedVoltageGiven(details)) {
-        verdict.reasons << tr("rated voltage not given: minimum IR not assessed");
+        verdict.reasons << VerdictRules::tr("rated voltage not given: minimum IR not assessed");
         return Result::NotAssessed;
     }
     const auto &table = VerdictRules::voltageTable();
@@ -224,7 +221,7 @@ Result minimumByVoltage(const Judged &value, const TestDetails &details, Verdict
     size_t index = 0;
     while (index + 1 < table.size() && details.ratedKilovolts > table.at(index).upToKilovolts)
         ++index;
-    const QString criterion = tr("a rated voltage of %1 (%2)")
+    const QString criterion = VerdictRules::tr("a rated voltage of %1 (%2)")
                                   .arg(ReasonText::voltage(details.ratedKilovolts),
                                        voltageRowText(table, index, details.ratedKilovolts));
     return compareMinimum(value, table.at(index).minimumMegohms, criterion, verdict);
@@ -235,14 +232,14 @@ Result judgeComparison(const InsulationTest &test, Verdict &verdict)
     verdict.minimumMegohms = test.compLimitMegohms;
     const QString limit = minimumText(test.compLimitMegohms);
     if (test.compResult == compPass) {
-        verdict.reasons << tr("the meter's verdict against its limit of %1: pass").arg(limit);
+        verdict.reasons << VerdictRules::tr("the meter's verdict against its limit of %1: pass").arg(limit);
         return Result::Pass;
     }
     if (test.compResult <= compNoVerdict) {
-        verdict.reasons << tr("the meter gave no verdict against its limit of %1: not assessed").arg(limit);
+        verdict.reasons << VerdictRules::tr("the meter gave no verdict against its limit of %1: not assessed").arg(limit);
         return Result::NotAssessed;
     }
-    verdict.reasons << tr("the meter's verdict against its limit of %1: fail").arg(limit);
+    verdict.reasons << VerdictRules::tr("the meter's verdict against its limit of %1: fail").arg(limit);
     return Result::Fail;
 }
 
@@ -252,8 +249,8 @@ void judgeInsulation(const InsulationTest &test, const CurveAnalysis::Values &va
     const Judged measured = oneMinuteValue(test, values, verdict.reasons);
     if (!measured.exists()) {
         verdict.reasons << (test.status == InsulationTest::Status::Interrupted
-                                ? tr("interrupted before 1 min without a final reading: not assessed")
-                                : tr("no insulation resistance reading: not assessed"));
+                                ? VerdictRules::tr("interrupted before 1 min without a final reading: not assessed")
+                                : VerdictRules::tr("no insulation resistance reading: not assessed"));
         return;
     }
     const Judged value = corrected(measured, test, values, details, verdict);
@@ -268,9 +265,9 @@ void judgeInsulation(const InsulationTest &test, const CurveAnalysis::Values &va
 void noteStatus(const InsulationTest &test, QStringList &reasons)
 {
     if (test.status == InsulationTest::Status::Interrupted)
-        reasons << tr("the test was interrupted: judged on the readings it has");
+        reasons << VerdictRules::tr("the test was interrupted: judged on the readings it has");
     else if (test.status == InsulationTest::Status::Running)
-        reasons << tr("the test is still running: judged on the readings so far");
+        reasons << VerdictRules::tr("the test is still running: judged on the readings so far");
 }
 
 Result outcomeOf(const std::vector<Result> &results)
@@ -335,7 +332,7 @@ Verdict VerdictRules::judge(const InsulationTest &test, const CurveAnalysis::Val
 {
     Verdict verdict;
     if (test.isMeasurement()) {
-        verdict.reasons << tr("a measurement, not a test");
+        verdict.reasons << VerdictRules::tr("a measurement, not a test");
         return verdict;
     }
     noteStatus(test, verdict.reasons);

@@ -7,6 +7,8 @@
 #include "insulation/testdetails.h"
 #include "insulation/verdict.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 // The criteria a test is judged by, as tables to be read against their
@@ -21,6 +23,8 @@
 // - COMP tests: the meter's own pass or fail.
 class VerdictRules
 {
+    Q_DECLARE_TR_FUNCTIONS(VerdictRules)
+
 public:
     struct VoltageRow
     {

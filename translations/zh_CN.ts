@@ -197,6 +197,29 @@ This cannot be undone.</source>
     </message>
 </context>
 <context>
+    <name>ReasonText</name>
+    <message>
+        <source>beyond the range</source>
+        <translation>超出量程</translation>
+    </message>
+    <message>
+        <source>%1 MΩ</source>
+        <translation>%1 MΩ</translation>
+    </message>
+    <message>
+        <source>%1 °C</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <source>%1 V</source>
+        <translation>%1 V</translation>
+    </message>
+    <message>
+        <source>%1 kV</source>
+        <translation>%1 kV</translation>
+    </message>
+</context>
+<context>
     <name>SafeFile</name>
     <message>
         <source>It is a directory.</source>
@@ -467,6 +490,379 @@ Do you want to open this file?</source>
     <message>
         <source>The chart could not be drawn as PDF.</source>
         <translation>无法将图表绘制为 PDF。</translation>
+    </message>
+    <message>
+        <source>Tests</source>
+        <translation>测试</translation>
+    </message>
+</context>
+<context>
+    <name>TestsWindow</name>
+    <message>
+        <source>Tests</source>
+        <translation>测试</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Final R</source>
+        <translation>最终电阻</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>DAR</source>
+        <translation>DAR</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>结论</translation>
+    </message>
+    <message>
+        <source>Equipment</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Leakage current</source>
+        <translation>泄漏电流</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>详细信息</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Rated voltage</source>
+        <translation>额定电压</translation>
+    </message>
+    <message>
+        <source> kV</source>
+        <translation> kV</translation>
+    </message>
+    <message>
+        <source>not given</source>
+        <translation>未提供</translation>
+    </message>
+    <message>
+        <source>Insulation class</source>
+        <translation>绝缘等级</translation>
+    </message>
+    <message>
+        <source>Winding</source>
+        <translation>绕组</translation>
+    </message>
+    <message>
+        <source>Insulation temperature</source>
+        <translation>绝缘温度</translation>
+    </message>
+    <message>
+        <source> °C</source>
+        <translation> °C</translation>
+    </message>
+    <message>
+        <source>Ambient temperature</source>
+        <translation>环境温度</translation>
+    </message>
+    <message>
+        <source>Relative humidity</source>
+        <translation>相对湿度</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>Corrected to</source>
+        <translation>校正到</translation>
+    </message>
+    <message>
+        <source>kind&apos;s default</source>
+        <translation>按类型默认</translation>
+    </message>
+    <message>
+        <source>Halves every</source>
+        <translation>减半间隔</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Save details</source>
+        <translation>保存详细信息</translation>
+    </message>
+    <message>
+        <source> (memory)</source>
+        <translation>（存储）</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>进行中</translation>
+    </message>
+    <message>
+        <source>%1, interrupted</source>
+        <translation>%1，已中断</translation>
+    </message>
+    <message>
+        <source>Resistance</source>
+        <translation>电阻</translation>
+    </message>
+    <message>
+        <source>Test time (s)</source>
+        <translation>测试时间（秒）</translation>
+    </message>
+    <message>
+        <source>Leakage current (µA)</source>
+        <translation>泄漏电流（µA）</translation>
+    </message>
+    <message>
+        <source>DAR (R60/R30) %1</source>
+        <translation>DAR (R60/R30) %1</translation>
+    </message>
+    <message>
+        <source>DAR (R60/R15) %1</source>
+        <translation>DAR (R60/R15) %1</translation>
+    </message>
+    <message>
+        <source>PI (R600/R60) %1</source>
+        <translation>PI (R600/R60) %1</translation>
+    </message>
+    <message>
+        <source>ratio at the meter&apos;s set times %1</source>
+        <translation>仪表设定时间处的比值 %1</translation>
+    </message>
+    <message>
+        <source>meter&apos;s DAR %1</source>
+        <translation>仪表 DAR %1</translation>
+    </message>
+    <message>
+        <source>meter&apos;s PI %1</source>
+        <translation>仪表 PI %1</translation>
+    </message>
+    <message>
+        <source>the curve&apos;s DAR differs from the meter&apos;s by more than 5 %</source>
+        <translation>曲线 DAR 与仪表值相差超过 5%</translation>
+    </message>
+    <message>
+        <source>the curve&apos;s PI differs from the meter&apos;s by more than 5 %</source>
+        <translation>曲线 PI 与仪表值相差超过 5%</translation>
+    </message>
+    <message>
+        <source>corrected to %1: %2</source>
+        <translation>校正到 %1：%2</translation>
+    </message>
+    <message>
+        <source>Rotating machine</source>
+        <translation>旋转电机</translation>
+    </message>
+    <message>
+        <source>Transformer</source>
+        <translation>变压器</translation>
+    </message>
+    <message>
+        <source>Cable</source>
+        <translation>电缆</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>Form-wound, built after about 1970</source>
+        <translation>成型绕组（约 1970 年以后制造）</translation>
+    </message>
+    <message>
+        <source>Random-wound, or below 1 kV</source>
+        <translation>散嵌绕组，或 1 kV 以下</translation>
+    </message>
+    <message>
+        <source>Older, or a field winding</source>
+        <translation>较旧绕组或励磁绕组</translation>
+    </message>
+</context>
+<context>
+    <name>Verdict</name>
+    <message>
+        <source>Pass</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>Fail</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>Not assessed</source>
+        <translation>未评定</translation>
+    </message>
+</context>
+<context>
+    <name>VerdictRules</name>
+    <message>
+        <source>%1 MΩ</source>
+        <translation>%1 MΩ</translation>
+    </message>
+    <message>
+        <source>a measurement, not a test</source>
+        <translation>测量值，不是测试</translation>
+    </message>
+    <message>
+        <source>IR1min</source>
+        <translation>IR1min</translation>
+    </message>
+    <message>
+        <source>final IR</source>
+        <translation>最终绝缘电阻</translation>
+    </message>
+    <message>
+        <source>no curve (a record of the meter&apos;s memory): the final reading is judged</source>
+        <translation>无曲线（仪表存储记录）：按最终读数评定</translation>
+    </message>
+    <message>
+        <source>the curve does not reach 1 min: the final reading is judged</source>
+        <translation>曲线未达到 1 分钟：按最终读数评定</translation>
+    </message>
+    <message>
+        <source>no resistance at 1 min in the curve: the final reading is judged</source>
+        <translation>曲线在 1 分钟处无电阻值：按最终读数评定</translation>
+    </message>
+    <message>
+        <source>no temperature given: not corrected</source>
+        <translation>未提供温度：未校正</translation>
+    </message>
+    <message>
+        <source>(not corrected)</source>
+        <translation>（未校正）</translation>
+    </message>
+    <message>
+        <source>no usable halving interval: not corrected</source>
+        <translation>减半间隔无效：未校正</translation>
+    </message>
+    <message>
+        <source>corrected from %1 to %2: ×%3 (halving every %4)</source>
+        <translation>由 %1 校正到 %2：×%3（每 %4 减半）</translation>
+    </message>
+    <message>
+        <source>at %1</source>
+        <translation>在 %1</translation>
+    </message>
+    <message>
+        <source>%1, at least %2 for %3: pass</source>
+        <translation>%1，%3 要求至少 %2：合格</translation>
+    </message>
+    <message>
+        <source>%1, below %2 for %3: fail</source>
+        <translation>%1，低于 %3 要求的 %2：不合格</translation>
+    </message>
+    <message>
+        <source>older and field windings (%1 kV + 1)</source>
+        <translation>较旧绕组和励磁绕组（%1 kV + 1）</translation>
+    </message>
+    <message>
+        <source>form-wound windings</source>
+        <translation>成型绕组</translation>
+    </message>
+    <message>
+        <source>random-wound windings and windings below 1 kV</source>
+        <translation>散嵌绕组及 1 kV 以下绕组</translation>
+    </message>
+    <message>
+        <source>winding type not given: minimum IR not assessed</source>
+        <translation>未提供绕组类型：未评定最小绝缘电阻</translation>
+    </message>
+    <message>
+        <source>rated voltage not given: minimum IR not assessed</source>
+        <translation>未提供额定电压：未评定最小绝缘电阻</translation>
+    </message>
+    <message>
+        <source>insulation class not given: PI not assessed</source>
+        <translation>未提供绝缘等级：未评定 PI</translation>
+    </message>
+    <message>
+        <source>PI not assessed: %1 is above %2</source>
+        <translation>未评定 PI：%1 高于 %2</translation>
+    </message>
+    <message>
+        <source>no PI (the curve does not give R10min / R1min and the meter gave none): PI not assessed</source>
+        <translation>无 PI（曲线无法给出 R10min / R1min，仪表也未提供）：未评定 PI</translation>
+    </message>
+    <message>
+        <source>%1 (the meter&apos;s)</source>
+        <translation>%1（仪表值）</translation>
+    </message>
+    <message>
+        <source>PI %1, at least %2 for class %3: pass</source>
+        <translation>PI %1，%3 级要求至少 %2：合格</translation>
+    </message>
+    <message>
+        <source>PI %1 below %2 for class %3: fail</source>
+        <translation>PI %1 低于 %3 级要求的 %2：不合格</translation>
+    </message>
+    <message>
+        <source>the row up to %1</source>
+        <translation>%1 及以下一行</translation>
+    </message>
+    <message>
+        <source>the row %1 and above</source>
+        <translation>%1 及以上一行</translation>
+    </message>
+    <message>
+        <source>the %1 row, the next above it</source>
+        <translation>%1 一行（其上一档）</translation>
+    </message>
+    <message>
+        <source>the %1 row</source>
+        <translation>%1 一行</translation>
+    </message>
+    <message>
+        <source>a rated voltage of %1 (%2)</source>
+        <translation>额定电压 %1（%2）</translation>
+    </message>
+    <message>
+        <source>the meter&apos;s verdict against its limit of %1: pass</source>
+        <translation>仪表按其限值 %1 判定：合格</translation>
+    </message>
+    <message>
+        <source>the meter gave no verdict against its limit of %1: not assessed</source>
+        <translation>仪表未按其限值 %1 判定：未评定</translation>
+    </message>
+    <message>
+        <source>the meter&apos;s verdict against its limit of %1: fail</source>
+        <translation>仪表按其限值 %1 判定：不合格</translation>
+    </message>
+    <message>
+        <source>interrupted before 1 min without a final reading: not assessed</source>
+        <translation>1 分钟前中断且无最终读数：未评定</translation>
+    </message>
+    <message>
+        <source>no insulation resistance reading: not assessed</source>
+        <translation>无绝缘电阻读数：未评定</translation>
+    </message>
+    <message>
+        <source>the test was interrupted: judged on the readings it has</source>
+        <translation>测试已中断：按已有读数评定</translation>
+    </message>
+    <message>
+        <source>the test is still running: judged on the readings so far</source>
+        <translation>测试仍在进行：按目前读数评定</translation>
     </message>
 </context>
 <context>
