@@ -283,6 +283,7 @@ void TestDemoScenario::insulationCurvesRise()
 {
     QFETCH(int, round);
     const QList<Run> runs = runsOfRound(round);
+    // IR, TIME, PI, DAR and two comparisons.
     QCOMPARE(runs.size(), 6);
     for (const Run &run : runs) {
         const QByteArray name = DMMData::modeName(run.mode).toUtf8();
@@ -347,6 +348,7 @@ void TestDemoScenario::ratiosOfTheCurveAreTheMeters()
     }
 }
 
+// Among the rounds, a good winding and a damp one, by their PI.
 void TestDemoScenario::roundsShowAGoodAndADampWinding()
 {
     QList<double> indexes;
