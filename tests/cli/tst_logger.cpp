@@ -28,6 +28,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -428,7 +429,9 @@ void TestLogger::captureReplaysToTheRecordsLogged()
         if (good)
             expected += expectedLines(decode(frame));
     };
-    for (int round = 0; round < 20; ++round) {
+    // A cycle of rounds, one per test voltage: tens of kilobytes, read in
+    // some seconds at the meter's pace, well within the time limit below.
+    for (int round = 0; round < int(std::size(DemoCycle::testVoltages)); ++round) {
         const DemoCycle cycle(round);
         const QList<QByteArray> frames = cycle.liveFrames() + cycle.storedFrames();
         for (int i = 0; i < frames.size(); ++i)

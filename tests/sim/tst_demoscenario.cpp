@@ -5,9 +5,13 @@
 #include "sim/democycle.h"
 #include "sim/demoscenario.h"
 
+#include <QHash>
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -59,6 +63,104 @@ QList<QSharedPointer<Record>> ofMode(const QList<QSharedPointer<DMMData>> &recor
     }
     return found;
 }
+
+double megohms(const ValueBox &resistance)
+{
+    static const QHash<QString, double> perUnit{{"MΩ", 1.0}, {"GΩ", 1.0e3}, {"TΩ", 1.0e6}};
+    return resistance.value * perUnit.value(resistance.unit, qQNaN());
+}
+
+double microamps(const ValueBox &current)
+{
+    static const QHash<QString, double> perUnit{{"nA", 1.0e-3}, {"uA", 1.0}, {"mA", 1.0e3}};
+    return current.value * perUnit.value(current.unit, qQNaN());
+}
+
+int seconds(quint16 minutesSeconds)
+{
+    return (minutesSeconds >> 8) * 60 + (minutesSeconds & 0xFF);
+}
+
+// The meter's own test time; a comparison keeps none.
+int elapsedSeconds(const DMMDataIR &record)
+{
+    if (const auto *timed = dynamic_cast<const DMMDataTime *>(&record))
+        return seconds(timed->elapsedTime);
+    return seconds(record.testTime);
+}
+
+// One insulation test as the meter ran it: its readings while testing, then
+// the result it held.
+struct Run
+{
+    int mode = -1;
+    QList<QSharedPointer<DMMDataIR>> readings;
+    QSharedPointer<DMMDataIR> held;
+};
+
+QList<Run> runsOf(const QList<QSharedPointer<DMMData>> &live)
+{
+    QList<Run> runs;
+    bool running = false;
+    for (const auto &record : live) {
+        const auto insulation = record.dynamicCast<DMMDataIR>();
+        const bool sameTest = running && insulation && runs.last().mode == record->mode;
+        if (insulation && record->testing) {
+            if (!sameTest)
+                runs.append({record->mode, {}, {}});
+            runs.last().readings.append(insulation);
+        } else if (sameTest) {
+            runs.last().held = insulation;
+        }
+        running = insulation && record->testing;
+    }
+    return runs;
+}
+
+QList<Run> runsOfRound(int round)
+{
+    return runsOf(decode(DemoCycle(round).liveFrames().join()).live);
+}
+
+Run runOfMode(const QList<Run> &runs, int mode)
+{
+    for (const Run &run : runs) {
+        if (run.mode == mode)
+            return run;
+    }
+    return {};
+}
+
+QSharedPointer<DMMDataIR> readingAt(const Run &run, int atSeconds)
+{
+    for (const auto &reading : run.readings) {
+        if (elapsedSeconds(*reading) == atSeconds)
+            return reading;
+    }
+    return {};
+}
+
+// What the curve says a ratio is; like the meter, nothing (0) when either
+// reading is beyond the range.
+double curveRatio(const DMMDataIR &first, const DMMDataIR &second)
+{
+    if (first.resistanceOverRange || second.resistanceOverRange)
+        return 0.0;
+    return megohms(second.resistance) / megohms(first.resistance);
+}
+
+bool agree(double meter, double curve)
+{
+    constexpr double tolerance = 0.02;
+    return curve == 0.0 ? meter == 0.0 : std::abs(meter / curve - 1.0) <= tolerance;
+}
+
+int setSecondsOf(const DMMDataIR &held)
+{
+    if (const auto *ratio = dynamic_cast<const DMMDataPIDAR *>(&held))
+        return seconds(ratio->setTime2);
+    return seconds(static_cast<const DMMDataTime &>(held).setTime);
+}
 } // namespace
 
 class TestDemoScenario : public QObject
@@ -70,6 +172,12 @@ private slots:
     void everyRoundDecodesIntoEveryMode();
     void insulationReadingsArePlausible();
     void roundsShowOverRangeVerdictsAndTestStates();
+    void insulationCurvesRise_data();
+    void insulationCurvesRise();
+    void ratiosOfTheCurveAreTheMeters_data();
+    void ratiosOfTheCurveAreTheMeters();
+    void roundsShowAGoodAndADampWinding();
+    void oneTestOfTheCycleIsInterrupted();
     void bothPacesSendTheSameStream();
     void downloadsComeAfterTheFirstRoundThenRarely();
 };
@@ -92,6 +200,8 @@ void TestDemoScenario::everyRoundDecodesIntoEveryMode()
     const QSet<int> everyMode{0, 1, 2, 3, 4, 5, 6, 7};
     QCOMPARE(modesOf(decoded.live), everyMode);
     QCOMPARE(modesOf(decoded.stored), everyMode);
+    // Watching a round at the meter's pace takes no more than a couple of minutes.
+    QVERIFY(DemoScenario::liveInterval * cycle.liveFrames().size() <= std::chrono::minutes(2));
 }
 
 void TestDemoScenario::insulationReadingsArePlausible()
@@ -160,6 +270,116 @@ void TestDemoScenario::roundsShowOverRangeVerdictsAndTestStates()
         lastElapsed = record->elapsedTime;
     }
     QVERIFY(counted);
+}
+
+void TestDemoScenario::insulationCurvesRise_data()
+{
+    everyRoundDecodesIntoEveryMode_data();
+}
+
+// Insulation charges up while the meter tests it: the resistance climbs, and
+// what it reads follows from the voltage and current it measures.
+void TestDemoScenario::insulationCurvesRise()
+{
+    QFETCH(int, round);
+    const QList<Run> runs = runsOfRound(round);
+    // IR, TIME, PI, DAR and two comparisons.
+    QCOMPARE(runs.size(), 6);
+    for (const Run &run : runs) {
+        const QByteArray name = DMMData::modeName(run.mode).toUtf8();
+        QVERIFY2(run.readings.size() >= 5, name);
+        QVERIFY2(run.held, name);
+        for (int i = 1; i < run.readings.size(); ++i) {
+            const DMMDataIR &before = *run.readings.at(i - 1);
+            const DMMDataIR &reading = *run.readings.at(i);
+            QVERIFY2(megohms(reading.resistance) >= megohms(before.resistance), name);
+            if (run.mode != DMMData::dmCOMP)
+                QVERIFY2(elapsedSeconds(reading) > elapsedSeconds(before), name);
+        }
+        for (const auto &reading : run.readings) {
+            if (reading->resistanceOverRange)
+                continue;
+            // Tiny currents show few digits: one count of the last is allowed.
+            const double expected = reading->outputVoltage.value / megohms(reading->resistance);
+            const double lastDigit = microamps({QString(), 0.01, reading->leakageCurrent.unit});
+            QVERIFY2(std::abs(microamps(reading->leakageCurrent) - expected) <= 0.02 * expected + lastDigit, name);
+        }
+    }
+}
+
+void TestDemoScenario::ratiosOfTheCurveAreTheMeters_data()
+{
+    everyRoundDecodesIntoEveryMode_data();
+}
+
+// A program working DAR (R60 / R30) and PI (R600 / R60) out from the curve
+// finds the meter's own values, and the readings the meter took them from.
+void TestDemoScenario::ratiosOfTheCurveAreTheMeters()
+{
+    QFETCH(int, round);
+    const QList<Run> runs = runsOfRound(round);
+
+    const Run pi = runOfMode(runs, DMMData::dmPI);
+    const Run dar = runOfMode(runs, DMMData::dmDAR);
+    const Run ir = runOfMode(runs, DMMData::dmIR);
+    QVERIFY(pi.held && dar.held && ir.held);
+
+    for (const int mark : {15, 30, 60, 600})
+        QVERIFY2(readingAt(pi, mark), qPrintable(QStringLiteral("PI test at %1 s").arg(mark)));
+    const auto piResult = pi.held.staticCast<DMMDataPI>();
+    QVERIFY(agree(piResult->piRatio.value, curveRatio(*readingAt(pi, 60), *readingAt(pi, 600))));
+    QCOMPARE(megohms(piResult->resistance), megohms(readingAt(pi, 60)->resistance));
+    QCOMPARE(megohms(piResult->resistance2), megohms(readingAt(pi, 600)->resistance));
+    QCOMPARE(piResult->resistance2OverRange, readingAt(pi, 600)->resistanceOverRange);
+
+    QVERIFY(readingAt(dar, 30) && readingAt(dar, 60));
+    const auto darResult = dar.held.staticCast<DMMDataDAR>();
+    QVERIFY(agree(darResult->darRatio.value, curveRatio(*readingAt(dar, 30), *readingAt(dar, 60))));
+    QCOMPARE(megohms(darResult->resistance), megohms(readingAt(dar, 30)->resistance));
+    QCOMPARE(megohms(darResult->resistance2), megohms(readingAt(dar, 60)->resistance));
+
+    QVERIFY(readingAt(ir, 30) && readingAt(ir, 60) && readingAt(ir, 600));
+    QVERIFY(agree(ir.held->dar.value, curveRatio(*readingAt(ir, 30), *readingAt(ir, 60))));
+    QVERIFY(agree(ir.held->pi.value, curveRatio(*readingAt(ir, 60), *readingAt(ir, 600))));
+    // The IR test shows each ratio from the moment it can be worked out.
+    for (const auto &reading : ir.readings) {
+        QCOMPARE(reading->dar.value, elapsedSeconds(*reading) >= 60 ? ir.held->dar.value : 0.0);
+        QCOMPARE(reading->pi.value, elapsedSeconds(*reading) >= 600 ? ir.held->pi.value : 0.0);
+    }
+}
+
+// Among the rounds, a good winding and a damp one, by their PI.
+void TestDemoScenario::roundsShowAGoodAndADampWinding()
+{
+    QList<double> indexes;
+    for (int round = 0; round < rounds; ++round) {
+        const Run pi = runOfMode(runsOfRound(round), DMMData::dmPI);
+        QVERIFY(pi.held);
+        indexes << pi.held.staticCast<DMMDataPI>()->piRatio.value;
+    }
+    QVERIFY(std::any_of(indexes.cbegin(), indexes.cend(), [](double pi) { return pi >= 2.5; }));
+    QVERIFY(std::any_of(indexes.cbegin(), indexes.cend(), [](double pi) { return pi > 0.0 && pi <= 1.3; }));
+}
+
+// Every test ends in the result the meter holds, a comparison in a verdict;
+// in each cycle of rounds the user stops one timed test before its set time.
+void TestDemoScenario::oneTestOfTheCycleIsInterrupted()
+{
+    QList<QPair<int, int>> interrupted;
+    for (int round = 0; round < rounds; ++round) {
+        for (const Run &run : runsOfRound(round)) {
+            QVERIFY(run.held && !run.held->testing);
+            if (run.mode == DMMData::dmCOMP)
+                QVERIFY(run.held.staticCast<DMMDataCOMP>()->result != 0);
+            if (run.mode == DMMData::dmIR || run.mode == DMMData::dmCOMP)
+                continue;
+            const int setSeconds = setSecondsOf(*run.held);
+            QVERIFY(elapsedSeconds(*run.held) <= setSeconds);
+            if (elapsedSeconds(*run.held) < setSeconds)
+                interrupted.append({round, run.mode});
+        }
+    }
+    QCOMPARE(interrupted, (QList<QPair<int, int>>{{DemoCycle::interruptedRound, DMMData::dmTime}}));
 }
 
 void TestDemoScenario::bothPacesSendTheSameStream()
