@@ -4,6 +4,9 @@
 
 #include "insulation/readingvalues.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 // Registered once for queued connections of the signals.
 const int insulationTestTypeId = qRegisterMetaType<InsulationTest>("InsulationTest");
@@ -119,10 +122,37 @@ void TestSegmenter::begin(const DMMData &record, qint64 seq)
 
 void TestSegmenter::append(const DMMData &record, qint64 seq)
 {
-    m_running->curve.append(ReadingValues::curvePoint(record, curveSeconds(record)));
+    CurvePoint point = ReadingValues::curvePoint(record, curveSeconds(record));
+    keepLiveFirstResistance(record, point);
+    m_running->curve.append(point);
     m_running->endedMs = decodeMs(record);
     m_running->lastSeq = seq;
     ReadingValues::takeFinalValues(*m_running, record);
+}
+
+// Between a PI or DAR test's set times RES1 tells nothing when the meter
+// holds it at its value at the first set time; a meter that goes on showing
+// the present resistance there makes it change, and then it is the curve.
+void TestSegmenter::keepLiveFirstResistance(const DMMData &record, CurvePoint &point) const
+{
+    const auto *ratio = dynamic_cast<const DMMDataPIDAR *>(&record);
+    if (!ratio || !std::isnan(point.megohms) || m_running->curve.isEmpty())
+        return;
+    const int elapsed = ReadingValues::seconds(ratio->elapsedTime);
+    const int first = ReadingValues::seconds(ratio->setTime);
+    const int second = ReadingValues::seconds(ratio->setTime2);
+    if (first <= 0 || elapsed <= first || (second > 0 && elapsed >= second))
+        return;
+    double held = std::numeric_limits<double>::quiet_NaN();
+    for (const CurvePoint &earlier : m_running->curve) {
+        if (earlier.seconds <= first && !std::isnan(earlier.megohms))
+            held = earlier.megohms;
+    }
+    const double present = ReadingValues::megohms(ratio->resistance);
+    if (!std::isnan(held) && !std::isnan(present) && present != held) {
+        point.megohms = present;
+        point.overRange = ratio->resistanceOverRange;
+    }
 }
 
 // The meter's own clock where its frames carry one; a COMP frame has none,

@@ -57,6 +57,7 @@ private:
     void begin(const DMMData &record, qint64 seq);
     void append(const DMMData &record, qint64 seq);
     double curveSeconds(const DMMData &record) const;
+    void keepLiveFirstResistance(const DMMData &record, CurvePoint &point) const;
     void endRunning(EndCause cause);
     static bool completed(const InsulationTest &test, EndCause cause);
 

@@ -66,6 +66,22 @@ protected:
     {
         return ResistanceText::megohms(tick);
     }
+
+    // Over more than a decade, steps of 1, 2 and 5 in every decade.
+    QVector<double> createTickVector(double tickStep, const QCPRange &range) override
+    {
+        if (range.lower <= 0.0 || range.upper / range.lower <= 10.0)
+            return QCPAxisTicker::createTickVector(tickStep, range);
+        QVector<double> ticks;
+        for (double decade = std::pow(10.0, std::floor(std::log10(range.lower))); decade <= range.upper;
+             decade *= 10.0) {
+            for (const double step : {1.0, 2.0, 5.0}) {
+                if (range.contains(decade * step))
+                    ticks << decade * step;
+            }
+        }
+        return ticks;
+    }
 };
 } // namespace
 
@@ -181,8 +197,9 @@ void TestsWindow::onRunning(const InsulationTest &test)
         ui->twTests->insertTopLevelItem(0, item);
     }
     fillRow(item, shown);
+    // The form is left alone: the technician may be typing the details in.
     if (ui->twTests->currentItem() == item)
-        showTest(shown);
+        showTest(shown, false);
     else if (!ui->twTests->currentItem())
         ui->twTests->setCurrentItem(item);
 }
@@ -215,17 +232,18 @@ void TestsWindow::showSelected()
     }
     const qint64 id = item->data(0, idRole).toLongLong();
     if (id == runningId && m_running)
-        showTest(judged(*m_running, m_journal.nextDetails()));
+        showTest(judged(*m_running, m_journal.nextDetails()), true);
     else if (m_judged.contains(id))
-        showTest(m_judged.value(id));
+        showTest(m_judged.value(id), true);
 }
 
-void TestsWindow::showTest(const Shown &shown)
+void TestsWindow::showTest(const Shown &shown, bool withDetails)
 {
     m_current = shown;
     drawCurve(shown);
     showVerdict(shown);
-    showDetails(shown.details);
+    if (withDetails)
+        showDetails(shown.details);
 }
 
 void TestsWindow::setUpPlot()
@@ -244,9 +262,11 @@ void TestsWindow::setUpPlot()
     plot->xAxis->setLabel(tr("Test time (s)"));
     plot->yAxis2->setLabel(tr("Leakage current (µA)"));
     plot->legend->setVisible(false);
+    plot->xAxis->setRange(0.0, 60.0);
+    plot->yAxis->setRange(1.0, 1000.0);
 }
 
-void TestsWindow::markSeconds(double seconds, const QString &label)
+void TestsWindow::markSeconds(double seconds, const QString &label, int row)
 {
     QCustomPlot *plot = ui->plotCurve;
     auto *line = new QCPItemStraightLine(plot);
@@ -255,7 +275,9 @@ void TestsWindow::markSeconds(double seconds, const QString &label)
     line->setPen(QPen(QColor(QStringLiteral("#9e9e9e")), 1, Qt::DotLine));
     auto *text = new QCPItemText(plot);
     text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    text->position->setCoords(seconds, 0.02);
+    // The early marks stand close together on a ten-minute test: their
+    // labels go one below the other.
+    text->position->setCoords(seconds, 0.02 + 0.06 * row);
     text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
     text->setText(label);
     text->setColor(QColor(QStringLiteral("#616161")));
@@ -289,10 +311,11 @@ void TestsWindow::drawCurve(const Shown &shown)
         double value;
     } marks[] = {{15, "15 s", shown.values.r15}, {30, "30 s", shown.values.r30}, {60, "1 min", shown.values.r60},
                  {600, "10 min", shown.values.r600}};
+    int row = 0;
     for (const Mark &mark : marks) {
         if (mark.seconds > last)
             continue;
-        markSeconds(mark.seconds, QString::fromLatin1(mark.label));
+        markSeconds(mark.seconds, QString::fromLatin1(mark.label), mark.seconds >= 600 ? 0 : row++);
         if (std::isfinite(mark.value)) {
             auto *value = new QCPItemText(plot);
             value->position->setCoords(mark.seconds, mark.value);
@@ -303,7 +326,7 @@ void TestsWindow::drawCurve(const Shown &shown)
     }
     bool found = false;
     const QCPRange keys = plot->graph(0)->data()->keyRange(found);
-    plot->xAxis->setRange(found ? QCPRange(0.0, std::max(keys.upper * 1.05, 10.0)) : QCPRange(0.0, 60.0));
+    plot->xAxis->setRange(found ? QCPRange(0.0, std::max(keys.upper * 1.08, 10.0)) : QCPRange(0.0, 60.0));
     const QCPRange values = plot->graph(0)->data()->valueRange(found, QCP::sdBoth);
     plot->yAxis->setRange(found ? QCPRange(values.lower / 1.25, values.upper * 1.25) : QCPRange(1.0, 1000.0));
     if (ui->cbLeakage->isChecked())

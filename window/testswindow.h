@@ -61,9 +61,9 @@ private:
     void onRunning(const InsulationTest &test);
     void onKept(const InsulationTest &test);
     void showSelected();
-    void showTest(const Shown &shown);
+    void showTest(const Shown &shown, bool withDetails);
     void drawCurve(const Shown &shown);
-    void markSeconds(double seconds, const QString &label);
+    void markSeconds(double seconds, const QString &label, int row);
     void showVerdict(const Shown &shown);
     void showDetails(const TestDetails &details);
     TestDetails detailsInForm() const;

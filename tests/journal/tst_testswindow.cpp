@@ -55,6 +55,7 @@ class TestTestsWindow : public QObject
 private slots:
     void runningTestGrowsAtTheTopAndIsKept();
     void detailsGivenBeforeATestAreKeptWithIt();
+    void detailsBeingTypedSurviveTheRunningTest();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -129,6 +130,20 @@ void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
         judged = row->text(6).startsWith(QLatin1String("Pass")) || row->text(6).startsWith(QLatin1String("Fail"));
     }
     QVERIFY(judged);
+}
+
+// Readings of the running test arrive while the technician types its details.
+void TestTestsWindow::detailsBeingTypedSurviveTheRunningTest()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    feed(fixture, irFrame(5, 1.0, true));
+    QTest::keyClicks(tests->ui->leEquipment, QStringLiteral("Trans"));
+    feed(fixture, irFrame(15, 1.2, true));
+    QTest::keyClicks(tests->ui->leEquipment, QStringLiteral("former T2"));
+    feed(fixture, irFrame(30, 1.4, true));
+    QCOMPARE(tests->ui->leEquipment->text(), QStringLiteral("Transformer T2"));
 }
 
 QTEST_MAIN(TestTestsWindow)
