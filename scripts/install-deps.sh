@@ -10,7 +10,7 @@ packages=(
     cmake g++ make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
     libqcustomplot-dev libhidapi-dev libqt5sql5-sqlite
-    xvfb xauth imagemagick xdotool
+    xvfb xauth imagemagick xdotool poppler-utils fonts-droid-fallback
 )
 
 for extra in "$@"; do

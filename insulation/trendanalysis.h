@@ -1,0 +1,42 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "insulation/verdict.h"
+
+#include <QList>
+#include <QString>
+
+#include <limits>
+
+// An item's tests over the years: what each says of the insulation, and the
+// early warning the trend exists for. A fall of more than half in the
+// corrected one-minute resistance from the item's previous test at a
+// similar temperature (within 5 °C) is flagged even when both tests pass.
+class TrendAnalysis
+{
+public:
+    struct Point
+    {
+        qint64 testId = -1;
+        qint64 ms = 0; // when the test began
+        // The corrected one-minute (or final) resistance, in MΩ; NaN when
+        // the test gave none.
+        double megohms = std::numeric_limits<double>::quiet_NaN();
+        bool overRange = false;
+        double pi = std::numeric_limits<double>::quiet_NaN();
+        // The insulation's temperature at the test; NaN when not given.
+        double celsius = std::numeric_limits<double>::quiet_NaN();
+        Verdict::Outcome outcome = Verdict::Outcome::NotAssessed;
+        // Set by flagFalls(): why this point is a warning, empty when it is none.
+        QString warning;
+    };
+
+    static constexpr double fallRatio = 0.5;
+    static constexpr double similarWithinCelsius = 5.0;
+
+    TrendAnalysis() = delete;
+
+    // Sorts the points by time and fills each point's warning.
+    static void flagFalls(QList<Point> &points);
+};
