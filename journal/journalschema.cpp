@@ -100,6 +100,28 @@ const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
                          " base_celsius REAL,"
                          " halving_celsius REAL NOT NULL DEFAULT 10"
                          ")")}},
+        // The equipment register. A test's details name their item by its
+        // tag; `equipment_id` links them once the tag is in the register.
+        {4, 1,
+         {QStringLiteral("CREATE TABLE equipment ("
+                         " id INTEGER PRIMARY KEY,"
+                         " uuid TEXT NOT NULL UNIQUE,"
+                         " tag TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+                         " description TEXT NOT NULL DEFAULT '',"
+                         " site TEXT NOT NULL DEFAULT '',"
+                         " location TEXT NOT NULL DEFAULT '',"
+                         " kind INTEGER NOT NULL DEFAULT 3,"
+                         " rated_kv REAL,"
+                         " insulation_class INTEGER NOT NULL DEFAULT 0,"
+                         " winding INTEGER NOT NULL DEFAULT 0,"
+                         " base_celsius REAL,"
+                         " notes TEXT NOT NULL DEFAULT '',"
+                         " version INTEGER NOT NULL DEFAULT 1,"
+                         " updated_ms INTEGER NOT NULL DEFAULT 0"
+                         ")"),
+          QStringLiteral("ALTER TABLE test_details ADD COLUMN equipment_id INTEGER"
+                         " REFERENCES equipment (id) ON DELETE SET NULL"),
+          QStringLiteral("CREATE INDEX test_details_by_equipment ON test_details (equipment_id)")}},
     };
     return all;
 }

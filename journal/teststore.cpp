@@ -90,10 +90,18 @@ bool TestStore::saveDetails(qint64 testId, const TestDetails &details)
           number(details.ambientCelsius), number(details.humidityPercent), text(details.operatorName),
           text(details.notes), number(details.baseCelsius), number(details.halvingCelsius)})
         query.addBindValue(value);
-    if (query.exec())
-        return true;
-    m_error = query.lastError().text();
-    return false;
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    // The test belongs to the item its details name, when the register has it.
+    QSqlQuery link(m_database);
+    link.prepare(QStringLiteral("UPDATE test_details SET equipment_id ="
+                                " (SELECT id FROM equipment WHERE tag = trim(test_details.equipment) COLLATE NOCASE)"
+                                " WHERE test_id = ?"));
+    link.addBindValue(testId);
+    link.exec();
+    return true;
 }
 
 TestDetails TestStore::details(qint64 testId) const

@@ -1,0 +1,57 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "insulation/trendanalysis.h"
+
+#include "insulation/resistancetext.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+bool comparable(const TrendAnalysis::Point &point)
+{
+    return std::isfinite(point.megohms) && point.megohms > 0.0 && std::isfinite(point.celsius);
+}
+
+// The item's latest earlier test at a similar temperature, or -1.
+int previousSimilar(const QList<TrendAnalysis::Point> &points, int index)
+{
+    for (int j = index - 1; j >= 0; --j) {
+        if (comparable(points.at(j))
+            && std::abs(points.at(j).celsius - points.at(index).celsius) <= TrendAnalysis::similarWithinCelsius)
+            return j;
+    }
+    return -1;
+}
+
+QString warningText(const TrendAnalysis::Point &earlier, const TrendAnalysis::Point &now)
+{
+    const int fall = int(std::round((1.0 - now.megohms / earlier.megohms) * 100.0));
+    return QCoreApplication::translate("TrendAnalysis",
+                                       "IR1min fell by %1 % since the test of %2: from %3 at %4 to %5 at %6")
+        .arg(fall)
+        .arg(QLocale().toString(QDateTime::fromMSecsSinceEpoch(earlier.ms).date(), QLocale::ShortFormat),
+             ResistanceText::megohms(earlier.megohms, earlier.overRange), ResistanceText::celsius(earlier.celsius),
+             ResistanceText::megohms(now.megohms, now.overRange), ResistanceText::celsius(now.celsius));
+}
+} // namespace
+
+// A reading beyond the range is a lower bound: as the earlier one, a fall
+// from it is a fall at least as large; as the later one, it tells no fall.
+void TrendAnalysis::flagFalls(QList<Point> &points)
+{
+    std::stable_sort(points.begin(), points.end(), [](const Point &a, const Point &b) { return a.ms < b.ms; });
+    for (int i = 0; i < points.size(); ++i) {
+        Point &point = points[i];
+        point.warning.clear();
+        if (!comparable(point) || point.overRange)
+            continue;
+        const int earlier = previousSimilar(points, i);
+        if (earlier >= 0 && point.megohms < fallRatio * points.at(earlier).megohms)
+            point.warning = warningText(points.at(earlier), point);
+    }
+}

@@ -1,0 +1,226 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "journal/equipmentstore.h"
+
+#include "journal/scopedtransaction.h"
+#include "journal/teststore.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+const QString itemColumns = QStringLiteral("id, uuid, tag, description, site, location, kind, rated_kv,"
+                                           " insulation_class, winding, base_celsius, notes, version, updated_ms");
+
+QVariant number(double value)
+{
+    return std::isfinite(value) ? QVariant(value) : QVariant(QVariant::Double);
+}
+
+double numberFrom(const QVariant &value)
+{
+    return value.isNull() ? std::numeric_limits<double>::quiet_NaN() : value.toDouble();
+}
+
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+EquipmentItem itemFrom(const QSqlQuery &query)
+{
+    EquipmentItem item;
+    item.id = query.value(0).toLongLong();
+    item.uuid = query.value(1).toString();
+    item.tag = query.value(2).toString();
+    item.description = query.value(3).toString();
+    item.site = query.value(4).toString();
+    item.location = query.value(5).toString();
+    item.kind = TestDetails::EquipmentKind(qBound(0, query.value(6).toInt(), 3));
+    item.ratedKilovolts = numberFrom(query.value(7));
+    item.insulationClass = TestDetails::InsulationClass(qBound(0, query.value(8).toInt(), 4));
+    item.winding = TestDetails::WindingType(qBound(0, query.value(9).toInt(), 3));
+    item.baseCelsius = numberFrom(query.value(10));
+    item.notes = query.value(11).toString();
+    item.version = query.value(12).toInt();
+    item.updatedMs = query.value(13).toLongLong();
+    return item;
+}
+} // namespace
+
+EquipmentStore::EquipmentStore(QSqlDatabase database)
+    : m_database(std::move(database))
+{
+}
+
+bool EquipmentStore::save(EquipmentItem &item)
+{
+    item.tag = item.tag.trimmed();
+    if (item.tag.isEmpty()) {
+        m_error = QCoreApplication::translate("EquipmentStore", "An item needs a tag.");
+        return false;
+    }
+    const std::optional<EquipmentItem> sameTag = findByTag(item.tag);
+    if (sameTag && sameTag->id != item.id) {
+        m_error = QCoreApplication::translate("EquipmentStore", "The tag %1 is already in the register.").arg(item.tag);
+        return false;
+    }
+    const bool adding = item.id < 0;
+    if (adding && item.uuid.isEmpty())
+        item.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QSqlQuery query(m_database);
+    query.prepare(adding ? QStringLiteral("INSERT INTO equipment (tag, description, site, location, kind, rated_kv,"
+                                          " insulation_class, winding, base_celsius, notes, version, updated_ms, uuid)"
+                                          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                         : QStringLiteral("UPDATE equipment SET tag = ?, description = ?, site = ?, location = ?,"
+                                          " kind = ?, rated_kv = ?, insulation_class = ?, winding = ?,"
+                                          " base_celsius = ?, notes = ?, version = ?, updated_ms = ? WHERE id = ?"));
+    const int version = adding ? std::max(item.version, 1) : item.version + 1;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (const QVariant &value :
+         {text(item.tag), text(item.description), text(item.site), text(item.location), QVariant(int(item.kind)),
+          number(item.ratedKilovolts), QVariant(int(item.insulationClass)), QVariant(int(item.winding)),
+          number(item.baseCelsius), text(item.notes), QVariant(version), QVariant(now),
+          adding ? QVariant(item.uuid) : QVariant(item.id)})
+        query.addBindValue(value);
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    if (adding)
+        item.id = query.lastInsertId().toLongLong();
+    item.version = version;
+    item.updatedMs = now;
+    // Details that named the tag before the item existed now belong to it.
+    QSqlQuery link(m_database);
+    link.prepare(QStringLiteral("UPDATE test_details SET equipment_id = ? WHERE equipment = ? COLLATE NOCASE"));
+    link.addBindValue(item.id);
+    link.addBindValue(item.tag);
+    link.exec();
+    return true;
+}
+
+bool EquipmentStore::remove(qint64 id)
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("DELETE FROM equipment WHERE id = ?"));
+    query.addBindValue(id);
+    if (query.exec())
+        return true;
+    m_error = query.lastError().text();
+    return false;
+}
+
+std::optional<EquipmentItem> EquipmentStore::find(qint64 id) const
+{
+    const QList<EquipmentItem> found = select(QStringLiteral("WHERE id = ?"), {id});
+    return found.isEmpty() ? std::nullopt : std::optional<EquipmentItem>(found.first());
+}
+
+std::optional<EquipmentItem> EquipmentStore::findByTag(const QString &tag) const
+{
+    const QList<EquipmentItem> found = select(QStringLiteral("WHERE tag = ? COLLATE NOCASE"), {tag.trimmed()});
+    return found.isEmpty() ? std::nullopt : std::optional<EquipmentItem>(found.first());
+}
+
+QList<EquipmentItem> EquipmentStore::list() const
+{
+    return select(QStringLiteral("ORDER BY tag"), {});
+}
+
+QStringList EquipmentStore::tags() const
+{
+    QStringList tags;
+    for (const EquipmentItem &item : list())
+        tags << item.tag;
+    return tags;
+}
+
+QList<qint64> EquipmentStore::testsOf(qint64 itemId, qint64 fromMs, qint64 toMs) const
+{
+    QList<qint64> tests;
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT tests.id FROM tests JOIN test_details ON test_details.test_id = tests.id"
+                                 " WHERE test_details.equipment_id = ? AND tests.started_ms >= ? AND tests.started_ms < ?"
+                                 " ORDER BY tests.started_ms, tests.id"));
+    query.addBindValue(itemId);
+    query.addBindValue(fromMs < 0 ? std::numeric_limits<qint64>::min() : fromMs);
+    query.addBindValue(toMs < 0 ? std::numeric_limits<qint64>::max() : toMs);
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return tests;
+    }
+    while (query.next())
+        tests << query.value(0).toLongLong();
+    return tests;
+}
+
+int EquipmentStore::matchFreeText()
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT test_details.test_id, trim(test_details.equipment) FROM test_details"
+                                   " JOIN tests ON tests.id = test_details.test_id"
+                                   " WHERE test_details.equipment_id IS NULL AND trim(test_details.equipment) <> ''"
+                                   " ORDER BY tests.started_ms DESC"))) {
+        m_error = query.lastError().text();
+        return 0;
+    }
+    QList<QPair<qint64, QString>> unmatched;
+    while (query.next())
+        unmatched.append({query.value(0).toLongLong(), query.value(1).toString()});
+    if (unmatched.isEmpty())
+        return 0;
+
+    ScopedTransaction transaction(m_database);
+    const TestStore tests(m_database);
+    int linked = 0;
+    for (const auto &[testId, tag] : qAsConst(unmatched)) {
+        std::optional<EquipmentItem> item = findByTag(tag);
+        if (!item) {
+            // The newest test naming it tells most about the item.
+            const TestDetails details = tests.details(testId);
+            EquipmentItem created;
+            created.tag = tag;
+            created.kind = details.kind;
+            created.ratedKilovolts = details.ratedKilovolts;
+            created.insulationClass = details.insulationClass;
+            created.winding = details.winding;
+            created.baseCelsius = details.baseCelsius;
+            if (!save(created))
+                continue;
+            item = created;
+        }
+        QSqlQuery link(m_database);
+        link.prepare(QStringLiteral("UPDATE test_details SET equipment_id = ? WHERE test_id = ?"));
+        link.addBindValue(item->id);
+        link.addBindValue(testId);
+        linked += link.exec() ? 1 : 0;
+    }
+    return transaction.commit() ? linked : 0;
+}
+
+QList<EquipmentItem> EquipmentStore::select(const QString &where, const QVariantList &values) const
+{
+    QList<EquipmentItem> items;
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM equipment %2").arg(itemColumns, where));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return items;
+    }
+    while (query.next())
+        items.append(itemFrom(query));
+    return items;
+}
