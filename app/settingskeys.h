@@ -10,4 +10,10 @@ inline constexpr char language[] = "Language";
 inline constexpr char samplePoints[] = "SamplePoints";
 inline constexpr char sampleInterval[] = "SampleInterval";
 inline constexpr char recordAtTesttime[] = "RecordAtTesttime";
+// The test report: who makes it and on what paper ("A4", "Letter", or
+// absent: as the language and country have it).
+inline constexpr char reportCompany[] = "ReportCompany";
+inline constexpr char reportLogo[] = "ReportLogo";
+inline constexpr char reportPaper[] = "ReportPaper";
+inline constexpr char reportTechnician[] = "ReportTechnician";
 } // namespace SettingsKeys

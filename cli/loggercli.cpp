@@ -7,6 +7,10 @@
 #include "cli/jsonlrecordwriter.h"
 #include "cli/loggeroptionsparser.h"
 #include "cli/loggerrun.h"
+#include "journal/journaldatabase.h"
+#include "report/reportsettings.h"
+#include "report/reportsource.h"
+#include "report/reportwriter.h"
 #include "cli/meterlist.h"
 #include "cli/outputconflicts.h"
 #include "cli/terminationsignals.h"
@@ -186,6 +190,8 @@ HIDDevInfo LoggerCli::journalMeter(const LoggerOptions &options, const QString &
 
 int LoggerCli::readJournal(const LoggerOptions &options)
 {
+    if (options.reports())
+        return writeReport(options);
     JournalPrinter printer(options.database);
     if (!printer.open()) {
         print(m_err, tr("Cannot read the journal %1: %2\n")
@@ -195,6 +201,40 @@ int LoggerCli::readJournal(const LoggerOptions &options)
     if (options.listTests)
         return listTests(printer);
     return options.listSessions ? listSessions(printer) : printSession(printer, options);
+}
+
+// The report comes from what the journal keeps; the file is written whole
+// or not at all.
+int LoggerCli::writeReport(const LoggerOptions &options)
+{
+    if (!QFileInfo::exists(options.database)) {
+        print(m_err, tr("Cannot read the journal %1: There is no such file.\n")
+                         .arg(QDir::toNativeSeparators(options.database)));
+        return LoggerRun::Failure;
+    }
+    JournalDatabase journal(options.database);
+    if (!journal.open()) {
+        print(m_err, tr("Cannot read the journal %1: %2\n")
+                         .arg(QDir::toNativeSeparators(options.database), journal.errorString()));
+        return LoggerRun::Failure;
+    }
+    ReportSource source(journal.connection());
+    const std::optional<ReportContent> content = options.reportTest > 0
+        ? source.forTest(options.reportTest)
+        : source.forItem(options.reportItem, options.from, options.to);
+    if (!content) {
+        print(m_err, source.errorString() + QLatin1Char('\n'));
+        return LoggerRun::Failure;
+    }
+    ReportWriter writer(*content, ReportSettings::load());
+    if (!writer.write(options.output)) {
+        print(m_err, tr("Cannot write the report %1: %2\n")
+                         .arg(QDir::toNativeSeparators(options.output), writer.errorString()));
+        return LoggerRun::Failure;
+    }
+    print(m_err, tr("%n test(s) reported in %1.\n", nullptr, content->tests.size())
+                     .arg(QDir::toNativeSeparators(options.output)));
+    return LoggerRun::Success;
 }
 
 int LoggerCli::listTests(JournalPrinter &printer)

@@ -53,6 +53,7 @@ private:
     int readJournal(const LoggerOptions &options);
     int listSessions(JournalPrinter &printer);
     int listTests(JournalPrinter &printer);
+    int writeReport(const LoggerOptions &options);
     int printSession(JournalPrinter &printer, const LoggerOptions &options);
     int usageError(const QString &message);
     void print(QTextStream &stream, const QString &text);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 // What one run of the logger is asked to do, as read from its command line.
@@ -25,7 +26,12 @@ struct LoggerOptions
     bool listSessions = false;
     bool listTests = false;
     qint64 session = -1;   // the journal session to print; -1: none
+    qint64 reportTest = -1; // the journal test to report on as PDF; -1: none
+    QString reportItem;     // the item whose tests to report on as PDF
+    QDate from;             // the item's tests from this day on; null: open
+    QDate to;               // up to this day, included
 
     // Reads a journal back instead of logging.
-    bool readsJournal() const { return listSessions || listTests || session > 0; }
+    bool reports() const { return reportTest > 0 || !reportItem.isEmpty(); }
+    bool readsJournal() const { return listSessions || listTests || session > 0 || reports(); }
 };

@@ -38,6 +38,14 @@ LoggerOptionsParser::LoggerOptionsParser()
     , m_listTests(QStringLiteral("list-tests"),
                   tr("Print the journal's insulation tests, one JSON object per line, with the values their "
                      "curves give and their verdicts."))
+    , m_report(QStringLiteral("report"), tr("Write the report of the journal's test ID, as --list-tests shows it, "
+                                            "as PDF to --output FILE."),
+               tr("ID"))
+    , m_reportItem(QStringLiteral("report-item"),
+                   tr("Write the report of every test of the register's item TAG as PDF to --output FILE."), tr("TAG"))
+    , m_from(QStringLiteral("from"), tr("With --report-item: the tests from DATE (YYYY-MM-DD) on."), tr("DATE"))
+    , m_to(QStringLiteral("to"), tr("With --report-item: the tests up to DATE (YYYY-MM-DD), that day included."),
+           tr("DATE"))
     , m_session(QStringLiteral("session"),
                 tr("Write the records of the journal's session ID, as --list-sessions shows it, exactly as they "
                    "were written when logged, then exit."),
@@ -50,7 +58,8 @@ LoggerOptionsParser::LoggerOptionsParser()
            "until interrupted or a limit is reached.\n"
            "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost."));
     m_parser.addOptions({m_list, m_device, m_samples, m_time, m_interval, m_testTimeOnly, m_liveOnly, m_storedOnly,
-                         m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_listTests, m_session});
+                         m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_listTests, m_session, m_report,
+                         m_reportItem, m_from, m_to});
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -92,7 +101,7 @@ bool LoggerOptionsParser::readValues()
     m_options.database = m_parser.value(m_database);
     m_options.listSessions = m_parser.isSet(m_listSessions);
     m_options.listTests = m_parser.isSet(m_listTests);
-    return readFormat() && readSamples() && readTime() && readInterval() && readSession();
+    return readFormat() && readSamples() && readTime() && readInterval() && readSession() && readReport();
 }
 
 bool LoggerOptionsParser::readFormat()
@@ -157,9 +166,52 @@ bool LoggerOptionsParser::readSession()
     return true;
 }
 
+bool LoggerOptionsParser::readReport()
+{
+    if (m_parser.isSet(m_report)) {
+        bool ok = false;
+        m_options.reportTest = m_parser.value(m_report).toLongLong(&ok);
+        if (!ok || m_options.reportTest < 1)
+            return fail(tr("--report needs a test id as --list-tests shows it, not '%1'.").arg(m_parser.value(m_report)));
+    }
+    m_options.reportItem = m_parser.value(m_reportItem).trimmed();
+    if (m_parser.isSet(m_reportItem) && m_options.reportItem.isEmpty())
+        return fail(tr("--report-item needs the tag of an item of the register."));
+    return readDate(m_from, m_options.from) && readDate(m_to, m_options.to);
+}
+
+bool LoggerOptionsParser::readDate(const QCommandLineOption &option, QDate &date)
+{
+    if (!m_parser.isSet(option))
+        return true;
+    date = QDate::fromString(m_parser.value(option), Qt::ISODate);
+    if (date.isValid())
+        return true;
+    return fail(tr("--%1 needs a date as YYYY-MM-DD, not '%2'.")
+                    .arg(option.names().constFirst(), m_parser.value(option)));
+}
+
+// A report is a PDF of what the journal keeps, into a file of its own.
+bool LoggerOptionsParser::checkReportCombinations()
+{
+    if ((m_parser.isSet(m_from) || m_parser.isSet(m_to)) && m_options.reportItem.isEmpty())
+        return fail(tr("--from and --to choose the tests of --report-item."));
+    if (!m_options.reports())
+        return true;
+    if (m_options.reportTest > 0 && !m_options.reportItem.isEmpty())
+        return fail(tr("--report and --report-item exclude each other."));
+    if (m_options.output.isEmpty())
+        return fail(tr("A report needs --output FILE.pdf."));
+    if (m_parser.isSet(m_format))
+        return fail(tr("A report is PDF and takes no --format."));
+    if (m_options.from.isValid() && m_options.to.isValid() && m_options.from > m_options.to)
+        return fail(tr("--from comes after --to."));
+    return true;
+}
+
 bool LoggerOptionsParser::checkCombinations()
 {
-    if (!checkJournalCombinations())
+    if (!checkJournalCombinations() || !checkReportCombinations())
         return false;
     if (m_options.liveOnly && m_options.storedOnly)
         return fail(tr("--live-only and --stored-only exclude each other."));
@@ -182,13 +234,16 @@ bool LoggerOptionsParser::checkJournalCombinations()
         return fail(tr("--list takes no --db; --list-sessions lists the journal's sessions."));
     if (!m_options.readsJournal())
         return true;
-    const QString reading = m_options.listSessions ? QStringLiteral("--list-sessions")
-                            : m_options.listTests  ? QStringLiteral("--list-tests")
-                                                   : QStringLiteral("--session");
+    const QString reading = m_options.listSessions     ? QStringLiteral("--list-sessions")
+                            : m_options.listTests      ? QStringLiteral("--list-tests")
+                            : m_options.reportTest > 0 ? QStringLiteral("--report")
+                            : m_options.reports()      ? QStringLiteral("--report-item")
+                                                       : QStringLiteral("--session");
     if (m_options.database.isEmpty())
         return fail(tr("%1 needs --db FILE, the journal to read.").arg(reading));
-    if (int(m_options.listSessions) + int(m_options.listTests) + int(m_options.session > 0) > 1)
-        return fail(tr("--list-sessions, --list-tests and --session exclude each other."));
+    if (int(m_options.listSessions) + int(m_options.listTests) + int(m_options.session > 0) + int(m_options.reports())
+        > 1)
+        return fail(tr("--list-sessions, --list-tests, --session and the reports exclude each other."));
     for (const QCommandLineOption *option : {&m_list, &m_device, &m_replay, &m_capture, &m_samples, &m_time,
                                              &m_interval, &m_testTimeOnly, &m_liveOnly, &m_storedOnly}) {
         if (m_parser.isSet(*option))

@@ -36,6 +36,9 @@ private:
     bool readTime();
     bool readInterval();
     bool readSession();
+    bool readReport();
+    bool readDate(const QCommandLineOption &option, QDate &date);
+    bool checkReportCombinations();
     bool checkCombinations();
     bool checkJournalCombinations();
     bool fail(const QString &message);
@@ -56,6 +59,10 @@ private:
     QCommandLineOption m_database;
     QCommandLineOption m_listSessions;
     QCommandLineOption m_listTests;
+    QCommandLineOption m_report;
+    QCommandLineOption m_reportItem;
+    QCommandLineOption m_from;
+    QCommandLineOption m_to;
     QCommandLineOption m_session;
     QCommandLineOption m_help;
     QCommandLineOption m_version;

@@ -55,3 +55,24 @@ void TrendAnalysis::flagFalls(QList<Point> &points)
             point.warning = warningText(points.at(earlier), point);
     }
 }
+
+TrendAnalysis::Point TrendAnalysis::pointOf(const InsulationTest &test, const CurveAnalysis::Values &values,
+                                            const Verdict &verdict, const TestDetails &details)
+{
+    Point point;
+    point.testId = test.id;
+    point.ms = test.startedMs;
+    point.celsius = details.insulationCelsius;
+    point.outcome = verdict.outcome;
+    point.pi = std::isfinite(values.pi) ? values.pi : CurveAnalysis::meterPi(test);
+    if (std::isfinite(verdict.correctedMegohms)) {
+        point.megohms = verdict.correctedMegohms;
+        point.overRange = !std::isfinite(values.r60) && test.finalOverRange;
+    } else if (std::isfinite(values.r60)) {
+        point.megohms = values.r60;
+    } else {
+        point.megohms = test.finalMegohms;
+        point.overRange = test.finalOverRange;
+    }
+    return point;
+}

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "insulation/curveanalysis.h"
+#include "insulation/insulationtest.h"
+#include "insulation/testdetails.h"
 #include "insulation/verdict.h"
 
 #include <QList>
@@ -39,4 +42,8 @@ public:
 
     // Sorts the points by time and fills each point's warning.
     static void flagFalls(QList<Point> &points);
+    // A judged test as its item's trend shows it: the corrected one-minute
+    // resistance, or where there is none the one-minute or final one.
+    static Point pointOf(const InsulationTest &test, const CurveAnalysis::Values &values, const Verdict &verdict,
+                         const TestDetails &details);
 };
