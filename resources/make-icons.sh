@@ -21,6 +21,8 @@ draw history.png -fill '#ffffff' -stroke '#5a5a5a' -draw 'circle 16,16 16,3' -dr
                  -draw 'line 16,16 22,19'
 draw tests.png   -fill none -stroke '#5a5a5a' -draw 'polyline 4,4 4,28 28,28' -stroke '#2e7d32' -strokewidth 3 \
                  -draw 'polyline 6,25 9,17 13,12 18,9 27,7'
+draw equipment.png -fill '#d9d9d9' -stroke '#4a4a4a' -draw 'rectangle 5,8 23,24' -draw 'rectangle 23,13 28,19' \
+                 -draw 'line 9,24 7,28' -draw 'line 19,24 21,28' -fill '#4a4a4a' -draw 'rectangle 8,11 20,13'
 draw options.png -fill '#7a7a7a' -stroke '#4a4a4a' -draw 'circle 16,16 16,5' \
                  -draw 'rectangle 14,1 18,6' -draw 'rectangle 14,26 18,31' -draw 'rectangle 1,14 6,18' \
                  -draw 'rectangle 26,14 31,18' -fill '#ffffff' -draw 'circle 16,16 16,12'

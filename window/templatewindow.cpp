@@ -34,7 +34,8 @@ TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     initTestsAction();
 }
 
-// The insulation tests the meter ran, in a window of their own.
+// The insulation tests the meter ran, and the register of what they were
+// run on, each in a window of its own.
 void TemplateWindow::initTestsAction()
 {
     auto *tests = new QAction(QIcon(QStringLiteral(":/images/tests.png")), tr("Tests"), this);
@@ -42,6 +43,11 @@ void TemplateWindow::initTestsAction()
     ui->toolBarMain->insertAction(ui->toolBarMain->actions().at(ui->toolBarMain->actions().indexOf(ui->actionHistory) + 1),
                                   tests);
     connect(tests, &QAction::triggered, m_journal, &WindowJournal::showTests);
+    auto *equipment = new QAction(QIcon(QStringLiteral(":/images/equipment.png")), tr("Equipment"), this);
+    equipment->setObjectName(QStringLiteral("actionEquipment"));
+    ui->toolBarMain->insertAction(ui->toolBarMain->actions().at(ui->toolBarMain->actions().indexOf(tests) + 1),
+                                  equipment);
+    connect(equipment, &QAction::triggered, m_journal, &WindowJournal::showEquipment);
 }
 
 // The meter connection outlives the form (it is a child, destroyed later) and

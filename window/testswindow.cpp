@@ -6,10 +6,16 @@
 #include "insulation/temperaturecorrection.h"
 #include "insulation/verdictrules.h"
 #include "ui_testswindow.h"
+#include "window/detailschoices.h"
+#include "window/dlgequipment.h"
+#include "window/resistanceticker.h"
 #include "window/windowjournal.h"
 
+#include <QCompleter>
 #include <QDateTime>
 #include <QLocale>
+#include <QMessageBox>
+#include <QStringListModel>
 
 #include <qcustomplot.h>
 
@@ -19,17 +25,6 @@ namespace {
 enum Column { ColTime, ColMode, ColVoltage, ColFinal, ColPi, ColDar, ColVerdict, ColEquipment };
 constexpr int idRole = Qt::UserRole + 1;
 constexpr qint64 runningId = -1;
-
-// A spin box at its minimum shows "not given".
-double spinValue(const QDoubleSpinBox *spin)
-{
-    return spin->value() <= spin->minimum() ? std::numeric_limits<double>::quiet_NaN() : spin->value();
-}
-
-void setSpin(QDoubleSpinBox *spin, double value)
-{
-    spin->setValue(std::isfinite(value) ? value : spin->minimum());
-}
 
 QColor verdictColour(Verdict::Outcome outcome)
 {
@@ -56,33 +51,6 @@ double shownDar(const TestsWindow::Shown &shown)
     return std::isfinite(shown.values.dar) ? shown.values.dar : CurveAnalysis::meterDar(shown.test);
 }
 
-// Round steps labelled in the unit that suits them ("800 MΩ", "1.20 GΩ"). A
-// test's resistance seldom spans more than a decade, where even steps read
-// better than powers of ten.
-class ResistanceTicker : public QCPAxisTicker
-{
-protected:
-    QString getTickLabel(double tick, const QLocale &, QChar, int) override
-    {
-        return ResistanceText::megohms(tick);
-    }
-
-    // Over more than a decade, steps of 1, 2 and 5 in every decade.
-    QVector<double> createTickVector(double tickStep, const QCPRange &range) override
-    {
-        if (range.lower <= 0.0 || range.upper / range.lower <= 10.0)
-            return QCPAxisTicker::createTickVector(tickStep, range);
-        QVector<double> ticks;
-        for (double decade = std::pow(10.0, std::floor(std::log10(range.lower))); decade <= range.upper;
-             decade *= 10.0) {
-            for (const double step : {1.0, 2.0, 5.0}) {
-                if (range.contains(decade * step))
-                    ticks << decade * step;
-            }
-        }
-        return ticks;
-    }
-};
 } // namespace
 
 TestsWindow::TestsWindow(WindowJournal &journal, QWidget *parent)
@@ -386,60 +354,119 @@ void TestsWindow::showVerdict(const Shown &shown)
 
 void TestsWindow::setUpDetailsForm()
 {
-    ui->cbbKind->addItem(tr("Rotating machine"), int(TestDetails::EquipmentKind::RotatingMachine));
-    ui->cbbKind->addItem(tr("Transformer"), int(TestDetails::EquipmentKind::Transformer));
-    ui->cbbKind->addItem(tr("Cable"), int(TestDetails::EquipmentKind::Cable));
-    ui->cbbKind->addItem(tr("Other"), int(TestDetails::EquipmentKind::Other));
-    ui->cbbClass->addItem(tr("not given"), int(TestDetails::InsulationClass::Unknown));
-    for (const auto &[name, value] : {std::pair<const char *, TestDetails::InsulationClass>{"A", TestDetails::InsulationClass::A},
-                                      {"B", TestDetails::InsulationClass::B},
-                                      {"F", TestDetails::InsulationClass::F},
-                                      {"H", TestDetails::InsulationClass::H}})
-        ui->cbbClass->addItem(QString::fromLatin1(name), int(value));
-    ui->cbbWinding->addItem(tr("not given"), int(TestDetails::WindingType::Unknown));
-    ui->cbbWinding->addItem(tr("Form-wound, built after about 1970"),
-                            int(TestDetails::WindingType::FormWoundAfter1970));
-    ui->cbbWinding->addItem(tr("Random-wound, or below 1 kV"), int(TestDetails::WindingType::RandomWoundOrBelow1kV));
-    ui->cbbWinding->addItem(tr("Older, or a field winding"), int(TestDetails::WindingType::OlderOrField));
-    connect(ui->cbbKind, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
-        const bool rotating = ui->cbbKind->currentData().toInt() == int(TestDetails::EquipmentKind::RotatingMachine);
-        ui->cbbWinding->setEnabled(rotating);
-    });
+    DetailsChoices::fillKinds(*ui->cbbKind);
+    DetailsChoices::fillClasses(*ui->cbbClass);
+    DetailsChoices::fillWindings(*ui->cbbWinding);
+    connect(ui->cbbKind, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] { enableItemFields(); });
+    auto *completer = new QCompleter(m_journal.tags(), ui->leEquipment);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    ui->leEquipment->setCompleter(completer);
+    connect(ui->leEquipment, &QLineEdit::textChanged, this, &TestsWindow::takeItemOfTag);
     showDetails(m_journal.nextDetails());
+}
+
+// What belongs to the item comes from the register; only an item it does
+// not know yet is described here.
+void TestsWindow::takeItemOfTag()
+{
+    if (const std::optional<EquipmentItem> item = m_journal.item(ui->leEquipment->text())) {
+        TestDetails details = detailsInForm();
+        item->applyTo(details);
+        const QSignalBlocker blocker(ui->leEquipment);
+        DetailsChoices::select(*ui->cbbKind, int(details.kind));
+        DetailsChoices::setValue(*ui->spinRatedKilovolts, details.ratedKilovolts);
+        DetailsChoices::select(*ui->cbbClass, int(details.insulationClass));
+        DetailsChoices::select(*ui->cbbWinding, int(details.winding));
+        DetailsChoices::setValue(*ui->spinBaseCelsius, details.baseCelsius);
+    }
+    enableItemFields();
+}
+
+void TestsWindow::enableItemFields()
+{
+    const bool ownItem = !m_journal.item(ui->leEquipment->text()).has_value();
+    for (QWidget *field : {static_cast<QWidget *>(ui->cbbKind), static_cast<QWidget *>(ui->spinRatedKilovolts),
+                           static_cast<QWidget *>(ui->cbbClass), static_cast<QWidget *>(ui->spinBaseCelsius)})
+        field->setEnabled(ownItem);
+    ui->cbbWinding->setEnabled(ownItem
+                               && DetailsChoices::chosen(*ui->cbbKind)
+                                   == int(TestDetails::EquipmentKind::RotatingMachine));
+    ui->btnNewItem->setEnabled(ownItem);
 }
 
 void TestsWindow::showDetails(const TestDetails &details)
 {
+    const QSignalBlocker blocker(ui->leEquipment);
     ui->leEquipment->setText(details.equipment);
-    ui->cbbKind->setCurrentIndex(ui->cbbKind->findData(int(details.kind)));
-    setSpin(ui->spinRatedKilovolts, details.ratedKilovolts);
-    ui->cbbClass->setCurrentIndex(ui->cbbClass->findData(int(details.insulationClass)));
-    ui->cbbWinding->setCurrentIndex(ui->cbbWinding->findData(int(details.winding)));
-    setSpin(ui->spinInsulationCelsius, details.insulationCelsius);
-    setSpin(ui->spinAmbientCelsius, details.ambientCelsius);
-    setSpin(ui->spinHumidity, details.humidityPercent);
-    setSpin(ui->spinBaseCelsius, details.baseCelsius);
+    DetailsChoices::select(*ui->cbbKind, int(details.kind));
+    DetailsChoices::setValue(*ui->spinRatedKilovolts, details.ratedKilovolts);
+    DetailsChoices::select(*ui->cbbClass, int(details.insulationClass));
+    DetailsChoices::select(*ui->cbbWinding, int(details.winding));
+    DetailsChoices::setValue(*ui->spinInsulationCelsius, details.insulationCelsius);
+    DetailsChoices::setValue(*ui->spinAmbientCelsius, details.ambientCelsius);
+    DetailsChoices::setValue(*ui->spinHumidity, details.humidityPercent);
+    DetailsChoices::setValue(*ui->spinBaseCelsius, details.baseCelsius);
     ui->spinHalvingCelsius->setValue(details.halvingCelsius);
     ui->leOperator->setText(details.operatorName);
     ui->teNotes->setPlainText(details.notes);
+    enableItemFields();
 }
 
 TestDetails TestsWindow::detailsInForm() const
 {
     TestDetails details;
     details.equipment = ui->leEquipment->text().trimmed();
-    details.kind = TestDetails::EquipmentKind(ui->cbbKind->currentData().toInt());
-    details.ratedKilovolts = spinValue(ui->spinRatedKilovolts);
-    details.insulationClass = TestDetails::InsulationClass(ui->cbbClass->currentData().toInt());
-    details.winding = TestDetails::WindingType(ui->cbbWinding->currentData().toInt());
-    details.insulationCelsius = spinValue(ui->spinInsulationCelsius);
-    details.ambientCelsius = spinValue(ui->spinAmbientCelsius);
-    details.humidityPercent = spinValue(ui->spinHumidity);
-    details.baseCelsius = spinValue(ui->spinBaseCelsius);
+    details.kind = TestDetails::EquipmentKind(DetailsChoices::chosen(*ui->cbbKind));
+    details.ratedKilovolts = DetailsChoices::value(*ui->spinRatedKilovolts);
+    details.insulationClass = TestDetails::InsulationClass(DetailsChoices::chosen(*ui->cbbClass));
+    details.winding = TestDetails::WindingType(DetailsChoices::chosen(*ui->cbbWinding));
+    details.insulationCelsius = DetailsChoices::value(*ui->spinInsulationCelsius);
+    details.ambientCelsius = DetailsChoices::value(*ui->spinAmbientCelsius);
+    details.humidityPercent = DetailsChoices::value(*ui->spinHumidity);
+    details.baseCelsius = DetailsChoices::value(*ui->spinBaseCelsius);
     details.halvingCelsius = ui->spinHalvingCelsius->value();
     details.operatorName = ui->leOperator->text().trimmed();
     details.notes = ui->teNotes->toPlainText();
     return details;
+}
+
+// A new item of the register, described from what the form holds.
+void TestsWindow::on_btnNewItem_clicked()
+{
+    const TestDetails details = detailsInForm();
+    EquipmentItem item;
+    item.tag = details.equipment;
+    item.kind = details.kind;
+    item.ratedKilovolts = details.ratedKilovolts;
+    item.insulationClass = details.insulationClass;
+    item.winding = details.winding;
+    item.baseCelsius = details.baseCelsius;
+    DlgEquipment dialog(
+        item,
+        [this](EquipmentItem &edited, QString &reason) {
+            if (m_journal.saveItem(edited))
+                return true;
+            reason = m_journal.errorString();
+            return false;
+        },
+        this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    static_cast<QStringListModel *>(ui->leEquipment->completer()->model())->setStringList(m_journal.tags());
+    ui->leEquipment->setText(dialog.item().tag);
+    takeItemOfTag();
+}
+
+// The report of the test shown, as PDF.
+void TestsWindow::on_btnReport_clicked()
+{
+    const QTreeWidgetItem *row = ui->twTests->currentItem();
+    const qint64 id = row ? row->data(0, idRole).toLongLong() : runningId;
+    if (id == runningId) {
+        QMessageBox::information(this, QString(), tr("A test can be reported once it has ended."), QMessageBox::Ok);
+        return;
+    }
+    m_journal.reportTest(id, this);
 }
 
 // Details saved for a kept test stay with it, and are offered for the next
@@ -447,6 +474,8 @@ TestDetails TestsWindow::detailsInForm() const
 void TestsWindow::on_btnSaveDetails_clicked()
 {
     const TestDetails details = detailsInForm();
+    if (!details.equipment.isEmpty() && !m_journal.item(details.equipment) && !offerToRegister(details))
+        return;
     m_journal.setNextDetails(details);
     const QTreeWidgetItem *item = ui->twTests->currentItem();
     const qint64 id = item ? item->data(0, idRole).toLongLong() : runningId;
@@ -455,4 +484,33 @@ void TestsWindow::on_btnSaveDetails_clicked()
         m_judged.insert(id, judged(m_judged.value(id).test, details));
     }
     refresh();
+}
+
+// A tag the register does not know yet becomes an item, described by the
+// form; or stays free text until it does. False: the user thought again.
+bool TestsWindow::offerToRegister(const TestDetails &details)
+{
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, QString(),
+        tr("%1 is not in the equipment register yet.\nDo you want to add it, as the form describes it?")
+            .arg(details.equipment),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::No)
+        return true;
+    EquipmentItem item;
+    item.tag = details.equipment;
+    item.kind = details.kind;
+    item.ratedKilovolts = details.ratedKilovolts;
+    item.insulationClass = details.insulationClass;
+    item.winding = details.winding;
+    item.baseCelsius = details.baseCelsius;
+    if (!m_journal.saveItem(item)) {
+        QMessageBox::warning(this, QString(), m_journal.errorString(), QMessageBox::Ok);
+        return false;
+    }
+    static_cast<QStringListModel *>(ui->leEquipment->completer()->model())->setStringList(m_journal.tags());
+    enableItemFields();
+    return true;
 }

@@ -53,6 +53,8 @@ public slots:
 
 private slots:
     void on_btnSaveDetails_clicked();
+    void on_btnNewItem_clicked();
+    void on_btnReport_clicked();
     void on_cbLeakage_toggled(bool checked);
 
 private:
@@ -66,6 +68,9 @@ private:
     void markSeconds(double seconds, const QString &label, int row);
     void showVerdict(const Shown &shown);
     void showDetails(const TestDetails &details);
+    void takeItemOfTag();
+    bool offerToRegister(const TestDetails &details);
+    void enableItemFields();
     TestDetails detailsInForm() const;
     QTreeWidgetItem *runningItem() const;
     void fillRow(QTreeWidgetItem *item, const Shown &shown) const;

@@ -4,7 +4,9 @@
 
 #include "app/proglobal.h"
 #include "export/sessioncsvexport.h"
+#include "export/testscsvexport.h"
 #include "insulation/testsegmenter.h"
+#include "journal/equipmentstore.h"
 #include "journal/journalwriter.h"
 #include "journal/readingstore.h"
 #include "journal/testindex.h"
@@ -12,13 +14,20 @@
 #include "journal/sessionreader.h"
 #include "journal/sessionstore.h"
 #include "meter/mydmm.h"
+#include "report/reportsettings.h"
+#include "report/reportsource.h"
+#include "report/reportwriter.h"
 #include "util/backgroundjob.h"
 #include "window/dlghistory.h"
+#include "window/equipmentwindow.h"
 #include "window/jobprogress.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
 
 #include <QDateTime>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
 #include <QDir>
 #include <QLocale>
 #include <QMessageBox>
@@ -292,6 +301,155 @@ QList<InsulationTest> WindowJournal::tests()
     const QSqlDatabase database = m_writer->database();
     TestIndex::updateEnded(database);
     return TestStore(database).list();
+}
+
+QStringList WindowJournal::tags() const
+{
+    return m_writer ? EquipmentStore(m_writer->database()).tags() : QStringList();
+}
+
+std::optional<EquipmentItem> WindowJournal::item(const QString &tag) const
+{
+    if (!m_writer || tag.trimmed().isEmpty())
+        return std::nullopt;
+    return EquipmentStore(m_writer->database()).findByTag(tag);
+}
+
+// The register is first used here: tests that named their equipment in
+// free text join the items of their tags.
+QList<EquipmentItem> WindowJournal::items() const
+{
+    if (!m_writer)
+        return {};
+    EquipmentStore register_(m_writer->database());
+    register_.matchFreeText();
+    return register_.list();
+}
+
+bool WindowJournal::saveItem(EquipmentItem &item)
+{
+    if (!m_writer)
+        return false;
+    EquipmentStore register_(m_writer->database());
+    if (register_.save(item))
+        return true;
+    m_error = register_.errorString();
+    return false;
+}
+
+bool WindowJournal::removeItem(qint64 id)
+{
+    if (!m_writer)
+        return false;
+    EquipmentStore register_(m_writer->database());
+    if (register_.remove(id))
+        return true;
+    m_error = register_.errorString();
+    return false;
+}
+
+QList<InsulationTest> WindowJournal::testsOf(qint64 itemId)
+{
+    QList<InsulationTest> tests;
+    if (!m_writer)
+        return tests;
+    const TestStore store(m_writer->database());
+    for (const qint64 id : EquipmentStore(m_writer->database()).testsOf(itemId)) {
+        if (const std::optional<InsulationTest> test = store.find(id))
+            tests << *test;
+    }
+    return tests;
+}
+
+QList<TrendAnalysis::Point> WindowJournal::trendOf(qint64 itemId)
+{
+    return m_writer ? ReportSource(m_writer->database()).trendOf(itemId) : QList<TrendAnalysis::Point>();
+}
+
+void WindowJournal::reportTest(qint64 testId, QWidget *parent)
+{
+    if (!m_writer)
+        return;
+    ReportSource source(m_writer->database());
+    const std::optional<ReportContent> content = source.forTest(testId);
+    if (!content) {
+        QMessageBox::warning(parent, QString(), source.errorString(), QMessageBox::Ok);
+        return;
+    }
+    const QString tag = content->tests.value(0).details.equipment;
+    const QString day = QDateTime::fromMSecsSinceEpoch(content->tests.value(0).test.startedMs).toString(QStringLiteral("yyyy-MM-dd"));
+    writeReport(content, tag.isEmpty() ? tr("test %1 %2").arg(testId).arg(day) : QStringLiteral("%1 %2").arg(tag, day),
+                parent);
+}
+
+void WindowJournal::reportItem(const QString &tag, const QDate &from, const QDate &to, QWidget *parent)
+{
+    if (!m_writer)
+        return;
+    ReportSource source(m_writer->database());
+    const std::optional<ReportContent> content = source.forItem(tag, from, to);
+    if (!content) {
+        QMessageBox::warning(parent, QString(), source.errorString(), QMessageBox::Ok);
+        return;
+    }
+    writeReport(content, tag, parent);
+}
+
+void WindowJournal::writeReport(const std::optional<ReportContent> &content, const QString &suggestedName,
+                                QWidget *parent)
+{
+    const QString fileName = QFileDialog::getSaveFileName(parent, tr("Save the report as"),
+                                                          suggestedName + QStringLiteral(".pdf"),
+                                                          tr("PDF (*.pdf)"));
+    if (fileName.isEmpty())
+        return;
+    ReportWriter writer(*content, ReportSettings::load());
+    if (!writer.write(fileName)) {
+        QMessageBox box(QMessageBox::Warning, QString(), tr("The report could not be written."), QMessageBox::Ok,
+                        parent);
+        box.setInformativeText(writer.errorString());
+        box.exec();
+        return;
+    }
+    offerToOpen(fileName, parent);
+}
+
+void WindowJournal::exportRegister(QWidget *parent)
+{
+    if (!m_writer)
+        return;
+    const QString fileName = QFileDialog::getSaveFileName(parent, tr("Export the register and its tests as"),
+                                                          tr("register.csv"), QStringLiteral("CSV(*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    EquipmentStore(m_writer->database()).matchFreeText();
+    TestsCsvExport csv(m_writer->database());
+    if (!csv.write(fileName)) {
+        QMessageBox box(QMessageBox::Warning, QString(), tr("The register could not be exported."), QMessageBox::Ok,
+                        parent);
+        box.setInformativeText(csv.errorString());
+        box.exec();
+        return;
+    }
+    offerToOpen(fileName, parent);
+}
+
+void WindowJournal::offerToOpen(const QString &fileName, QWidget *parent)
+{
+    if (QMessageBox::question(parent, QString(), tr("%1 is written.\nDo you want to open it?")
+                                                     .arg(QDir::toNativeSeparators(fileName)),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+}
+
+void WindowJournal::showEquipment()
+{
+    if (!m_equipmentWindow)
+        m_equipmentWindow = new EquipmentWindow(*this, &m_window);
+    m_equipmentWindow->show();
+    m_equipmentWindow->raise();
+    m_equipmentWindow->activateWindow();
 }
 
 std::optional<InsulationTest> WindowJournal::loadTest(qint64 id) const

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "hid/hiddevinfo.h"
+#include "insulation/equipmentitem.h"
 #include "insulation/insulationtest.h"
+#include "insulation/trendanalysis.h"
 #include "insulation/testdetails.h"
 #include "journal/journalsession.h"
 #include "meter/dmmdata.h"
@@ -15,6 +17,7 @@
 #include <QSharedPointer>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWeakPointer>
 
@@ -24,7 +27,9 @@
 class BackgroundJob;
 class JournalWriter;
 class TestSegmenter;
+class EquipmentWindow;
 class TestsWindow;
+struct ReportContent;
 class MyDMM;
 class TemplateWindow;
 class QWidget;
@@ -68,9 +73,23 @@ public:
     TestDetails nextDetails() const { return m_nextDetails; }
     void setNextDetails(const TestDetails &details) { m_nextDetails = details; }
 
+    // The equipment register.
+    QStringList tags() const;
+    std::optional<EquipmentItem> item(const QString &tag) const;
+    QList<EquipmentItem> items() const;
+    bool saveItem(EquipmentItem &item);
+    bool removeItem(qint64 id);
+    QList<InsulationTest> testsOf(qint64 itemId);
+    QList<TrendAnalysis::Point> trendOf(qint64 itemId);
+    // Each asks for a file and writes it whole, then offers to open it.
+    void reportTest(qint64 testId, QWidget *parent);
+    void reportItem(const QString &tag, const QDate &from, const QDate &to, QWidget *parent);
+    void exportRegister(QWidget *parent);
+
 public slots:
     void showHistory();
     void showTests();
+    void showEquipment();
     // Offers the readings of the last session when it did not end cleanly.
     void offerRestore();
 
@@ -91,6 +110,8 @@ private:
     void keepTest(const InsulationTest &test);
     void endTests();
     bool runJob(BackgroundJob &job, const QString &label, QWidget *dialog);
+    void writeReport(const std::optional<ReportContent> &content, const QString &suggestedName, QWidget *parent);
+    static void offerToOpen(const QString &fileName, QWidget *parent);
 
     TemplateWindow &m_window;
     MyDMM &m_meter;
@@ -107,4 +128,5 @@ private:
     QTimer m_silence; // ends a test the meter fell silent in
     TestDetails m_nextDetails;
     QPointer<TestsWindow> m_testsWindow;
+    QPointer<EquipmentWindow> m_equipmentWindow;
 };

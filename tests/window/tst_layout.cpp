@@ -446,23 +446,24 @@ void TestLayout::toolBarEndsWithSpacerAndClose()
     WindowFixture fixture;
     auto *toolBar = fixture.find<QToolBar>("toolBarMain");
     const QList<QAction *> actions = toolBar->actions();
-    QCOMPARE(actions.size(), 11);
-    const QStringList names = {"actionStart", "actionPause",   "", "actionOptions", "", "actionClear",
-                               "actionExport", "actionHistory", "actionTests", "", "actionClose"};
+    QCOMPARE(actions.size(), 12);
+    const QStringList names = {"actionStart",   "actionPause", "",                "actionOptions",
+                               "",              "actionClear", "actionExport",    "actionHistory",
+                               "actionTests",   "actionEquipment", "",            "actionClose"};
     for (int i = 0; i < names.size(); ++i) {
         if (!names[i].isEmpty())
             QCOMPARE(actions[i]->objectName(), names[i]);
     }
     QVERIFY(actions[2]->isSeparator());
     QVERIFY(actions[4]->isSeparator());
-    QWidget *spacer = toolBar->widgetForAction(actions[9]);
+    QWidget *spacer = toolBar->widgetForAction(actions[10]);
     QVERIFY(spacer);
     QCOMPARE(spacer->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
     QCOMPARE(spacer->sizePolicy().verticalPolicy(), QSizePolicy::Preferred);
 
     // The spacer takes the free width, so Close ends up at the right-hand end.
     QVERIFY(fixture.show());
-    const QWidget *close = toolBar->widgetForAction(actions[10]);
+    const QWidget *close = toolBar->widgetForAction(actions[11]);
     QVERIFY(close->geometry().left() > toolBar->width() / 2);
 }
 
