@@ -2,6 +2,127 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CurveChart</name>
+    <message>
+        <source>Insulation resistance</source>
+        <translation>绝缘电阻</translation>
+    </message>
+    <message>
+        <source>Beyond the range (a lower bound)</source>
+        <translation>超出量程（下限值）</translation>
+    </message>
+    <message>
+        <source>Test time (s)</source>
+        <translation>测试时间（秒）</translation>
+    </message>
+</context>
+<context>
+    <name>DetailsChoices</name>
+    <message>
+        <source>Rotating machine</source>
+        <translation type="unfinished">旋转电机</translation>
+    </message>
+    <message>
+        <source>Transformer</source>
+        <translation type="unfinished">变压器</translation>
+    </message>
+    <message>
+        <source>Cable</source>
+        <translation type="unfinished">电缆</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation type="unfinished">其他</translation>
+    </message>
+    <message>
+        <source>not given</source>
+        <translation type="unfinished">未提供</translation>
+    </message>
+    <message>
+        <source>Form-wound, built after about 1970</source>
+        <translation type="unfinished">成型绕组（约 1970 年以后制造）</translation>
+    </message>
+    <message>
+        <source>Random-wound, or below 1 kV</source>
+        <translation type="unfinished">散嵌绕组，或 1 kV 以下</translation>
+    </message>
+    <message>
+        <source>Older, or a field winding</source>
+        <translation type="unfinished">较旧绕组或励磁绕组</translation>
+    </message>
+</context>
+<context>
+    <name>DlgEquipment</name>
+    <message>
+        <source>Equipment item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation type="unfinished">编号</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished">描述</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation type="unfinished">厂区</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation type="unfinished">位置</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished">类型</translation>
+    </message>
+    <message>
+        <source>Rated voltage</source>
+        <translation type="unfinished">额定电压</translation>
+    </message>
+    <message>
+        <source> kV</source>
+        <translation type="unfinished"> kV</translation>
+    </message>
+    <message>
+        <source>not given</source>
+        <translation type="unfinished">未提供</translation>
+    </message>
+    <message>
+        <source>Insulation class</source>
+        <translation type="unfinished">绝缘等级</translation>
+    </message>
+    <message>
+        <source>Winding</source>
+        <translation type="unfinished">绕组</translation>
+    </message>
+    <message>
+        <source>Base temperature</source>
+        <translation type="unfinished">基准温度</translation>
+    </message>
+    <message>
+        <source> °C</source>
+        <translation type="unfinished"> °C</translation>
+    </message>
+    <message>
+        <source>kind&apos;s default</source>
+        <translation type="unfinished">按类型默认</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation type="unfinished">备注</translation>
+    </message>
+    <message>
+        <source>New item of the register</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DlgHistory</name>
     <message>
         <source>History</source>
@@ -152,6 +273,331 @@ This cannot be undone.</source>
     </message>
 </context>
 <context>
+    <name>DlgReportOptions</name>
+    <message>
+        <source>Report options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Technician</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tests&apos; operator</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paper</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>As the language and country have it (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The company&apos;s logo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Images (*.png *.jpg *.jpeg *.bmp *.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EquipmentStore</name>
+    <message>
+        <source>An item needs a tag.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tag %1 is already in the register.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EquipmentWindow</name>
+    <message>
+        <source>Equipment</source>
+        <translation type="unfinished">设备</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation type="unfinished">编号</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished">描述</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation type="unfinished">厂区</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation type="unfinished">位置</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished">类型</translation>
+    </message>
+    <message>
+        <source>Rated voltage</source>
+        <translation type="unfinished">额定电压</translation>
+    </message>
+    <message>
+        <source>Tests</source>
+        <translation type="unfinished">测试</translation>
+    </message>
+    <message>
+        <source>New...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished">删除</translation>
+    </message>
+    <message>
+        <source>Export as CSV...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report options...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished">时间</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation type="unfinished">模式</translation>
+    </message>
+    <message>
+        <source>IR1min</source>
+        <translation type="unfinished">IR1min</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation type="unfinished">PI</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation type="unfinished">结论</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation type="unfinished">从</translation>
+    </message>
+    <message>
+        <source>yyyy-MM-dd</source>
+        <translation type="unfinished">yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation type="unfinished">到</translation>
+    </message>
+    <message>
+        <source>All dates</source>
+        <translation type="unfinished">所有日期</translation>
+    </message>
+    <message>
+        <source>Report...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotating machine</source>
+        <translation type="unfinished">旋转电机</translation>
+    </message>
+    <message>
+        <source>Transformer</source>
+        <translation type="unfinished">变压器</translation>
+    </message>
+    <message>
+        <source>Cable</source>
+        <translation type="unfinished">电缆</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation type="unfinished">其他</translation>
+    </message>
+    <message>
+        <source>The register is empty: New... adds an item, and the tests whose details name a tag join it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IR1min, corrected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fell by more than half</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>minimum %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IR1min %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PI %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>temperature %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete %1 from the register?
+Its tests are kept, and name it still.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ItemSection</name>
+    <message>
+        <source>Kind</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Rated voltage</source>
+        <translation>额定电压</translation>
+    </message>
+    <message>
+        <source>Insulation class</source>
+        <translation>绝缘等级</translation>
+    </message>
+    <message>
+        <source>Winding type</source>
+        <translation>绕组类型</translation>
+    </message>
+    <message>
+        <source>Base temperature</source>
+        <translation>基准温度</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation>厂区</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Equipment</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>not given</source>
+        <translation>未提供</translation>
+    </message>
+    <message>
+        <source>Equipment under test</source>
+        <translation>被测设备</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>Insulation test report</source>
+        <translation>绝缘测试报告</translation>
+    </message>
+    <message>
+        <source>Insulation tests of %1</source>
+        <translation>%1 的绝缘测试</translation>
+    </message>
+    <message>
+        <source>Insulation tests</source>
+        <translation>绝缘测试</translation>
+    </message>
+    <message>
+        <source>From %1 to %2</source>
+        <translation>从 %1 到 %2</translation>
+    </message>
+    <message>
+        <source>From %1</source>
+        <translation>自 %1 起</translation>
+    </message>
+    <message>
+        <source>Up to %1</source>
+        <translation>截至 %1</translation>
+    </message>
+    <message>
+        <source>Tests reported: %1</source>
+        <translation>报告测试数：%1</translation>
+    </message>
+    <message>
+        <source>Rotating machine</source>
+        <translation>旋转电机</translation>
+    </message>
+    <message>
+        <source>Transformer</source>
+        <translation>变压器</translation>
+    </message>
+    <message>
+        <source>Cable</source>
+        <translation>电缆</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>Form-wound, built after about 1970</source>
+        <translation>成型绕组（约 1970 年以后制造）</translation>
+    </message>
+    <message>
+        <source>Random-wound, or below 1 kV</source>
+        <translation>散嵌绕组，或 1 kV 以下</translation>
+    </message>
+    <message>
+        <source>Older, or a field winding</source>
+        <translation>较旧绕组或励磁绕组</translation>
+    </message>
+    <message>
+        <source>%1 (the kind&apos;s default)</source>
+        <translation>%1（按类型默认）</translation>
+    </message>
+</context>
+<context>
     <name>JournalDatabase</name>
     <message>
         <source>It is no file.</source>
@@ -190,6 +636,21 @@ This cannot be undone.</source>
     </message>
 </context>
 <context>
+    <name>PageFrame</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>第 %1 页，共 %2 页</translation>
+    </message>
+    <message>
+        <source>Report date: %1</source>
+        <translation>报告日期：%1</translation>
+    </message>
+    <message>
+        <source>Technician: %1</source>
+        <translation>技术员：%1</translation>
+    </message>
+</context>
+<context>
     <name>QProgressDialog</name>
     <message>
         <source>Cancel</source>
@@ -220,6 +681,62 @@ This cannot be undone.</source>
     </message>
 </context>
 <context>
+    <name>ReportBody</name>
+    <message>
+        <source>The item has no tests in this period.</source>
+        <translation>该设备在此期间没有测试。</translation>
+    </message>
+    <message>
+        <source>There are no tests to report.</source>
+        <translation>没有可报告的测试。</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSource</name>
+    <message>
+        <source>The journal has no test %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The register has no item %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReportText</name>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 分 %2 秒</translation>
+    </message>
+    <message>
+        <source>%1 V</source>
+        <translation>%1 V</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+</context>
+<context>
+    <name>ReportWriter</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: the PDF could not be drawn</source>
+        <translation>无法写入 %1：无法生成 PDF</translation>
+    </message>
+</context>
+<context>
     <name>SafeFile</name>
     <message>
         <source>It is a directory.</source>
@@ -231,6 +748,25 @@ This cannot be undone.</source>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>无法写入 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>SignatureBlock</name>
+    <message>
+        <source>Tested by</source>
+        <translation>测试人</translation>
+    </message>
+    <message>
+        <source>Accepted by</source>
+        <translation>验收人</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Signature</source>
+        <translation>签名</translation>
     </message>
 </context>
 <context>
@@ -495,6 +1031,380 @@ Do you want to open this file?</source>
         <source>Tests</source>
         <translation>测试</translation>
     </message>
+    <message>
+        <source>Equipment</source>
+        <translation type="unfinished">设备</translation>
+    </message>
+</context>
+<context>
+    <name>TestSection</name>
+    <message>
+        <source>%1 test</source>
+        <translation>%1 测试</translation>
+    </message>
+    <message>
+        <source>Test %1 of %2: %3</source>
+        <translation>测试 %1/%2：%3</translation>
+    </message>
+    <message>
+        <source>%1 (%2 and %3)</source>
+        <translation>%1（%2 和 %3）</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>not corrected</source>
+        <translation>未校正</translation>
+    </message>
+    <message>
+        <source>to %1</source>
+        <translation>到 %1</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Set voltage</source>
+        <translation>设定电压</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Origin</source>
+        <translation>来源</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Insulation temperature</source>
+        <translation>绝缘温度</translation>
+    </message>
+    <message>
+        <source>Ambient temperature</source>
+        <translation>环境温度</translation>
+    </message>
+    <message>
+        <source>Relative humidity</source>
+        <translation>相对湿度</translation>
+    </message>
+    <message>
+        <source>Temperature correction</source>
+        <translation>温度校正</translation>
+    </message>
+    <message>
+        <source>No curve: the meter&apos;s memory keeps a test&apos;s final values only.</source>
+        <translation>无曲线：仪表存储只保留测试的最终值。</translation>
+    </message>
+    <message>
+        <source>No curve: no readings were recorded.</source>
+        <translation>无曲线：未记录读数。</translation>
+    </message>
+    <message>
+        <source>Readings of the curve</source>
+        <translation>曲线读数</translation>
+    </message>
+    <message>
+        <source>Ratios of the curve</source>
+        <translation>曲线比值</translation>
+    </message>
+    <message>
+        <source>DAR (R60/R30)</source>
+        <translation>DAR (R60/R30)</translation>
+    </message>
+    <message>
+        <source>DAR (R60/R15)</source>
+        <translation>DAR (R60/R15)</translation>
+    </message>
+    <message>
+        <source>PI (R600/R60)</source>
+        <translation>PI (R600/R60)</translation>
+    </message>
+    <message>
+        <source>At the meter&apos;s set times (%1 / %2)</source>
+        <translation>仪表设定时间处（%1 / %2）</translation>
+    </message>
+    <message>
+        <source>R15 (15 s)</source>
+        <translation>R15（15 秒）</translation>
+    </message>
+    <message>
+        <source>R30 (30 s)</source>
+        <translation>R30（30 秒）</translation>
+    </message>
+    <message>
+        <source>R60 (1 min)</source>
+        <translation>R60（1 分钟）</translation>
+    </message>
+    <message>
+        <source>R600 (10 min)</source>
+        <translation>R600（10 分钟）</translation>
+    </message>
+    <message>
+        <source>Final resistance</source>
+        <translation>最终电阻</translation>
+    </message>
+    <message>
+        <source>pass</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>no verdict</source>
+        <translation>无判定</translation>
+    </message>
+    <message>
+        <source>fail</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>%1 (limit %2)</source>
+        <translation>%1（限值 %2）</translation>
+    </message>
+    <message>
+        <source>DAR</source>
+        <translation>DAR</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation>比较结果</translation>
+    </message>
+    <message>
+        <source>Corrected to %1</source>
+        <translation>校正到 %1</translation>
+    </message>
+    <message>
+        <source>Corrected values</source>
+        <translation>校正值</translation>
+    </message>
+    <message>
+        <source>The meter&apos;s values</source>
+        <translation>仪表值</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>结论</translation>
+    </message>
+    <message>
+        <source>the curve&apos;s DAR differs from the meter&apos;s by more than 5 %</source>
+        <translation>曲线 DAR 与仪表值相差超过 5%</translation>
+    </message>
+    <message>
+        <source>the curve&apos;s PI differs from the meter&apos;s by more than 5 %</source>
+        <translation>曲线 PI 与仪表值相差超过 5%</translation>
+    </message>
+    <message>
+        <source>Reasons</source>
+        <translation>理由</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>%1 measurement: %2</source>
+        <translation>%1 测量：%2</translation>
+    </message>
+    <message>
+        <source>operator: %1</source>
+        <translation>操作员：%1</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>已完成</translation>
+    </message>
+    <message>
+        <source>Interrupted</source>
+        <translation>已中断</translation>
+    </message>
+    <message>
+        <source>Still running</source>
+        <translation>仍在进行</translation>
+    </message>
+    <message>
+        <source>The meter&apos;s memory</source>
+        <translation>仪表存储</translation>
+    </message>
+    <message>
+        <source>Live readings</source>
+        <translation>实时读数</translation>
+    </message>
+    <message>
+        <source>beyond the range</source>
+        <translation>超出量程</translation>
+    </message>
+</context>
+<context>
+    <name>TestsCsvExport</name>
+    <message>
+        <source>Tag</source>
+        <translation type="unfinished">编号</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished">描述</translation>
+    </message>
+    <message>
+        <source>Site</source>
+        <translation type="unfinished">厂区</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation type="unfinished">位置</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished">类型</translation>
+    </message>
+    <message>
+        <source>Rated voltage (kV)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insulation class</source>
+        <translation type="unfinished">绝缘等级</translation>
+    </message>
+    <message>
+        <source>Winding</source>
+        <translation type="unfinished">绕组</translation>
+    </message>
+    <message>
+        <source>Base temperature (°C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item notes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test uuid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation type="unfinished">开始时间</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation type="unfinished">模式</translation>
+    </message>
+    <message>
+        <source>Origin</source>
+        <translation type="unfinished">来源</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished">状态</translation>
+    </message>
+    <message>
+        <source>Set voltage (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Final R (MΩ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Beyond the range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meter&apos;s DAR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Meter&apos;s PI</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COMP result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R15 (MΩ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R30 (MΩ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R60 (MΩ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R600 (MΩ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DAR R60/R30</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DAR R60/R15</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PI R600/R60</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corrected R (MΩ)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corrected to (°C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insulation temperature (°C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ambient temperature (°C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Relative humidity (%)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation type="unfinished">操作员</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation type="unfinished">备注</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation type="unfinished">结论</translation>
+    </message>
+    <message>
+        <source>Reasons</source>
+        <translation type="unfinished">理由</translation>
+    </message>
 </context>
 <context>
     <name>TestsWindow</name>
@@ -671,32 +1581,90 @@ Do you want to open this file?</source>
         <translation>校正到 %1：%2</translation>
     </message>
     <message>
-        <source>Rotating machine</source>
-        <translation>旋转电机</translation>
+        <source>tag of the register&apos;s item</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Transformer</source>
-        <translation>变压器</translation>
+        <source>New item...</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cable</source>
-        <translation>电缆</translation>
+        <source>Report...</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Other</source>
-        <translation>其他</translation>
+        <source>A test can be reported once it has ended.</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Form-wound, built after about 1970</source>
-        <translation>成型绕组（约 1970 年以后制造）</translation>
+        <source>%1 is not in the equipment register yet.
+Do you want to add it, as the form describes it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrendAnalysis</name>
+    <message>
+        <source>IR1min fell by %1 % since the test of %2: from %3 at %4 to %5 at %6</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrendChart</name>
+    <message>
+        <source>Corrected IR1min</source>
+        <translation>校正后 IR1min</translation>
     </message>
     <message>
-        <source>Random-wound, or below 1 kV</source>
-        <translation>散嵌绕组，或 1 kV 以下</translation>
+        <source>Beyond the range (a lower bound)</source>
+        <translation>超出量程（下限值）</translation>
     </message>
     <message>
-        <source>Older, or a field winding</source>
-        <translation>较旧绕组或励磁绕组</translation>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Corrected insulation resistance</source>
+        <translation>校正后绝缘电阻</translation>
+    </message>
+    <message>
+        <source>Minimum IR %1</source>
+        <translation>最小绝缘电阻 %1</translation>
+    </message>
+    <message>
+        <source>Minimum PI %1</source>
+        <translation>最小 PI %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrendSection</name>
+    <message>
+        <source>Trend of %1</source>
+        <translation>%1 的趋势</translation>
+    </message>
+    <message>
+        <source>The insulation resistance at 1 min (or the final one), corrected to the base temperature, and the PI of every test of the item. A fall of more than half from the previous test at a similar temperature is a warning, even where both tests pass.</source>
+        <translation>该设备每次测试的 1 分钟绝缘电阻（或最终值，已校正到基准温度）及 PI。与上次温度相近的测试相比下降超过一半即为警告，即使两次测试均合格。</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Corrected IR</source>
+        <translation>校正后绝缘电阻</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
     </message>
 </context>
 <context>
@@ -896,6 +1864,39 @@ Do you want to bring its readings back into the tables?</source>
     <message>
         <source>There is no journal of past sessions.</source>
         <translation>没有以往会话的日志。</translation>
+    </message>
+    <message>
+        <source>test %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the report as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export the register and its tests as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>register.csv</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The register could not be exported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is written.
+Do you want to open it?</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,47 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "report/chartstyle.h"
+
+#include "report/megohmticker.h"
+
+#include <qcustomplot.h>
+
+QFont ChartStyle::font(const QFont &reportFont, int pixels)
+{
+    QFont font = reportFont;
+    font.setPixelSize(pixels);
+    return font;
+}
+
+void ChartStyle::apply(QCustomPlot &plot, const QFont &reportFont)
+{
+    const QFont text = font(reportFont);
+    plot.setFont(text);
+    for (QCPAxis *axis : {plot.xAxis, plot.yAxis, plot.xAxis2, plot.yAxis2}) {
+        axis->setTickLabelFont(text);
+        axis->setLabelFont(text);
+        axis->setTickLabelColor(QColor(0x37, 0x41, 0x51));
+    }
+    plot.legend->setFont(font(reportFont, smallTextPixels));
+    plot.legend->setBorderPen(Qt::NoPen);
+    plot.legend->setBrush(Qt::NoBrush);
+}
+
+void ChartStyle::makeResistanceAxis(QCPAxis &axis)
+{
+    axis.setScaleType(QCPAxis::stLogarithmic);
+    axis.setTicker(QSharedPointer<QCPAxisTicker>(new MegohmTicker));
+    axis.setNumberPrecision(3);
+}
+
+// A legend inside the plot would hide the points that matter most, the
+// latest ones at the right.
+void ChartStyle::putLegendBelow(QCustomPlot &plot)
+{
+    plot.legend->setVisible(true);
+    plot.axisRect()->insetLayout()->take(plot.legend);
+    plot.plotLayout()->addElement(1, 0, plot.legend);
+    plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    plot.legend->setMargins(QMargins(4, 2, 4, 2));
+    plot.plotLayout()->setRowStretchFactor(1, 0.001);
+}

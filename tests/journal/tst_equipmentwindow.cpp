@@ -1,0 +1,134 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "meter/mydmm.h"
+#include "sim/democycle.h"
+#include "support/modalscript.h"
+#include "support/windowfixture.h"
+#include "ui_dlgequipment.h"
+#include "ui_equipmentwindow.h"
+#include "ui_testswindow.h"
+#include "window/dlgequipment.h"
+#include "window/equipmentwindow.h"
+#include "window/templatewindow.h"
+#include "window/testswindow.h"
+#include "window/windowjournal.h"
+
+#include <QAction>
+#include <QTest>
+
+#include <qcustomplot.h>
+
+namespace {
+void feed(const WindowFixture &fixture, const QList<QByteArray> &frames)
+{
+    for (const QByteArray &frame : frames)
+        fixture.meter()->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(frame.constData()),
+                                              uint(frame.size()));
+}
+
+QList<QByteArray> framesOfMode(const QList<QByteArray> &frames, int mode)
+{
+    QList<QByteArray> found;
+    for (const QByteArray &frame : frames) {
+        if (quint8(frame.at(5)) == mode)
+            found << frame;
+    }
+    return found;
+}
+} // namespace
+
+class TestEquipmentWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void detailsTakeWhatBelongsToTheItem();
+    void unknownTagIsAddedWhenTheDetailsAreSaved();
+    void trendShowsTheItemsTests();
+};
+
+// Typing a tag of the register fills the item's own fields and keeps them
+// the item's; another tag frees them again.
+void TestEquipmentWindow::detailsTakeWhatBelongsToTheItem()
+{
+    WindowFixture fixture;
+    EquipmentItem motor;
+    motor.tag = QStringLiteral("M-7");
+    motor.kind = TestDetails::EquipmentKind::RotatingMachine;
+    motor.ratedKilovolts = 6.6;
+    motor.insulationClass = TestDetails::InsulationClass::F;
+    motor.winding = TestDetails::WindingType::FormWoundAfter1970;
+    QVERIFY(fixture.window().journal()->saveItem(motor));
+    fixture.find<QAction>("actionTests")->trigger();
+    auto *tests = fixture.window().findChild<TestsWindow *>();
+    Ui::TestsWindow &form = *tests->ui;
+
+    QTest::keyClicks(form.leEquipment, QStringLiteral("m-7"));
+    QCOMPARE(form.cbbKind->currentData().toInt(), int(TestDetails::EquipmentKind::RotatingMachine));
+    QCOMPARE(form.spinRatedKilovolts->value(), 6.6);
+    QCOMPARE(form.cbbClass->currentData().toInt(), int(TestDetails::InsulationClass::F));
+    QCOMPARE(form.cbbWinding->currentData().toInt(), int(TestDetails::WindingType::FormWoundAfter1970));
+    QVERIFY(!form.cbbKind->isEnabled());
+    QVERIFY(!form.btnNewItem->isEnabled());
+    QVERIFY(form.leEquipment->completer()->model()->rowCount() > 0);
+
+    form.leEquipment->clear();
+    QTest::keyClicks(form.leEquipment, QStringLiteral("M-8"));
+    QVERIFY(form.cbbKind->isEnabled());
+    QVERIFY(form.btnNewItem->isEnabled());
+}
+
+void TestEquipmentWindow::unknownTagIsAddedWhenTheDetailsAreSaved()
+{
+    WindowFixture fixture;
+    fixture.find<QAction>("actionTests")->trigger();
+    Ui::TestsWindow &form = *fixture.window().findChild<TestsWindow *>()->ui;
+    QTest::keyClicks(form.leEquipment, QStringLiteral("T-2"));
+    form.cbbKind->setCurrentIndex(form.cbbKind->findData(int(TestDetails::EquipmentKind::Transformer)));
+    form.spinRatedKilovolts->setValue(11);
+
+    ModalScript script;
+    const auto &question = script.messageBox(QMessageBox::Yes);
+    form.btnSaveDetails->click();
+    QVERIFY(script.finished());
+    QVERIFY(question.text.contains(QLatin1String("T-2")));
+    const std::optional<EquipmentItem> added = fixture.window().journal()->item(QStringLiteral("t-2"));
+    QVERIFY(added);
+    QCOMPARE(added->kind, TestDetails::EquipmentKind::Transformer);
+    QCOMPARE(added->ratedKilovolts, 11.0);
+    QCOMPARE(fixture.window().journal()->nextDetails().equipment, QStringLiteral("T-2"));
+}
+
+// The tests of the item, in the register's window: its list of tests and
+// its trend, a point's tooltip telling the test.
+void TestEquipmentWindow::trendShowsTheItemsTests()
+{
+    WindowFixture fixture;
+    EquipmentItem motor;
+    motor.tag = QStringLiteral("P-101");
+    motor.kind = TestDetails::EquipmentKind::RotatingMachine;
+    motor.insulationClass = TestDetails::InsulationClass::F;
+    motor.winding = TestDetails::WindingType::FormWoundAfter1970;
+    QVERIFY(fixture.window().journal()->saveItem(motor));
+    TestDetails details;
+    motor.applyTo(details);
+    details.insulationCelsius = 30;
+    fixture.window().journal()->setNextDetails(details);
+    for (const int round : {1, 3})
+        feed(fixture, framesOfMode(DemoCycle(round).liveFrames(), DMMData::dmPI));
+    feed(fixture, framesOfMode(DemoCycle(1).liveFrames(), DMMData::dmVOLT).mid(0, 1));
+
+    fixture.find<QAction>("actionEquipment")->trigger();
+    auto *equipment = fixture.window().findChild<EquipmentWindow *>();
+    QVERIFY(equipment);
+    QCOMPARE(equipment->current()->tag, QStringLiteral("P-101"));
+    QCOMPARE(equipment->ui->twItems->topLevelItem(0)->text(6), QStringLiteral("3"));
+    QCOMPARE(equipment->trend().size(), 2);
+    QCOMPARE(equipment->ui->twTests->topLevelItemCount(), 2);
+    QVERIFY(equipment->ui->plotTrend->graph(0)->dataCount() == 2);
+    const QString tooltip = EquipmentWindow::pointText(equipment->trend().first());
+    QVERIFY2(tooltip.contains(QLatin1String("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
+}
+
+QTEST_MAIN(TestEquipmentWindow)
+#include "tst_equipmentwindow.moc"
