@@ -130,8 +130,13 @@ bool TestsCsvExport::write(const QString &fileName)
     const QStringList noItem = QVector<QString>(10).toList();
     for (const EquipmentItem &item : register_.list()) {
         const QList<qint64> ofItem = register_.testsOf(item.id);
-        if (ofItem.isEmpty() && written)
-            written = file.write((CsvLine::join(itemCells(item)) + QLatin1Char('\n')).toUtf8());
+        if (ofItem.isEmpty() && written) {
+            // Every row as wide as the header, so that a spreadsheet's columns stay aligned.
+            QStringList cells = itemCells(item);
+            while (cells.size() < header().size())
+                cells << QString();
+            written = file.write((CsvLine::join(cells) + QLatin1Char('\n')).toUtf8());
+        }
         for (const qint64 id : ofItem) {
             const std::optional<InsulationTest> test = tests.load(id, readings);
             if (!test || !written)

@@ -127,7 +127,7 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QCOMPARE(equipment->ui->twTests->topLevelItemCount(), 2);
     QVERIFY(equipment->ui->plotTrend->graph(0)->dataCount() == 2);
     const QString tooltip = EquipmentWindow::pointText(equipment->trend().first());
-    QVERIFY2(tooltip.contains(QLatin1String("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
+    QVERIFY2(tooltip.contains(QStringLiteral("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
 }
 
 QTEST_MAIN(TestEquipmentWindow)
