@@ -17,7 +17,7 @@
     </message>
 </context>
 <context>
-    <name>DetailsChoices</name>
+    <name>DetailsText</name>
     <message>
         <source>Rotating machine</source>
         <translation>旋转电机</translation>
@@ -35,10 +35,6 @@
         <translation>其他</translation>
     </message>
     <message>
-        <source>not given</source>
-        <translation>未提供</translation>
-    </message>
-    <message>
         <source>Form-wound, built after about 1970</source>
         <translation>成型绕组（约 1970 年以后制造）</translation>
     </message>
@@ -49,6 +45,10 @@
     <message>
         <source>Older, or a field winding</source>
         <translation>较旧绕组，或励磁绕组</translation>
+    </message>
+    <message>
+        <source>not given</source>
+        <translation>未提供</translation>
     </message>
 </context>
 <context>
@@ -433,22 +433,6 @@ This cannot be undone.</source>
         <translation>报告...</translation>
     </message>
     <message>
-        <source>Rotating machine</source>
-        <translation>旋转电机</translation>
-    </message>
-    <message>
-        <source>Transformer</source>
-        <translation>变压器</translation>
-    </message>
-    <message>
-        <source>Cable</source>
-        <translation>电缆</translation>
-    </message>
-    <message>
-        <source>Other</source>
-        <translation>其他</translation>
-    </message>
-    <message>
         <source>The register is empty: New... adds an item, and the tests whose details name a tag join it.</source>
         <translation>登记册为空：“新建...”可添加设备，详细信息中填写了编号的测试会归入该设备。</translation>
     </message>
@@ -564,34 +548,6 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>Tests reported: %1</source>
         <translation>报告测试数：%1</translation>
-    </message>
-    <message>
-        <source>Rotating machine</source>
-        <translation>旋转电机</translation>
-    </message>
-    <message>
-        <source>Transformer</source>
-        <translation>变压器</translation>
-    </message>
-    <message>
-        <source>Cable</source>
-        <translation>电缆</translation>
-    </message>
-    <message>
-        <source>Other</source>
-        <translation>其他</translation>
-    </message>
-    <message>
-        <source>Form-wound, built after about 1970</source>
-        <translation>成型绕组（约 1970 年以后制造）</translation>
-    </message>
-    <message>
-        <source>Random-wound, or below 1 kV</source>
-        <translation>散嵌绕组，或 1 kV 以下</translation>
-    </message>
-    <message>
-        <source>Older, or a field winding</source>
-        <translation>较旧绕组或励磁绕组</translation>
     </message>
     <message>
         <source>%1 (the kind&apos;s default)</source>

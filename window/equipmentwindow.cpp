@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/equipmentwindow.h"
 
+#include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
 #include "insulation/verdictrules.h"
 #include "ui_equipmentwindow.h"
@@ -24,20 +25,6 @@ namespace {
 enum ItemColumn { ColTag, ColDescription, ColSite, ColLocation, ColKind, ColRated, ColTests };
 constexpr int idRole = Qt::UserRole + 1;
 
-QString kindText(TestDetails::EquipmentKind kind)
-{
-    switch (kind) {
-    case TestDetails::EquipmentKind::RotatingMachine:
-        return EquipmentWindow::tr("Rotating machine");
-    case TestDetails::EquipmentKind::Transformer:
-        return EquipmentWindow::tr("Transformer");
-    case TestDetails::EquipmentKind::Cable:
-        return EquipmentWindow::tr("Cable");
-    case TestDetails::EquipmentKind::Other:
-        break;
-    }
-    return EquipmentWindow::tr("Other");
-}
 
 QColor outcomeColour(Verdict::Outcome outcome)
 {
@@ -109,7 +96,7 @@ void EquipmentWindow::refresh()
         row->setText(ColDescription, item.description);
         row->setText(ColSite, item.site);
         row->setText(ColLocation, item.location);
-        row->setText(ColKind, kindText(item.kind));
+        row->setText(ColKind, DetailsText::kind(item.kind));
         row->setText(ColRated, std::isfinite(item.ratedKilovolts)
                                    ? QLocale().toString(item.ratedKilovolts, 'g', 4) + QStringLiteral(" kV")
                                    : QString());
