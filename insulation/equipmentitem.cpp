@@ -11,3 +11,15 @@ void EquipmentItem::applyTo(TestDetails &details) const
     details.winding = winding;
     details.baseCelsius = baseCelsius;
 }
+
+EquipmentItem EquipmentItem::describedBy(const TestDetails &details)
+{
+    EquipmentItem item;
+    item.tag = details.equipment;
+    item.kind = details.kind;
+    item.ratedKilovolts = details.ratedKilovolts;
+    item.insulationClass = details.insulationClass;
+    item.winding = details.winding;
+    item.baseCelsius = details.baseCelsius;
+    return item;
+}

@@ -34,6 +34,8 @@ struct EquipmentItem
 
     // Puts the item's own fields into a test's details.
     void applyTo(TestDetails &details) const;
+    // A new item, named and described by a test's details.
+    static EquipmentItem describedBy(const TestDetails &details);
 };
 
 Q_DECLARE_METATYPE(EquipmentItem)

@@ -1,6 +1,7 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "window/equipmentwindow.h"
+#include "window/verdictcolour.h"
 
 #include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
@@ -25,19 +26,6 @@ namespace {
 enum ItemColumn { ColTag, ColDescription, ColSite, ColLocation, ColKind, ColRated, ColTests };
 constexpr int idRole = Qt::UserRole + 1;
 
-
-QColor outcomeColour(Verdict::Outcome outcome)
-{
-    switch (outcome) {
-    case Verdict::Outcome::Pass:
-        return QColor(QStringLiteral("#2e7d32"));
-    case Verdict::Outcome::Fail:
-        return QColor(QStringLiteral("#c62828"));
-    case Verdict::Outcome::NotAssessed:
-        break;
-    }
-    return QColor(QStringLiteral("#757575"));
-}
 
 double key(qint64 ms)
 {
@@ -136,7 +124,7 @@ void EquipmentWindow::showItem()
         row->setText(3, ResistanceText::ratio(it->pi));
         row->setText(4, ResistanceText::celsius(it->celsius));
         row->setText(5, Verdict::outcomeText(it->outcome));
-        row->setForeground(5, outcomeColour(it->outcome));
+        row->setForeground(5, VerdictColour::of(it->outcome));
         if (!it->warning.isEmpty()) {
             row->setForeground(2, QColor(QStringLiteral("#c62828")));
             warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
@@ -197,7 +185,7 @@ void EquipmentWindow::drawTrend()
          {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
         QCPGraph *points = plot->addGraph(plot->xAxis, plot->yAxis);
         points->setLineStyle(QCPGraph::lsNone);
-        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, outcomeColour(outcome), 8));
+        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, VerdictColour::of(outcome), 8));
         points->setName(Verdict::outcomeText(outcome));
         for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
             if (point.outcome == outcome && std::isfinite(point.megohms) && point.megohms > 0.0)

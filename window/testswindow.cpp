@@ -1,6 +1,7 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "window/testswindow.h"
+#include "window/verdictcolour.h"
 
 #include "insulation/resistancetext.h"
 #include "insulation/temperaturecorrection.h"
@@ -25,19 +26,6 @@ namespace {
 enum Column { ColTime, ColMode, ColVoltage, ColFinal, ColPi, ColDar, ColVerdict, ColEquipment };
 constexpr int idRole = Qt::UserRole + 1;
 constexpr qint64 runningId = -1;
-
-QColor verdictColour(Verdict::Outcome outcome)
-{
-    switch (outcome) {
-    case Verdict::Outcome::Pass:
-        return QColor(QStringLiteral("#2e7d32"));
-    case Verdict::Outcome::Fail:
-        return QColor(QStringLiteral("#c62828"));
-    case Verdict::Outcome::NotAssessed:
-        break;
-    }
-    return QColor(QStringLiteral("#5a5a5a"));
-}
 
 // The test's PI and DAR: from its curve where it reaches the marks,
 // otherwise the meter's own.
@@ -143,7 +131,7 @@ void TestsWindow::fillRow(QTreeWidgetItem *item, const Shown &shown) const
     for (int column = 0; column < texts.size(); ++column)
         item->setText(column, texts.at(column));
     item->setData(0, idRole, shown.test.status == InsulationTest::Status::Running ? runningId : shown.test.id);
-    item->setForeground(ColVerdict, verdictColour(shown.verdict.outcome));
+    item->setForeground(ColVerdict, VerdictColour::of(shown.verdict.outcome));
     for (const int column : {ColVoltage, ColFinal, ColPi, ColDar})
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -345,7 +333,7 @@ void TestsWindow::showVerdict(const Shown &shown)
     ui->lblValues->setText(values.join(QStringLiteral(" · ")));
 
     ui->lblVerdict->setText(QStringLiteral("<b style=\"font-size:16pt; color:%1\">%2</b>")
-                                .arg(verdictColour(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
+                                .arg(VerdictColour::of(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
     QStringList reasons;
     for (const QString &reason : shown.verdict.reasons)
         reasons << QStringLiteral("• ") + reason.toHtmlEscaped();
@@ -434,13 +422,7 @@ TestDetails TestsWindow::detailsInForm() const
 void TestsWindow::on_btnNewItem_clicked()
 {
     const TestDetails details = detailsInForm();
-    EquipmentItem item;
-    item.tag = details.equipment;
-    item.kind = details.kind;
-    item.ratedKilovolts = details.ratedKilovolts;
-    item.insulationClass = details.insulationClass;
-    item.winding = details.winding;
-    item.baseCelsius = details.baseCelsius;
+    EquipmentItem item = EquipmentItem::describedBy(details);
     DlgEquipment dialog(
         item,
         [this](EquipmentItem &edited, QString &reason) {
@@ -499,13 +481,7 @@ bool TestsWindow::offerToRegister(const TestDetails &details)
         return false;
     if (answer == QMessageBox::No)
         return true;
-    EquipmentItem item;
-    item.tag = details.equipment;
-    item.kind = details.kind;
-    item.ratedKilovolts = details.ratedKilovolts;
-    item.insulationClass = details.insulationClass;
-    item.winding = details.winding;
-    item.baseCelsius = details.baseCelsius;
+    EquipmentItem item = EquipmentItem::describedBy(details);
     if (!m_journal.saveItem(item)) {
         QMessageBox::warning(this, QString(), m_journal.errorString(), QMessageBox::Ok);
         return false;
