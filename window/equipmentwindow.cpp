@@ -9,7 +9,7 @@
 #include "ui_equipmentwindow.h"
 #include "window/dlgequipment.h"
 #include "window/dlgreportoptions.h"
-#include "window/resistanceticker.h"
+#include "report/megohmticker.h"
 #include "window/windowjournal.h"
 
 #include <QDateTime>
@@ -144,7 +144,7 @@ void EquipmentWindow::setUpPlot()
     dates->setTickCount(4);
     plot->xAxis->setTicker(dates);
     plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new ResistanceTicker));
+    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new MegohmTicker));
     plot->yAxis->setLabel(tr("IR1min, corrected"));
     plot->yAxis2->setVisible(true);
     plot->yAxis2->setLabel(tr("PI"));

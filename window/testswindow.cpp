@@ -9,7 +9,7 @@
 #include "ui_testswindow.h"
 #include "window/detailschoices.h"
 #include "window/dlgequipment.h"
-#include "window/resistanceticker.h"
+#include "report/megohmticker.h"
 #include "window/windowjournal.h"
 
 #include <QCompleter>
@@ -213,7 +213,7 @@ void TestsWindow::setUpPlot()
     plot->graph(1)->setName(tr("Leakage current"));
     plot->graph(1)->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashLine));
     plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new ResistanceTicker));
+    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new MegohmTicker));
     plot->yAxis->setLabel(tr("Resistance"));
     plot->xAxis->setLabel(tr("Test time (s)"));
     plot->yAxis2->setLabel(tr("Leakage current (µA)"));
