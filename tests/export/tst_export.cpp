@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "models/datamodel.h"
 #include "support/csvtext.h"
+#include "support/filesizelimit.h"
 #include "support/modalscript.h"
 #include "support/samplerecords.h"
 #include "support/windowfixture.h"
@@ -18,9 +19,7 @@
 
 #include <qcustomplot.h>
 
-#include <csignal>
 
-#include <sys/resource.h>
 
 namespace {
 const QString csvQuestion = QStringLiteral("The data is exported successfully.\r\nDo you want to open this file?");
@@ -48,31 +47,6 @@ void feedChart(const WindowFixture &fixture, int readings = 5)
         fixture.live(SampleRecords::irAt(i, 10 * (i + 1)));
 }
 
-// Files of this process cannot grow beyond `bytes` while it lives: a write
-// past that fails as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_previous = {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 } // namespace
 
 class TestExport : public QObject

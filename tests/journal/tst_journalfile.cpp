@@ -5,6 +5,7 @@
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
 #include "meter/mydmm.h"
+#include "support/filesizelimit.h"
 #include "support/tempworkdir.h"
 
 #include <QCryptographicHash>
@@ -17,10 +18,8 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
 
-#include <sys/resource.h>
 
 namespace {
 const QString journalName = QStringLiteral("journal.sqlite");
@@ -73,31 +72,6 @@ JournalReading voltReading(qint64 timeMs)
     return reading;
 }
 
-// Files of this process cannot grow beyond `bytes` while it lives: a write
-// past that fails as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_previous = {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 } // namespace
 
 using FileMaker = std::function<bool(const QString &)>;

@@ -12,6 +12,7 @@
 #include "sim/virtualhiddevice.h"
 #include "support/csvtext.h"
 #include "support/modalscript.h"
+#include "support/filesizelimit.h"
 #include "support/tempworkdir.h"
 #include "support/windowfixture.h"
 #include "ui_dlghistory.h"
@@ -41,7 +42,6 @@
 #include <csignal>
 #include <memory>
 
-#include <sys/resource.h>
 
 namespace {
 const QString journalName = QStringLiteral("tessra.sqlite");
@@ -153,29 +153,6 @@ QByteArray digestOf(const QString &fileName)
                                           : QByteArray();
 }
 
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_previous = {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 } // namespace
 
 class TestWindowJournal : public QObject
