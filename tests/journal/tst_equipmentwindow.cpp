@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
+#include "support/meterinput.h"
 #include "support/modalscript.h"
 #include "support/windowfixture.h"
 #include "ui_dlgequipment.h"
@@ -22,18 +23,7 @@ namespace {
 void feed(const WindowFixture &fixture, const QList<QByteArray> &frames)
 {
     for (const QByteArray &frame : frames)
-        fixture.meter()->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(frame.constData()),
-                                              uint(frame.size()));
-}
-
-QList<QByteArray> framesOfMode(const QList<QByteArray> &frames, int mode)
-{
-    QList<QByteArray> found;
-    for (const QByteArray &frame : frames) {
-        if (quint8(frame.at(5)) == mode)
-            found << frame;
-    }
-    return found;
+        feedMeter(*fixture.meter(), frame);
 }
 } // namespace
 

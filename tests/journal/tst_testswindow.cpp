@@ -4,6 +4,7 @@
 #include "sim/democycle.h"
 #include "sim/framebuilder.h"
 #include "support/samplerecords.h"
+#include "support/meterinput.h"
 #include "support/modalscript.h"
 #include "support/windowfixture.h"
 #include "ui_testswindow.h"
@@ -19,7 +20,7 @@
 namespace {
 void feed(const WindowFixture &fixture, const QByteArray &frame)
 {
-    fixture.meter()->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(frame.constData()), uint(frame.size()));
+    feedMeter(*fixture.meter(), frame);
 }
 
 // An IR reading at `seconds` of the meter's test time.
@@ -36,16 +37,6 @@ TestsWindow *openTests(const WindowFixture &fixture)
 {
     fixture.find<QAction>("actionTests")->trigger();
     return fixture.window().findChild<TestsWindow *>();
-}
-
-QList<QByteArray> framesOfMode(const QList<QByteArray> &frames, int mode)
-{
-    QList<QByteArray> found;
-    for (const QByteArray &frame : frames) {
-        if (quint8(frame.at(5)) == mode)
-            found << frame;
-    }
-    return found;
 }
 } // namespace
 

@@ -11,8 +11,9 @@
 #include "sim/simulatedhid.h"
 #include "sim/virtualhiddevice.h"
 #include "support/csvtext.h"
-#include "support/modalscript.h"
 #include "support/filesizelimit.h"
+#include "support/meterinput.h"
+#include "support/modalscript.h"
 #include "support/tempworkdir.h"
 #include "support/windowfixture.h"
 #include "ui_dlghistory.h"
@@ -51,8 +52,7 @@ constexpr int patience = 30000;
 void feedFrames(const WindowFixture &fixture, const QList<QByteArray> &frames)
 {
     for (const QByteArray &frame : frames)
-        fixture.meter()->slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(frame.constData()),
-                                              uint(frame.size()));
+        feedMeter(*fixture.meter(), frame);
 }
 
 JournalReading::Kind kindOf(const QByteArray &frame)

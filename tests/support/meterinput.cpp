@@ -11,6 +11,16 @@ void feedMeter(MyDMM &meter, const QByteArray &chunk)
     meter.slotSerialDeviceRead(reinterpret_cast<const uint8_t *>(chunk.constData()), uint(chunk.size()));
 }
 
+QList<QByteArray> framesOfMode(const QList<QByteArray> &frames, int mode)
+{
+    QList<QByteArray> found;
+    for (const QByteArray &frame : frames) {
+        if (frame.size() > 5 && quint8(frame.at(5)) == mode)
+            found << frame;
+    }
+    return found;
+}
+
 QList<QSharedPointer<DMMData>> caughtRecords(const QSignalSpy &spy)
 {
     QList<QSharedPointer<DMMData>> records;
