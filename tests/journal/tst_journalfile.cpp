@@ -212,11 +212,13 @@ void TestJournalFile::fullDiskIsReportedOnceAndRecordingGoesOn()
         const FileSizeLimit limit(QFileInfo(name).size());
         for (int i = 1; i <= 200; ++i)
             writer.write(voltReading(1000 + i));
-        // A checkpoint may make room in the log for a while: each failure
-        // after a write that worked is reported again, never one twice.
+        // A checkpoint may make room in the log for a while, even for the
+        // last of these writes: each failure after a write that worked is
+        // reported again, never one twice, and what waits is what failed.
         QVERIFY(failed.count() >= 1);
-        QCOMPARE(resumed.count(), failed.count() - 1);
-        QVERIFY(writer.unwritten() > 0);
+        const int stillFailing = failed.count() - resumed.count();
+        QVERIFY2(stillFailing == 0 || stillFailing == 1, qPrintable(QString::number(stillFailing)));
+        QCOMPARE(writer.unwritten() > 0, stillFailing == 1);
     }
     writer.write(voltReading(2000));
     QCOMPARE(writer.unwritten(), 0);
