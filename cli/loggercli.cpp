@@ -271,8 +271,10 @@ int LoggerCli::writeReport(const LoggerOptions &options)
                          .arg(QDir::toNativeSeparators(options.output), writer.errorString()));
         return LoggerRun::Failure;
     }
-    print(m_err, tr("%n test(s) reported in %1.\n", nullptr, content->tests.size())
-                     .arg(QDir::toNativeSeparators(options.output)));
+    // Spelled out: without an English catalogue "%n" leaves "test(s)" on screen.
+    const QString file = QDir::toNativeSeparators(options.output);
+    print(m_err, content->tests.size() == 1 ? tr("1 test reported in %1.\n").arg(file)
+                                            : tr("%1 tests reported in %2.\n").arg(content->tests.size()).arg(file));
     return LoggerRun::Success;
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "insulation/verdictrules.h"
 
+#include "insulation/detailstext.h"
+
 #include "insulation/reasontext.h"
 #include "insulation/temperaturecorrection.h"
 #include "meter/dmmdata.h"
@@ -142,23 +144,6 @@ Result minimumByWinding(const Judged &value, const TestDetails &details, Verdict
     return compareMinimum(value, minimum, windingText(*row, kilovolts), verdict);
 }
 
-QString classText(TestDetails::InsulationClass insulationClass)
-{
-    switch (insulationClass) {
-    case TestDetails::InsulationClass::A:
-        return QStringLiteral("A");
-    case TestDetails::InsulationClass::B:
-        return QStringLiteral("B");
-    case TestDetails::InsulationClass::F:
-        return QStringLiteral("F");
-    case TestDetails::InsulationClass::H:
-        return QStringLiteral("H");
-    case TestDetails::InsulationClass::Unknown:
-        break;
-    }
-    return QString();
-}
-
 // The curve's R10min / R1min, or else the meter's own PI.
 Result minimumPi(const Judged &value, const InsulationTest &test, const CurveAnalysis::Values &values,
                  const TestDetails &details, Verdict &verdict)
@@ -187,7 +172,7 @@ Result minimumPi(const Judged &value, const InsulationTest &test, const CurveAna
     const QString shown = fromCurve ? ReasonText::measured(pi)
                                     : VerdictRules::tr("%1 (the meter's)").arg(ReasonText::measured(pi));
     const QString minimum = ReasonText::exact(row->minimumPi, 1);
-    const QString insulationClass = classText(row->insulationClass);
+    const QString insulationClass = DetailsText::insulationClass(row->insulationClass);
     if (pi >= row->minimumPi) {
         verdict.reasons << VerdictRules::tr("PI %1, at least %2 for class %3: pass").arg(shown, minimum, insulationClass);
         return Result::Pass;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "report/itemsection.h"
 
+#include "insulation/detailstext.h"
+
 #include "insulation/reasontext.h"
 #include "insulation/resistancetext.h"
 #include "report/htmltable.h"
@@ -30,10 +32,10 @@ QString voltageText(double kilovolts)
 void addEquipment(Pairs &pairs, TestDetails::EquipmentKind kind, double kilovolts,
                   TestDetails::InsulationClass insulationClass, TestDetails::WindingType winding, double base)
 {
-    addKnown(pairs, ItemSection::tr("Kind"), ItemSection::kindText(kind));
+    addKnown(pairs, ItemSection::tr("Kind"), DetailsText::kind(kind));
     addKnown(pairs, ItemSection::tr("Rated voltage"), voltageText(kilovolts));
-    addKnown(pairs, ItemSection::tr("Insulation class"), ItemSection::classText(insulationClass));
-    addKnown(pairs, ItemSection::tr("Winding type"), ItemSection::windingText(winding));
+    addKnown(pairs, ItemSection::tr("Insulation class"), DetailsText::insulationClass(insulationClass));
+    addKnown(pairs, ItemSection::tr("Winding type"), DetailsText::winding(winding));
     addKnown(pairs, ItemSection::tr("Base temperature"), ItemSection::baseText(base, kind));
 }
 
@@ -113,52 +115,6 @@ QString ItemSection::detailsHtml(const ReportContent &content)
     return tableHtml({{tr("Equipment"), tr("not given")}}, QString());
 }
 
-QString ItemSection::kindText(TestDetails::EquipmentKind kind)
-{
-    switch (kind) {
-    case TestDetails::EquipmentKind::RotatingMachine:
-        return tr("Rotating machine");
-    case TestDetails::EquipmentKind::Transformer:
-        return tr("Transformer");
-    case TestDetails::EquipmentKind::Cable:
-        return tr("Cable");
-    case TestDetails::EquipmentKind::Other:
-        break;
-    }
-    return tr("Other");
-}
-
-QString ItemSection::classText(TestDetails::InsulationClass insulationClass)
-{
-    switch (insulationClass) {
-    case TestDetails::InsulationClass::A:
-        return QStringLiteral("A");
-    case TestDetails::InsulationClass::B:
-        return QStringLiteral("B");
-    case TestDetails::InsulationClass::F:
-        return QStringLiteral("F");
-    case TestDetails::InsulationClass::H:
-        return QStringLiteral("H");
-    case TestDetails::InsulationClass::Unknown:
-        break;
-    }
-    return QString();
-}
-
-QString ItemSection::windingText(TestDetails::WindingType winding)
-{
-    switch (winding) {
-    case TestDetails::WindingType::FormWoundAfter1970:
-        return tr("Form-wound, built after about 1970");
-    case TestDetails::WindingType::RandomWoundOrBelow1kV:
-        return tr("Random-wound, or below 1 kV");
-    case TestDetails::WindingType::OlderOrField:
-        return tr("Older, or a field winding");
-    case TestDetails::WindingType::Unknown:
-        break;
-    }
-    return QString();
-}
 
 QString ItemSection::baseText(double baseCelsius, TestDetails::EquipmentKind kind)
 {

@@ -21,9 +21,6 @@ public:
     static QString titleHtml(const ReportContent &content);
     static QString detailsHtml(const ReportContent &content);
 
-    static QString kindText(TestDetails::EquipmentKind kind);
-    static QString classText(TestDetails::InsulationClass insulationClass);
-    static QString windingText(TestDetails::WindingType winding);
     // The base given, or the kind's default, said so.
     static QString baseText(double baseCelsius, TestDetails::EquipmentKind kind);
 };

@@ -17,109 +17,109 @@
     </message>
 </context>
 <context>
-    <name>DetailsChoices</name>
+    <name>DetailsText</name>
     <message>
         <source>Rotating machine</source>
-        <translation type="unfinished">旋转电机</translation>
+        <translation>旋转电机</translation>
     </message>
     <message>
         <source>Transformer</source>
-        <translation type="unfinished">变压器</translation>
+        <translation>变压器</translation>
     </message>
     <message>
         <source>Cable</source>
-        <translation type="unfinished">电缆</translation>
+        <translation>电缆</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished">其他</translation>
-    </message>
-    <message>
-        <source>not given</source>
-        <translation type="unfinished">未提供</translation>
+        <translation>其他</translation>
     </message>
     <message>
         <source>Form-wound, built after about 1970</source>
-        <translation type="unfinished">成型绕组（约 1970 年以后制造）</translation>
+        <translation>成型绕组（约 1970 年以后制造）</translation>
     </message>
     <message>
         <source>Random-wound, or below 1 kV</source>
-        <translation type="unfinished">散嵌绕组，或 1 kV 以下</translation>
+        <translation>散嵌绕组，或低于 1 kV</translation>
     </message>
     <message>
         <source>Older, or a field winding</source>
-        <translation type="unfinished">较旧绕组或励磁绕组</translation>
+        <translation>较旧绕组，或励磁绕组</translation>
+    </message>
+    <message>
+        <source>not given</source>
+        <translation>未提供</translation>
     </message>
 </context>
 <context>
     <name>DlgEquipment</name>
     <message>
         <source>Equipment item</source>
-        <translation type="unfinished"></translation>
+        <translation>设备</translation>
     </message>
     <message>
         <source>Tag</source>
-        <translation type="unfinished">编号</translation>
+        <translation>编号</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished">描述</translation>
+        <translation>描述</translation>
     </message>
     <message>
         <source>Site</source>
-        <translation type="unfinished">厂区</translation>
+        <translation>厂区</translation>
     </message>
     <message>
         <source>Location</source>
-        <translation type="unfinished">位置</translation>
+        <translation>位置</translation>
     </message>
     <message>
         <source>Kind</source>
-        <translation type="unfinished">类型</translation>
+        <translation>类型</translation>
     </message>
     <message>
         <source>Rated voltage</source>
-        <translation type="unfinished">额定电压</translation>
+        <translation>额定电压</translation>
     </message>
     <message>
         <source> kV</source>
-        <translation type="unfinished"> kV</translation>
+        <translation> kV</translation>
     </message>
     <message>
         <source>not given</source>
-        <translation type="unfinished">未提供</translation>
+        <translation>未提供</translation>
     </message>
     <message>
         <source>Insulation class</source>
-        <translation type="unfinished">绝缘等级</translation>
+        <translation>绝缘等级</translation>
     </message>
     <message>
         <source>Winding</source>
-        <translation type="unfinished">绕组</translation>
+        <translation>绕组</translation>
     </message>
     <message>
         <source>Base temperature</source>
-        <translation type="unfinished">基准温度</translation>
+        <translation>基准温度</translation>
     </message>
     <message>
         <source> °C</source>
-        <translation type="unfinished"> °C</translation>
+        <translation> °C</translation>
     </message>
     <message>
         <source>kind&apos;s default</source>
-        <translation type="unfinished">按类型默认</translation>
+        <translation>按类型默认</translation>
     </message>
     <message>
         <source>Notes</source>
-        <translation type="unfinished">备注</translation>
+        <translation>备注</translation>
     </message>
     <message>
         <source>New item of the register</source>
-        <translation type="unfinished"></translation>
+        <translation>登记册新设备</translation>
     </message>
     <message>
         <source>Item %1</source>
-        <translation type="unfinished"></translation>
+        <translation>设备 %1</translation>
     </message>
 </context>
 <context>
@@ -276,210 +276,195 @@ This cannot be undone.</source>
     <name>DlgReportOptions</name>
     <message>
         <source>Report options</source>
-        <translation type="unfinished"></translation>
+        <translation>报告选项</translation>
     </message>
     <message>
         <source>Company</source>
-        <translation type="unfinished"></translation>
+        <translation>公司</translation>
     </message>
     <message>
         <source>Logo</source>
-        <translation type="unfinished"></translation>
+        <translation>标志</translation>
     </message>
     <message>
         <source>Choose...</source>
-        <translation type="unfinished"></translation>
+        <translation>选择...</translation>
     </message>
     <message>
         <source>Technician</source>
-        <translation type="unfinished"></translation>
+        <translation>技术员</translation>
     </message>
     <message>
         <source>the tests&apos; operator</source>
-        <translation type="unfinished"></translation>
+        <translation>测试的操作员</translation>
     </message>
     <message>
         <source>Paper</source>
-        <translation type="unfinished"></translation>
+        <translation>纸张</translation>
     </message>
     <message>
         <source>As the language and country have it (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>按语言和国家/地区（%1）</translation>
     </message>
     <message>
         <source>Letter</source>
-        <translation type="unfinished"></translation>
+        <translation>Letter</translation>
     </message>
     <message>
         <source>A4</source>
-        <translation type="unfinished"></translation>
+        <translation>A4</translation>
     </message>
     <message>
         <source>The company&apos;s logo</source>
-        <translation type="unfinished"></translation>
+        <translation>公司标志</translation>
     </message>
     <message>
         <source>Images (*.png *.jpg *.jpeg *.bmp *.svg)</source>
-        <translation type="unfinished"></translation>
+        <translation>图像 (*.png *.jpg *.jpeg *.bmp *.svg)</translation>
     </message>
 </context>
 <context>
     <name>EquipmentStore</name>
     <message>
         <source>An item needs a tag.</source>
-        <translation type="unfinished"></translation>
+        <translation>设备需要编号。</translation>
     </message>
     <message>
         <source>The tag %1 is already in the register.</source>
-        <translation type="unfinished"></translation>
+        <translation>编号 %1 已在登记册中。</translation>
     </message>
 </context>
 <context>
     <name>EquipmentWindow</name>
     <message>
         <source>Equipment</source>
-        <translation type="unfinished">设备</translation>
+        <translation>设备</translation>
     </message>
     <message>
         <source>Tag</source>
-        <translation type="unfinished">编号</translation>
+        <translation>编号</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished">描述</translation>
+        <translation>描述</translation>
     </message>
     <message>
         <source>Site</source>
-        <translation type="unfinished">厂区</translation>
+        <translation>厂区</translation>
     </message>
     <message>
         <source>Location</source>
-        <translation type="unfinished">位置</translation>
+        <translation>位置</translation>
     </message>
     <message>
         <source>Kind</source>
-        <translation type="unfinished">类型</translation>
+        <translation>类型</translation>
     </message>
     <message>
         <source>Rated voltage</source>
-        <translation type="unfinished">额定电压</translation>
+        <translation>额定电压</translation>
     </message>
     <message>
         <source>Tests</source>
-        <translation type="unfinished">测试</translation>
+        <translation>测试</translation>
     </message>
     <message>
         <source>New...</source>
-        <translation type="unfinished"></translation>
+        <translation>新建...</translation>
     </message>
     <message>
         <source>Edit...</source>
-        <translation type="unfinished"></translation>
+        <translation>编辑...</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished">删除</translation>
+        <translation>删除</translation>
     </message>
     <message>
         <source>Export as CSV...</source>
-        <translation type="unfinished"></translation>
+        <translation>导出为 CSV...</translation>
     </message>
     <message>
         <source>Report options...</source>
-        <translation type="unfinished"></translation>
+        <translation>报告选项...</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished">时间</translation>
+        <translation>时间</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished">模式</translation>
+        <translation>模式</translation>
     </message>
     <message>
         <source>IR1min</source>
-        <translation type="unfinished">IR1min</translation>
+        <translation>IR1min</translation>
     </message>
     <message>
         <source>PI</source>
-        <translation type="unfinished">PI</translation>
+        <translation>PI</translation>
     </message>
     <message>
         <source>Temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>温度</translation>
     </message>
     <message>
         <source>Verdict</source>
-        <translation type="unfinished">结论</translation>
+        <translation>结论</translation>
     </message>
     <message>
         <source>From</source>
-        <translation type="unfinished">从</translation>
+        <translation>从</translation>
     </message>
     <message>
         <source>yyyy-MM-dd</source>
-        <translation type="unfinished">yyyy-MM-dd</translation>
+        <translation>yyyy-MM-dd</translation>
     </message>
     <message>
         <source>To</source>
-        <translation type="unfinished">到</translation>
+        <translation>到</translation>
     </message>
     <message>
         <source>All dates</source>
-        <translation type="unfinished">所有日期</translation>
+        <translation>全部日期</translation>
     </message>
     <message>
         <source>Report...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rotating machine</source>
-        <translation type="unfinished">旋转电机</translation>
-    </message>
-    <message>
-        <source>Transformer</source>
-        <translation type="unfinished">变压器</translation>
-    </message>
-    <message>
-        <source>Cable</source>
-        <translation type="unfinished">电缆</translation>
-    </message>
-    <message>
-        <source>Other</source>
-        <translation type="unfinished">其他</translation>
+        <translation>报告...</translation>
     </message>
     <message>
         <source>The register is empty: New... adds an item, and the tests whose details name a tag join it.</source>
-        <translation type="unfinished"></translation>
+        <translation>登记册为空：“新建...”可添加设备，详细信息中填写了编号的测试会归入该设备。</translation>
     </message>
     <message>
         <source>IR1min, corrected</source>
-        <translation type="unfinished"></translation>
+        <translation>IR1min（已校正）</translation>
     </message>
     <message>
         <source>fell by more than half</source>
-        <translation type="unfinished"></translation>
+        <translation>下降超过一半</translation>
     </message>
     <message>
         <source>minimum %1</source>
-        <translation type="unfinished"></translation>
+        <translation>最小值 %1</translation>
     </message>
     <message>
         <source>IR1min %1</source>
-        <translation type="unfinished"></translation>
+        <translation>IR1min %1</translation>
     </message>
     <message>
         <source>PI %1</source>
-        <translation type="unfinished"></translation>
+        <translation>PI %1</translation>
     </message>
     <message>
         <source>temperature %1</source>
-        <translation type="unfinished"></translation>
+        <translation>温度 %1</translation>
     </message>
     <message>
         <source>Delete %1 from the register?
 Its tests are kept, and name it still.</source>
-        <translation type="unfinished"></translation>
+        <translation>要从登记册中删除 %1 吗？
+其测试会保留，并仍然标注该编号。</translation>
     </message>
 </context>
 <context>
@@ -563,34 +548,6 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>Tests reported: %1</source>
         <translation>报告测试数：%1</translation>
-    </message>
-    <message>
-        <source>Rotating machine</source>
-        <translation>旋转电机</translation>
-    </message>
-    <message>
-        <source>Transformer</source>
-        <translation>变压器</translation>
-    </message>
-    <message>
-        <source>Cable</source>
-        <translation>电缆</translation>
-    </message>
-    <message>
-        <source>Other</source>
-        <translation>其他</translation>
-    </message>
-    <message>
-        <source>Form-wound, built after about 1970</source>
-        <translation>成型绕组（约 1970 年以后制造）</translation>
-    </message>
-    <message>
-        <source>Random-wound, or below 1 kV</source>
-        <translation>散嵌绕组，或 1 kV 以下</translation>
-    </message>
-    <message>
-        <source>Older, or a field winding</source>
-        <translation>较旧绕组或励磁绕组</translation>
     </message>
     <message>
         <source>%1 (the kind&apos;s default)</source>
@@ -695,11 +652,11 @@ Its tests are kept, and name it still.</source>
     <name>ReportSource</name>
     <message>
         <source>The journal has no test %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>日志中没有测试 %1。</translation>
     </message>
     <message>
         <source>The register has no item %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>登记册中没有设备 %1。</translation>
     </message>
 </context>
 <context>
@@ -1033,7 +990,7 @@ Do you want to open this file?</source>
     </message>
     <message>
         <source>Equipment</source>
-        <translation type="unfinished">设备</translation>
+        <translation>设备</translation>
     </message>
 </context>
 <context>
@@ -1251,159 +1208,159 @@ Do you want to open this file?</source>
     <name>TestsCsvExport</name>
     <message>
         <source>Tag</source>
-        <translation type="unfinished">编号</translation>
+        <translation>编号</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished">描述</translation>
+        <translation>描述</translation>
     </message>
     <message>
         <source>Site</source>
-        <translation type="unfinished">厂区</translation>
+        <translation>厂区</translation>
     </message>
     <message>
         <source>Location</source>
-        <translation type="unfinished">位置</translation>
+        <translation>位置</translation>
     </message>
     <message>
         <source>Kind</source>
-        <translation type="unfinished">类型</translation>
+        <translation>类型</translation>
     </message>
     <message>
         <source>Rated voltage (kV)</source>
-        <translation type="unfinished"></translation>
+        <translation>额定电压 (kV)</translation>
     </message>
     <message>
         <source>Insulation class</source>
-        <translation type="unfinished">绝缘等级</translation>
+        <translation>绝缘等级</translation>
     </message>
     <message>
         <source>Winding</source>
-        <translation type="unfinished">绕组</translation>
+        <translation>绕组</translation>
     </message>
     <message>
         <source>Base temperature (°C)</source>
-        <translation type="unfinished"></translation>
+        <translation>基准温度 (°C)</translation>
     </message>
     <message>
         <source>Item notes</source>
-        <translation type="unfinished"></translation>
+        <translation>设备备注</translation>
     </message>
     <message>
         <source>Test</source>
-        <translation type="unfinished"></translation>
+        <translation>测试</translation>
     </message>
     <message>
         <source>Test uuid</source>
-        <translation type="unfinished"></translation>
+        <translation>测试 uuid</translation>
     </message>
     <message>
         <source>Started</source>
-        <translation type="unfinished">开始时间</translation>
+        <translation>开始时间</translation>
     </message>
     <message>
         <source>Ended</source>
-        <translation type="unfinished"></translation>
+        <translation>结束时间</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished">模式</translation>
+        <translation>模式</translation>
     </message>
     <message>
         <source>Origin</source>
-        <translation type="unfinished">来源</translation>
+        <translation>来源</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished">状态</translation>
+        <translation>状态</translation>
     </message>
     <message>
         <source>Set voltage (V)</source>
-        <translation type="unfinished"></translation>
+        <translation>设定电压 (V)</translation>
     </message>
     <message>
         <source>Final R (MΩ)</source>
-        <translation type="unfinished"></translation>
+        <translation>最终电阻 (MΩ)</translation>
     </message>
     <message>
         <source>Beyond the range</source>
-        <translation type="unfinished"></translation>
+        <translation>超出量程</translation>
     </message>
     <message>
         <source>Meter&apos;s DAR</source>
-        <translation type="unfinished"></translation>
+        <translation>仪表 DAR</translation>
     </message>
     <message>
         <source>Meter&apos;s PI</source>
-        <translation type="unfinished"></translation>
+        <translation>仪表 PI</translation>
     </message>
     <message>
         <source>COMP result</source>
-        <translation type="unfinished"></translation>
+        <translation>COMP 结果</translation>
     </message>
     <message>
         <source>R15 (MΩ)</source>
-        <translation type="unfinished"></translation>
+        <translation>R15 (MΩ)</translation>
     </message>
     <message>
         <source>R30 (MΩ)</source>
-        <translation type="unfinished"></translation>
+        <translation>R30 (MΩ)</translation>
     </message>
     <message>
         <source>R60 (MΩ)</source>
-        <translation type="unfinished"></translation>
+        <translation>R60 (MΩ)</translation>
     </message>
     <message>
         <source>R600 (MΩ)</source>
-        <translation type="unfinished"></translation>
+        <translation>R600 (MΩ)</translation>
     </message>
     <message>
         <source>DAR R60/R30</source>
-        <translation type="unfinished"></translation>
+        <translation>DAR R60/R30</translation>
     </message>
     <message>
         <source>DAR R60/R15</source>
-        <translation type="unfinished"></translation>
+        <translation>DAR R60/R15</translation>
     </message>
     <message>
         <source>PI R600/R60</source>
-        <translation type="unfinished"></translation>
+        <translation>PI R600/R60</translation>
     </message>
     <message>
         <source>Corrected R (MΩ)</source>
-        <translation type="unfinished"></translation>
+        <translation>校正后电阻 (MΩ)</translation>
     </message>
     <message>
         <source>Corrected to (°C)</source>
-        <translation type="unfinished"></translation>
+        <translation>校正到 (°C)</translation>
     </message>
     <message>
         <source>Insulation temperature (°C)</source>
-        <translation type="unfinished"></translation>
+        <translation>绝缘温度 (°C)</translation>
     </message>
     <message>
         <source>Ambient temperature (°C)</source>
-        <translation type="unfinished"></translation>
+        <translation>环境温度 (°C)</translation>
     </message>
     <message>
         <source>Relative humidity (%)</source>
-        <translation type="unfinished"></translation>
+        <translation>相对湿度 (%)</translation>
     </message>
     <message>
         <source>Operator</source>
-        <translation type="unfinished">操作员</translation>
+        <translation>操作员</translation>
     </message>
     <message>
         <source>Notes</source>
-        <translation type="unfinished">备注</translation>
+        <translation>备注</translation>
     </message>
     <message>
         <source>Verdict</source>
-        <translation type="unfinished">结论</translation>
+        <translation>结论</translation>
     </message>
     <message>
         <source>Reasons</source>
-        <translation type="unfinished">理由</translation>
+        <translation>依据</translation>
     </message>
 </context>
 <context>
@@ -1582,31 +1539,32 @@ Do you want to open this file?</source>
     </message>
     <message>
         <source>tag of the register&apos;s item</source>
-        <translation type="unfinished"></translation>
+        <translation>登记册中设备的编号</translation>
     </message>
     <message>
         <source>New item...</source>
-        <translation type="unfinished"></translation>
+        <translation>新设备...</translation>
     </message>
     <message>
         <source>Report...</source>
-        <translation type="unfinished"></translation>
+        <translation>报告...</translation>
     </message>
     <message>
         <source>A test can be reported once it has ended.</source>
-        <translation type="unfinished"></translation>
+        <translation>测试结束后才能生成报告。</translation>
     </message>
     <message>
         <source>%1 is not in the equipment register yet.
 Do you want to add it, as the form describes it?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 尚未在设备登记册中。
+要按表单所述添加吗？</translation>
     </message>
 </context>
 <context>
     <name>TrendAnalysis</name>
     <message>
         <source>IR1min fell by %1 % since the test of %2: from %3 at %4 to %5 at %6</source>
-        <translation type="unfinished"></translation>
+        <translation>IR1min 自 %2 的测试以来下降了 %1%：从 %4 时的 %3 降至 %6 时的 %5</translation>
     </message>
 </context>
 <context>
@@ -1867,36 +1825,37 @@ Do you want to bring its readings back into the tables?</source>
     </message>
     <message>
         <source>test %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>测试 %1 %2</translation>
     </message>
     <message>
         <source>Save the report as</source>
-        <translation type="unfinished"></translation>
+        <translation>报告另存为</translation>
     </message>
     <message>
         <source>PDF (*.pdf)</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF (*.pdf)</translation>
     </message>
     <message>
         <source>The report could not be written.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法写入报告。</translation>
     </message>
     <message>
         <source>Export the register and its tests as</source>
-        <translation type="unfinished"></translation>
+        <translation>登记册及其测试导出为</translation>
     </message>
     <message>
         <source>register.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>register.csv</translation>
     </message>
     <message>
         <source>The register could not be exported.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法导出登记册。</translation>
     </message>
     <message>
         <source>%1 is written.
 Do you want to open it?</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 已写入。
+要打开吗？</translation>
     </message>
 </context>
 </TS>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/detailschoices.h"
 
-#include "insulation/testdetails.h"
+#include "insulation/detailstext.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -12,27 +12,25 @@
 
 void DetailsChoices::fillKinds(QComboBox &box)
 {
-    box.addItem(tr("Rotating machine"), int(TestDetails::EquipmentKind::RotatingMachine));
-    box.addItem(tr("Transformer"), int(TestDetails::EquipmentKind::Transformer));
-    box.addItem(tr("Cable"), int(TestDetails::EquipmentKind::Cable));
-    box.addItem(tr("Other"), int(TestDetails::EquipmentKind::Other));
+    for (const auto kind : {TestDetails::EquipmentKind::RotatingMachine, TestDetails::EquipmentKind::Transformer,
+                            TestDetails::EquipmentKind::Cable, TestDetails::EquipmentKind::Other})
+        box.addItem(DetailsText::kind(kind), int(kind));
 }
 
 void DetailsChoices::fillClasses(QComboBox &box)
 {
-    box.addItem(tr("not given"), int(TestDetails::InsulationClass::Unknown));
-    box.addItem(QStringLiteral("A"), int(TestDetails::InsulationClass::A));
-    box.addItem(QStringLiteral("B"), int(TestDetails::InsulationClass::B));
-    box.addItem(QStringLiteral("F"), int(TestDetails::InsulationClass::F));
-    box.addItem(QStringLiteral("H"), int(TestDetails::InsulationClass::H));
+    box.addItem(DetailsText::notGiven(), int(TestDetails::InsulationClass::Unknown));
+    for (const auto insulationClass : {TestDetails::InsulationClass::A, TestDetails::InsulationClass::B,
+                                       TestDetails::InsulationClass::F, TestDetails::InsulationClass::H})
+        box.addItem(DetailsText::insulationClass(insulationClass), int(insulationClass));
 }
 
 void DetailsChoices::fillWindings(QComboBox &box)
 {
-    box.addItem(tr("not given"), int(TestDetails::WindingType::Unknown));
-    box.addItem(tr("Form-wound, built after about 1970"), int(TestDetails::WindingType::FormWoundAfter1970));
-    box.addItem(tr("Random-wound, or below 1 kV"), int(TestDetails::WindingType::RandomWoundOrBelow1kV));
-    box.addItem(tr("Older, or a field winding"), int(TestDetails::WindingType::OlderOrField));
+    box.addItem(DetailsText::notGiven(), int(TestDetails::WindingType::Unknown));
+    for (const auto winding : {TestDetails::WindingType::FormWoundAfter1970,
+                               TestDetails::WindingType::RandomWoundOrBelow1kV, TestDetails::WindingType::OlderOrField})
+        box.addItem(DetailsText::winding(winding), int(winding));
 }
 
 void DetailsChoices::select(QComboBox &box, int value)

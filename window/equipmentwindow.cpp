@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/equipmentwindow.h"
 
+#include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
 #include "insulation/verdictrules.h"
 #include "ui_equipmentwindow.h"
@@ -24,20 +25,6 @@ namespace {
 enum ItemColumn { ColTag, ColDescription, ColSite, ColLocation, ColKind, ColRated, ColTests };
 constexpr int idRole = Qt::UserRole + 1;
 
-QString kindText(TestDetails::EquipmentKind kind)
-{
-    switch (kind) {
-    case TestDetails::EquipmentKind::RotatingMachine:
-        return EquipmentWindow::tr("Rotating machine");
-    case TestDetails::EquipmentKind::Transformer:
-        return EquipmentWindow::tr("Transformer");
-    case TestDetails::EquipmentKind::Cable:
-        return EquipmentWindow::tr("Cable");
-    case TestDetails::EquipmentKind::Other:
-        break;
-    }
-    return EquipmentWindow::tr("Other");
-}
 
 QColor outcomeColour(Verdict::Outcome outcome)
 {
@@ -64,7 +51,9 @@ EquipmentWindow::EquipmentWindow(WindowJournal &journal, QWidget *parent)
     , m_journal(journal)
 {
     ui->setupUi(this);
-    ui->splitter->setSizes({560, 620});
+    // The trend is what the window is for: it gets the larger side.
+    ui->splitter->setSizes({420, 760});
+    ui->splitter->setStretchFactor(1, 1);
     ui->dateTo->setDate(QDate::currentDate());
     ui->dateFrom->setDate(QDate::currentDate().addYears(-1));
     on_cbAllDates_toggled(true);
@@ -107,7 +96,7 @@ void EquipmentWindow::refresh()
         row->setText(ColDescription, item.description);
         row->setText(ColSite, item.site);
         row->setText(ColLocation, item.location);
-        row->setText(ColKind, kindText(item.kind));
+        row->setText(ColKind, DetailsText::kind(item.kind));
         row->setText(ColRated, std::isfinite(item.ratedKilovolts)
                                    ? QLocale().toString(item.ratedKilovolts, 'g', 4) + QStringLiteral(" kV")
                                    : QString());
@@ -153,6 +142,8 @@ void EquipmentWindow::showItem()
             warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
         }
     }
+    for (int column = 0; column < ui->twTests->columnCount(); ++column)
+        ui->twTests->resizeColumnToContents(column);
     ui->lblWarnings->setText(warnings.join(QStringLiteral("<br>")));
     ui->lblWarnings->setStyleSheet(QStringLiteral("color:#c62828"));
     drawTrend();
@@ -162,15 +153,22 @@ void EquipmentWindow::setUpPlot()
 {
     QCustomPlot *plot = ui->plotTrend;
     QSharedPointer<QCPAxisTickerDateTime> dates(new QCPAxisTickerDateTime);
-    dates->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
+    dates->setTickCount(4);
     plot->xAxis->setTicker(dates);
     plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new ResistanceTicker));
     plot->yAxis->setLabel(tr("IR1min, corrected"));
     plot->yAxis2->setVisible(true);
     plot->yAxis2->setLabel(tr("PI"));
+    // The legend goes in a row under the chart, where it hides no point.
     plot->legend->setVisible(true);
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignRight);
+    plot->axisRect()->insetLayout()->take(plot->legend);
+    plot->plotLayout()->addElement(1, 0, plot->legend);
+    plot->plotLayout()->setRowStretchFactor(1, 0.001);
+    plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    plot->legend->setWrap(3);
+    plot->legend->setBorderPen(Qt::NoPen);
+    plot->legend->setMargins(QMargins(4, 0, 4, 2));
     plot->setMouseTracking(true);
     connect(plot, &QCustomPlot::mouseMove, this, &EquipmentWindow::showTooltip);
 }
@@ -206,7 +204,7 @@ void EquipmentWindow::drawTrend()
                 points->addData(key(point.ms), point.megohms);
         }
         if (points->dataCount() == 0)
-            plot->legend->removeItem(plot->legend->itemCount() - 1);
+            points->removeFromLegend();
     }
     QCPGraph *warned = plot->addGraph(plot->xAxis, plot->yAxis);
     warned->setLineStyle(QCPGraph::lsNone);
@@ -218,7 +216,7 @@ void EquipmentWindow::drawTrend()
             warned->addData(key(point.ms), point.megohms);
     }
     if (warned->dataCount() == 0)
-        plot->legend->removeItem(plot->legend->itemCount() - 1);
+        warned->removeFromLegend();
 
     bool found = false;
     QCPRange keys = resistance->data()->keyRange(found);
@@ -226,6 +224,7 @@ void EquipmentWindow::drawTrend()
         keys = QCPRange(key(QDateTime::currentMSecsSinceEpoch()) - 365 * 86400.0, key(QDateTime::currentMSecsSinceEpoch()));
     const double margin = std::max(keys.size() * 0.08, 15 * 86400.0);
     plot->xAxis->setRange(keys.lower - margin, keys.upper + margin);
+    showDatesFor(plot->xAxis->range());
     QCPRange values = resistance->data()->valueRange(found, QCP::sdBoth);
     if (!found)
         values = QCPRange(10.0, 10000.0);
@@ -273,6 +272,19 @@ void EquipmentWindow::drawTrend()
     }
     plot->yAxis2->setRange(std::max(0.0, ratios.lower - 0.5), ratios.upper + 0.5);
     plot->replot();
+}
+
+// Years across the years, months across months: a full date on every tick
+// would run the labels into each other.
+void EquipmentWindow::showDatesFor(const QCPRange &range)
+{
+    constexpr double day = 86400.0;
+    const QString format = range.size() > 3 * 365 * day ? QStringLiteral("yyyy")
+        : range.size() > 120 * day                     ? QStringLiteral("MMM yyyy")
+                                                       : QStringLiteral("d MMM yyyy");
+    auto dates = qSharedPointerCast<QCPAxisTickerDateTime>(ui->plotTrend->xAxis->ticker());
+    if (dates)
+        dates->setDateTimeFormat(format);
 }
 
 QString EquipmentWindow::pointText(const TrendAnalysis::Point &point)

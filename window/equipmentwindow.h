@@ -13,6 +13,8 @@
 class QMouseEvent;
 class WindowJournal;
 
+class QCPRange;
+
 namespace Ui {
 class EquipmentWindow;
 }
@@ -52,6 +54,7 @@ private:
     void setUpPlot();
     void showItem();
     void drawTrend();
+    void showDatesFor(const QCPRange &range);
     void showTooltip(QMouseEvent *event);
     bool edit(EquipmentItem item);
 

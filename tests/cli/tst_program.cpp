@@ -1,6 +1,9 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "journal/equipmentstore.h"
+#include "journal/journaldatabase.h"
 #include "journal/journalwriter.h"
+#include "journal/teststore.h"
 #include "journal/sessionreader.h"
 #include "sim/democycle.h"
 #include "sim/framebuilder.h"
@@ -12,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -107,6 +111,52 @@ private:
     QByteArray m_path;
     int m_fd = -1;
 };
+// The text of a PDF as a reader sees it, or nothing when it is no PDF.
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(waitMs) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+}
+
+// A journal of two demonstration rounds logged from a replay, and the id of
+// its first live PI test, given to the register's item P-7.
+qint64 journalWithAnItemsTest(const QString &journal)
+{
+    QByteArray stream;
+    for (const int round : {1, 2}) {
+        for (const QByteArray &frame : DemoCycle(round).liveFrames())
+            stream += frame;
+    }
+    QFile capture(QStringLiteral("meter.bin"));
+    if (!capture.open(QIODevice::WriteOnly) || capture.write(stream) != stream.size())
+        return -1;
+    capture.close();
+    if (runProgram({"--replay", capture.fileName(), "--db", journal, "--output", "/dev/null"}).exitCode != 0)
+        return -1;
+    const Finished listed = runProgram({"--db", journal, "--list-tests"});
+    qint64 piTest = -1;
+    for (const QByteArray &line : listed.out.split('\n')) {
+        const QJsonObject test = QJsonDocument::fromJson(line).object();
+        if (test.value("mode").toString() == QLatin1String("PI") && piTest < 0)
+            piTest = test.value("id").toVariant().toLongLong();
+    }
+    JournalDatabase database(journal);
+    if (piTest < 0 || !database.open())
+        return -1;
+    EquipmentItem item;
+    item.tag = QStringLiteral("P-7");
+    item.description = QStringLiteral("Feed pump motor");
+    TestDetails details;
+    item.applyTo(details);
+    details.insulationCelsius = 30;
+    if (!EquipmentStore(database.connection()).save(item)
+        || !TestStore(database.connection()).saveDetails(piTest, details))
+        return -1;
+    return piTest;
+}
 } // namespace
 
 class TestProgram : public QObject
@@ -123,6 +173,8 @@ private slots:
     void signalEndsAFifoReplay();
     void timeLimitEndsASilentFifoReplay();
     void killedLoggerLeavesItsSessionUnended();
+    void reportsComeFromTheJournal_data();
+    void reportsComeFromTheJournal();
 };
 
 void TestProgram::helpVersionAndBadArguments_data()
@@ -305,6 +357,62 @@ void TestProgram::killedLoggerLeavesItsSessionUnended()
     QCOMPARE(session.meterPath, QFileInfo(QStringLiteral("meter.fifo")).absoluteFilePath());
     QVERIFY(!session.cleanEnd);
     QCOMPARE(session.count(JournalReading::Live), frames);
+}
+
+void TestProgram::reportsComeFromTheJournal_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "ID": the item's test
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("inReport");      // empty: no file is left
+    QTest::addColumn<QByteArray>("errText");
+
+    QTest::newRow("a test") << QStringList{"--report", "ID"} << 0 << "Feed pump motor"
+                            << QByteArray("1 test reported in report.pdf.");
+    QTest::newRow("an item, its tag in any case") << QStringList{"--report-item", "p-7"} << 0 << "P-7"
+                                                  << QByteArray("1 test reported");
+    QTest::newRow("an item in a period without tests")
+        << QStringList{"--report-item", "P-7", "--to", "2001-01-01"} << 0 << "P-7" << QByteArray("0 tests reported");
+    QTest::newRow("a test the journal lacks") << QStringList{"--report", "999999"} << 1 << QString()
+                                              << QByteArray("The journal has no test 999999.");
+    QTest::newRow("an item the register lacks") << QStringList{"--report-item", "Q-1"} << 1 << QString()
+                                                << QByteArray("The register has no item Q-1.");
+    QTest::newRow("into a folder that is missing") << QStringList{"--report", "ID", "--output", "no/such/report.pdf"}
+                                                   << 1 << QString() << QByteArray("Cannot write the report");
+}
+
+// The program as a user runs it for a report: no display, no window.
+void TestProgram::reportsComeFromTheJournal()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, inReport);
+    QFETCH(QByteArray, errText);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    const QString journal = QStringLiteral("j.sqlite");
+    const qint64 piTest = journalWithAnItemsTest(journal);
+    QVERIFY(piTest > 0);
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^ID$")), QString::number(piTest));
+    if (!arguments.contains(QStringLiteral("--output")))
+        arguments << QStringLiteral("--output") << QStringLiteral("report.pdf");
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TESSRA_CLI_PROGRAM), QStringList{"--db", journal} + arguments);
+    const Finished finished = waitForExit(process);
+    QCOMPARE(finished.exitCode, exitCode);
+    QVERIFY2(finished.err.contains(errText), finished.err);
+    const QString output = arguments.at(arguments.indexOf(QStringLiteral("--output")) + 1);
+    if (inReport.isEmpty()) {
+        QVERIFY(!QFileInfo::exists(output));
+        return;
+    }
+    const QString text = pdfText(output);
+    QVERIFY2(text.contains(inReport), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -5,10 +5,12 @@
 // typed in before it runs, and its verdict turns up in the Tests view.
 #include "sim/demoscenario.h"
 #include "sim/simulatedhid.h"
+#include "support/modalscript.h"
 #include "support/windowfixture.h"
 #include "ui_testswindow.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
+#include "window/windowjournal.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -67,7 +69,16 @@ void TestTestsView::piTestIsJudgedInTheTestsView()
     form.cbbClass->setCurrentIndex(form.cbbClass->findData(int(TestDetails::InsulationClass::F)));
     form.cbbWinding->setCurrentIndex(form.cbbWinding->findData(int(TestDetails::WindingType::FormWoundAfter1970)));
     form.spinInsulationCelsius->setValue(35);
-    QTest::mouseClick(form.btnSaveDetails, Qt::LeftButton);
+    {
+        // Not in the register yet: it joins it, as the form describes it.
+        ModalScript script;
+        script.messageBox(QMessageBox::Yes);
+        QTest::mouseClick(form.btnSaveDetails, Qt::LeftButton);
+        QVERIFY(script.finished());
+    }
+    const std::optional<EquipmentItem> motor = fixture.window().journal()->item(QStringLiteral("pump motor p-101"));
+    QVERIFY(motor);
+    QCOMPARE(motor->insulationClass, TestDetails::InsulationClass::F);
 
     clickToolButton(fixture, "actionStart");
     QTreeWidgetItem *row = nullptr;

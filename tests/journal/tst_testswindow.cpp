@@ -4,6 +4,7 @@
 #include "sim/democycle.h"
 #include "sim/framebuilder.h"
 #include "support/samplerecords.h"
+#include "support/modalscript.h"
 #include "support/windowfixture.h"
 #include "ui_testswindow.h"
 #include "window/templatewindow.h"
@@ -103,7 +104,15 @@ void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
     form.cbbClass->setCurrentIndex(form.cbbClass->findData(int(TestDetails::InsulationClass::F)));
     form.cbbWinding->setCurrentIndex(form.cbbWinding->findData(int(TestDetails::WindingType::FormWoundAfter1970)));
     form.spinInsulationCelsius->setValue(30);
-    form.btnSaveDetails->click();
+    {
+        // Free text that names no item of the register stays free text.
+        ModalScript script;
+        const ModalScript::Seen &offer = script.messageBox(QMessageBox::No);
+        form.btnSaveDetails->click();
+        QVERIFY(script.finished());
+        QVERIFY(offer.text.contains(QLatin1String("Fan motor M-12")));
+    }
+    QVERIFY(!fixture.window().journal()->item(QStringLiteral("Fan motor M-12")));
 
     const QList<QByteArray> pi = framesOfMode(DemoCycle(1).liveFrames(), DMMData::dmPI);
     QVERIFY(!pi.isEmpty());
