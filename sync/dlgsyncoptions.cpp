@@ -3,6 +3,9 @@
 #include "sync/dlgsyncoptions.h"
 #include "ui_dlgsyncoptions.h"
 
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
 DlgSyncOptions::DlgSyncOptions(const SyncSettings &settings, QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::DlgSyncOptions>())
@@ -16,6 +19,8 @@ DlgSyncOptions::DlgSyncOptions(const SyncSettings &settings, QWidget *parent)
     ui->labelPassword->setText(
         tr("The password is never stored here: it is taken from libpq's password file (~/.pgpass) or service "
            "file, or asked once each time Tessra runs."));
+    ui->editService->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z0-9_.-]*")), ui->editService));
     connect(ui->cbEnabled, &QCheckBox::toggled, this, &DlgSyncOptions::enableFields);
     fill(settings);
 }

@@ -84,9 +84,10 @@ QSqlDatabase ServerConnection::database() const
 // password left out is looked up in libpq's password file.
 QString ServerConnection::connectOptions() const
 {
-    QStringList options = {QStringLiteral("connect_timeout=5"), QStringLiteral("sslmode=") + m_settings.tls,
+    const QString tls = SyncSettings::tlsModes().contains(m_settings.tls) ? m_settings.tls : SyncSettings::tlsModes().first();
+    QStringList options = {QStringLiteral("connect_timeout=5"), QStringLiteral("sslmode=") + tls,
                            QStringLiteral("application_name=tessra")};
-    if (!m_settings.service.isEmpty())
+    if (!m_settings.service.isEmpty() && SyncSettings::isServiceName(m_settings.service))
         options << QStringLiteral("service=") + m_settings.service;
     return options.join(QLatin1Char(';'));
 }

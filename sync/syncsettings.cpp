@@ -4,6 +4,7 @@
 
 #include "app/settingskeys.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStringList>
 
@@ -25,6 +26,8 @@ SyncSettings SyncSettings::load(const QSettings &settings)
     sync.database = settings.value(SettingsKeys::syncDatabase).toString().trimmed();
     sync.user = settings.value(SettingsKeys::syncUser).toString().trimmed();
     sync.service = settings.value(SettingsKeys::syncService).toString().trimmed();
+    if (!isServiceName(sync.service))
+        sync.service.clear();
     const QString tls = settings.value(SettingsKeys::syncTls, tlsModes().first()).toString();
     sync.tls = tlsModes().contains(tls) ? tls : tlsModes().first();
     return sync;
@@ -39,6 +42,13 @@ void SyncSettings::save(QSettings &settings) const
     settings.setValue(SettingsKeys::syncUser, user);
     settings.setValue(SettingsKeys::syncService, service);
     settings.setValue(SettingsKeys::syncTls, tls);
+}
+
+// A service name goes to libpq among its options; nothing but a name may.
+bool SyncSettings::isServiceName(const QString &name)
+{
+    static const QRegularExpression valid(QStringLiteral("^[A-Za-z0-9_.-]*$"));
+    return valid.match(name).hasMatch();
 }
 
 const QStringList &SyncSettings::tlsModes()

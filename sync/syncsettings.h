@@ -29,6 +29,7 @@ struct SyncSettings
 
     static SyncSettings load(const QSettings &settings);
     void save(QSettings &settings) const;
+    static bool isServiceName(const QString &name);
     // The sslmode values offered, the first the default.
     static const QStringList &tlsModes();
 };

@@ -116,15 +116,23 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
     if (!ok)
         return failLocal(m_server.errorString());
 
-    Outcome outcome = Outcome::Inserted;
-    if (!current)
+    const Outcome outcome = !current ? Outcome::Inserted
+                            : current->key == row.key && current->version == row.syncedVersion ? Outcome::Updated
+                            : sameValues(current->fields, row.fields)                          ? Outcome::Same
+                                                                                               : Outcome::Conflict;
+    switch (outcome) {
+    case Outcome::Inserted:
         ok = insertOnServer(row);
-    else if (current->key == row.key && current->version == row.syncedVersion)
-        outcome = Outcome::Updated, ok = replaceOnServer(row, *current);
-    else if (sameValues(current->fields, row.fields))
-        outcome = Outcome::Same;
-    else
-        outcome = Outcome::Conflict, ok = keepOnServer(row);
+        break;
+    case Outcome::Updated:
+        ok = replaceOnServer(row, *current);
+        break;
+    case Outcome::Same:
+        break;
+    case Outcome::Conflict:
+        ok = keepOnServer(row);
+        break;
+    }
     if (!ok || !transaction.commit())
         return failLocal(ok ? m_server.database().lastError().text() : m_server.errorString());
     if (!m_step(SyncStep::RecordSent))

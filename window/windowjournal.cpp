@@ -59,6 +59,7 @@ WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString
         QTimer::singleShot(0, this, [this, reason] { reportFailure(reason); });
     } else {
         m_sync = new WindowSync(fileName, window, this);
+        connect(m_sync, &WindowSync::synced, this, &WindowJournal::showReceived);
     }
     connectWindow();
     QTimer::singleShot(0, this, &WindowJournal::offerRestore);
@@ -67,6 +68,17 @@ WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString
 WindowSync *WindowJournal::sync() const
 {
     return m_sync;
+}
+
+// What colleagues sent shows in the open lists at once.
+void WindowJournal::showReceived(const SyncReport &report)
+{
+    if (report.sessionsDown + report.testsDown + report.itemsDown + report.detailsDown + report.conflicts == 0)
+        return;
+    if (m_testsWindow)
+        m_testsWindow->refresh();
+    if (m_equipmentWindow)
+        m_equipmentWindow->refresh();
 }
 
 void WindowJournal::requestSync()

@@ -31,6 +31,7 @@ class EquipmentWindow;
 class TestsWindow;
 class WindowSync;
 struct ReportContent;
+struct SyncReport;
 class MyDMM;
 class TemplateWindow;
 class QWidget;
@@ -111,6 +112,7 @@ private:
     void onMeterClosed();
     void reportFailure(const QString &reason);
     void requestSync();
+    void showReceived(const SyncReport &report);
     void keepTest(const InsulationTest &test);
     void endTests();
     bool runJob(BackgroundJob &job, const QString &label, QWidget *dialog);

@@ -7,6 +7,7 @@
 #include "journal/sessionstore.h"
 #include "journal/teststore.h"
 #include "support/pgserver.h"
+#include "sync/serverqueries.h"
 #include "sync/serverschema.h"
 #include "sync/sessionupload.h"
 #include "sync/syncengine.h"
@@ -164,6 +165,7 @@ private slots:
     void newerServerSchema_data();
     void newerServerSchema();
     void serverChangesComeDownOnce();
+    void serverAnswersTrendsAndDays();
 
 private:
     SyncSettings settings() const;
@@ -536,6 +538,30 @@ void TestServerSync::serverChangesComeDownOnce()
     QCOMPARE(engine.report().sessionsDown, 0);
     QCOMPARE(engine.report().testsDown, 0);
     QVERIFY(engine.lastSyncMs() > 0);
+}
+
+// An item's tests in time order, and the tests of a stretch of time, as
+// the server's indexes serve them.
+void TestServerSync::serverAnswersTrendsAndDays()
+{
+    Laptop a(QStringLiteral("a"));
+    const EquipmentItem motor = a.addItem(QStringLiteral("M-101"), QStringLiteral("motor"));
+    QVERIFY(!a.addSession(30, 3, QStringLiteral("M-101")).isEmpty());
+    QVERIFY(!a.addSession(30, 3).isEmpty());
+    QVERIFY(!a.addSession(30, 3, QStringLiteral("m-101")).isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    ServerConnection server(settings());
+    QVERIFY(server.open());
+    const ServerQueries queries(server.database());
+    const QList<ServerTest> trend = queries.itemTrend(motor.uuid);
+    QCOMPARE(trend.size(), 2);
+    QVERIFY(trend.first().startedMs < trend.last().startedMs);
+    QCOMPARE(queries.itemTrend(QUuid::createUuid().toString(QUuid::WithoutBraces)).size(), 0);
+    const qint64 first = 1765360000000LL;
+    QCOMPARE(queries.testsBetween(first, first + 3600000LL).size(), 3);
+    QCOMPARE(queries.testsBetween(first + 3600000LL, first + 3 * 3600000LL).size(), 6);
+    QCOMPARE(queries.testsBetween(first - 3600000LL, first).size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestServerSync)
