@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 
 // A test as the team's server lists it, with the details a trend needs.
 struct ServerTest
