@@ -16,4 +16,14 @@ inline constexpr char reportCompany[] = "ReportCompany";
 inline constexpr char reportLogo[] = "ReportLogo";
 inline constexpr char reportPaper[] = "ReportPaper";
 inline constexpr char reportTechnician[] = "ReportTechnician";
+// The team's shared server. No password is ever kept here: libpq takes it
+// from its own password or service file, or the program asks once per run.
+inline constexpr char syncEnabled[] = "SyncEnabled";
+inline constexpr char syncHost[] = "SyncHost";
+inline constexpr char syncPort[] = "SyncPort";
+inline constexpr char syncDatabase[] = "SyncDatabase";
+inline constexpr char syncUser[] = "SyncUser";
+inline constexpr char syncService[] = "SyncService";
+// libpq's sslmode: "disable", "require" or "verify-full".
+inline constexpr char syncTls[] = "SyncTls";
 } // namespace SettingsKeys

@@ -18,6 +18,11 @@ double cpuSeconds(const benchmark::BenchmarkReporter::Run &run)
     return run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
 }
 
+double realSeconds(const benchmark::BenchmarkReporter::Run &run)
+{
+    return run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+}
+
 // A single run has no aggregates; its own figures then stand for the median.
 bool isMedian(const benchmark::BenchmarkReporter::Run &run)
 {
@@ -40,14 +45,21 @@ std::vector<BenchFigures::Figure> &BenchFigures::figures()
 bool BenchFigures::addRatio(const std::string &title, const std::string &measured, const std::string &reference,
                             double limit)
 {
-    figures().push_back(Figure{title, measured, reference, std::string(), limit, false});
+    figures().push_back(Figure{title, measured, reference, std::string(), limit, false, false});
+    return true;
+}
+
+bool BenchFigures::addRealTimeRatio(const std::string &title, const std::string &measured,
+                                    const std::string &reference, double limit)
+{
+    figures().push_back(Figure{title, measured, reference, std::string(), limit, false, true});
     return true;
 }
 
 bool BenchFigures::addCounter(const std::string &title, const std::string &run, const std::string &counter,
                               double limit, bool atLeast)
 {
-    figures().push_back(Figure{title, run, std::string(), counter, limit, atLeast});
+    figures().push_back(Figure{title, run, std::string(), counter, limit, atLeast, false});
     return true;
 }
 
@@ -70,7 +82,7 @@ bool BenchFigures::printFigures() const
         if (!figure.reference.empty() && m_medians.count(figure.reference) == 0)
             continue;
         if (first)
-            std::printf("\nFigures (medians of CPU time):\n");
+            std::printf("\nFigures (medians of CPU time, unless marked wall clock):\n");
         first = false;
         allMet = printFigure(figure) && allMet;
     }
@@ -83,7 +95,9 @@ bool BenchFigures::printFigure(const Figure &figure) const
     const Run &measured = m_medians.at(figure.measured);
     double value = 0.0;
     if (figure.counter.empty()) {
-        value = cpuSeconds(measured) / cpuSeconds(m_medians.at(figure.reference));
+        const Run &reference = m_medians.at(figure.reference);
+        value = figure.realTime ? realSeconds(measured) / realSeconds(reference)
+                                : cpuSeconds(measured) / cpuSeconds(reference);
     } else {
         const auto counter = measured.counters.find(figure.counter);
         if (counter == measured.counters.end())

@@ -23,6 +23,10 @@ public:
     // ratio without a goal.
     static bool addRatio(const std::string &title, const std::string &measured, const std::string &reference,
                          double limit);
+    // The same by wall-clock time, for work done by another process (a
+    // database server) that the client's CPU time does not see.
+    static bool addRealTimeRatio(const std::string &title, const std::string &measured,
+                                 const std::string &reference, double limit);
     // A counter's median against a fixed value; the goal is to stay at most
     // `limit` (or at least `limit` when `atLeast`).
     static bool addCounter(const std::string &title, const std::string &run, const std::string &counter,
@@ -41,6 +45,7 @@ private:
         std::string counter;
         double limit = 0.0;
         bool atLeast = false;
+        bool realTime = false;
     };
     static std::vector<Figure> &figures();
     bool printFigure(const Figure &figure) const;

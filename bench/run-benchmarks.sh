@@ -28,3 +28,9 @@ for measurement in $("$dir/bench_memory" --benchmark_list_tests | sed 's|/.*||' 
     "$dir/bench_memory" --benchmark_filter="^$measurement/" \
         --benchmark_out="$results/memory-$measurement.json" --benchmark_out_format=json
 done
+
+# The team server's figures start a PostgreSQL server of their own and fill
+# it with ten million tests once (a few minutes, some gigabytes in /tmp);
+# three runs give their medians.
+"$dir/bench_sync" --benchmark_repetitions="$(( repetitions < 3 ? repetitions : 3 ))" \
+    --benchmark_report_aggregates_only=true --benchmark_out="$results/sync.json" --benchmark_out_format=json

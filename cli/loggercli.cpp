@@ -15,9 +15,13 @@
 #include "cli/outputconflicts.h"
 #include "cli/terminationsignals.h"
 #include "journal/journalwriter.h"
+#include "sync/syncengine.h"
+#include "sync/syncsettings.h"
+#include "app/settingskeys.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -157,7 +161,42 @@ int LoggerCli::session(const LoggerOptions &options)
     writer = createWriter(options, outputFile);
     if (!writer || !run.start(*writer))
         return LoggerRun::Failure;
-    return loop.exec();
+    const int status = loop.exec();
+    if (!options.sync)
+        return status;
+    // Only an ended session goes up.
+    if (journal)
+        journal->endSession();
+    return syncJournal(options.database, status);
+}
+
+// What the run recorded is safe in the journal whatever the server says;
+// a failed sync leaves it there for the next one.
+int LoggerCli::syncJournal(const QString &fileName, int runStatus)
+{
+    const QSettings options(QString::fromLatin1(SettingsKeys::fileName), QSettings::IniFormat);
+    SyncSettings settings = SyncSettings::load(options);
+    if (!settings.host.isEmpty() || !settings.service.isEmpty())
+        settings.enabled = true;
+    if (!settings.isConfigured()) {
+        print(m_err, tr("--sync: no team server is set in %1; set one in the window's options.\n")
+                         .arg(QString::fromLatin1(SettingsKeys::fileName)));
+        return runStatus == LoggerRun::Success ? int(LoggerRun::NotSynced) : runStatus;
+    }
+    SyncEngine engine(fileName, settings);
+    if (!engine.run()) {
+        print(m_err, tr("Not synced: %1 The records are kept in the journal and go with the next sync.\n")
+                         .arg(engine.errorString()));
+        return runStatus == LoggerRun::Success ? int(LoggerRun::NotSynced) : runStatus;
+    }
+    const SyncReport &report = engine.report();
+    print(m_err, tr("Synced with %1: %2 sessions and %3 tests sent, %4 sessions and %5 tests received.\n")
+                     .arg(settings.serverName())
+                     .arg(report.sessionsUp)
+                     .arg(report.testsUp)
+                     .arg(report.sessionsDown)
+                     .arg(report.testsDown));
+    return runStatus;
 }
 
 std::unique_ptr<JournalWriter> LoggerCli::openJournal(const QString &fileName)

@@ -49,6 +49,7 @@ private:
     std::unique_ptr<RecordWriter> createWriter(const LoggerOptions &options, std::unique_ptr<QIODevice> &file);
     int session(const LoggerOptions &options);
     std::unique_ptr<JournalWriter> openJournal(const QString &fileName);
+    int syncJournal(const QString &fileName, int runStatus);
     static HIDDevInfo journalMeter(const LoggerOptions &options, const QString &path);
     int readJournal(const LoggerOptions &options);
     int listSessions(JournalPrinter &printer);

@@ -30,6 +30,7 @@ struct LoggerOptions
     QString reportItem;     // the item whose tests to report on as PDF
     QDate from;             // the item's tests from this day on; null: open
     QDate to;               // up to this day, included
+    bool sync = false;      // sync the journal with the team server when the run ends
 
     // Reads a journal back instead of logging.
     bool reports() const { return reportTest > 0 || !reportItem.isEmpty(); }

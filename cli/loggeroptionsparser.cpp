@@ -50,16 +50,20 @@ LoggerOptionsParser::LoggerOptionsParser()
                 tr("Write the records of the journal's session ID, as --list-sessions shows it, exactly as they "
                    "were written when logged, then exit."),
                 tr("ID"))
+    , m_sync(QStringLiteral("sync"),
+             tr("When the run ends, sync the journal --db FILE with the team server set in options.ini: its "
+                "sessions and tests go up, colleagues' come down. The password comes from libpq's password or "
+                "service file, or PGPASSWORD."))
     , m_help(m_parser.addHelpOption())
     , m_version(m_parser.addVersionOption())
 {
     m_parser.setApplicationDescription(
         tr("Writes the readings of a Tessra insulation resistance tester as they arrive, "
            "until interrupted or a limit is reached.\n"
-           "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost."));
+           "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost, 4 kept in the journal but not synced."));
     m_parser.addOptions({m_list, m_device, m_samples, m_time, m_interval, m_testTimeOnly, m_liveOnly, m_storedOnly,
                          m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_listTests, m_session, m_report,
-                         m_reportItem, m_from, m_to});
+                         m_reportItem, m_from, m_to, m_sync});
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -101,6 +105,7 @@ bool LoggerOptionsParser::readValues()
     m_options.database = m_parser.value(m_database);
     m_options.listSessions = m_parser.isSet(m_listSessions);
     m_options.listTests = m_parser.isSet(m_listTests);
+    m_options.sync = m_parser.isSet(m_sync);
     return readFormat() && readSamples() && readTime() && readInterval() && readSession() && readReport();
 }
 
@@ -232,6 +237,8 @@ bool LoggerOptionsParser::checkJournalCombinations()
 {
     if (m_options.list && !m_options.database.isEmpty())
         return fail(tr("--list takes no --db; --list-sessions lists the journal's sessions."));
+    if (m_options.sync && (m_options.database.isEmpty() || m_options.list || m_options.readsJournal()))
+        return fail(tr("--sync needs --db FILE and a run that logs into it."));
     if (!m_options.readsJournal())
         return true;
     const QString reading = m_options.listSessions     ? QStringLiteral("--list-sessions")

@@ -64,6 +64,7 @@ private:
     QCommandLineOption m_from;
     QCommandLineOption m_to;
     QCommandLineOption m_session;
+    QCommandLineOption m_sync;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     LoggerOptions m_options;

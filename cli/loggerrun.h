@@ -37,6 +37,9 @@ public:
         Failure = 1,
         UsageError = 2,
         MeterLost = 3,
+        // The run's records are in the journal; the team server has not
+        // got them yet.
+        NotSynced = 4,
     };
 
     LoggerRun(const LoggerOptions &options, QTextStream &status, QObject *parent = nullptr);

@@ -81,7 +81,8 @@ bool EquipmentStore::save(EquipmentItem &item)
                                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                          : QStringLiteral("UPDATE equipment SET tag = ?, description = ?, site = ?, location = ?,"
                                           " kind = ?, rated_kv = ?, insulation_class = ?, winding = ?,"
-                                          " base_celsius = ?, notes = ?, version = ?, updated_ms = ? WHERE id = ?"));
+                                          " base_celsius = ?, notes = ?, version = max(version + 1, ?), updated_ms = ?"
+                                          " WHERE id = ?"));
     const int version = adding ? std::max(item.version, 1) : item.version + 1;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const QVariant &value :
@@ -96,7 +97,9 @@ bool EquipmentStore::save(EquipmentItem &item)
     }
     if (adding)
         item.id = query.lastInsertId().toLongLong();
-    item.version = version;
+    // An edit begun on a copy older than the journal's (another program, or
+    // a sync, saved the item meanwhile) still makes a newer version.
+    item.version = adding ? version : storedVersion(item.id);
     item.updatedMs = now;
     // Details that named the tag before the item existed now belong to it.
     QSqlQuery link(m_database);
@@ -105,6 +108,14 @@ bool EquipmentStore::save(EquipmentItem &item)
     link.addBindValue(item.tag);
     link.exec();
     return true;
+}
+
+int EquipmentStore::storedVersion(qint64 id) const
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT version FROM equipment WHERE id = ?"));
+    query.addBindValue(id);
+    return query.exec() && query.next() ? query.value(0).toInt() : 0;
 }
 
 bool EquipmentStore::remove(qint64 id)

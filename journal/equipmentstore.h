@@ -42,6 +42,7 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    int storedVersion(qint64 id) const;
     QList<EquipmentItem> select(const QString &where, const QVariantList &values) const;
 
     QSqlDatabase m_database;

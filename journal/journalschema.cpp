@@ -122,6 +122,69 @@ const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
           QStringLiteral("ALTER TABLE test_details ADD COLUMN equipment_id INTEGER"
                          " REFERENCES equipment (id) ON DELETE SET NULL"),
           QStringLiteral("CREATE INDEX test_details_by_equipment ON test_details (equipment_id)")}},
+        // What the shared server has. Sessions and tests go up once, when
+        // `synced` is 0; what came down from the server is marked synced at
+        // once and never goes back. Register items and test details stay
+        // editable: `synced_version` is the server's version this copy was
+        // last the same as, so a copy whose `version` differs waits to go up.
+        // An offline edit that lost to a newer one on the server is kept in
+        // the history tables.
+        {5, 1,
+         {QStringLiteral("ALTER TABLE sessions ADD COLUMN synced INTEGER NOT NULL DEFAULT 0"),
+          QStringLiteral("ALTER TABLE sessions ADD COLUMN from_server INTEGER NOT NULL DEFAULT 0"),
+          QStringLiteral("CREATE INDEX sessions_to_sync ON sessions (synced, ended_ms)"),
+          QStringLiteral("ALTER TABLE tests ADD COLUMN synced INTEGER NOT NULL DEFAULT 0"),
+          QStringLiteral("CREATE INDEX tests_to_sync ON tests (synced)"),
+          QStringLiteral("ALTER TABLE equipment ADD COLUMN synced_version INTEGER NOT NULL DEFAULT 0"),
+          QStringLiteral("ALTER TABLE test_details ADD COLUMN version INTEGER NOT NULL DEFAULT 1"),
+          QStringLiteral("ALTER TABLE test_details ADD COLUMN synced_version INTEGER NOT NULL DEFAULT 0"),
+          QStringLiteral("ALTER TABLE test_details ADD COLUMN updated_ms INTEGER NOT NULL DEFAULT 0"),
+          QStringLiteral("CREATE TABLE equipment_history ("
+                         " id INTEGER PRIMARY KEY,"
+                         " equipment_uuid TEXT NOT NULL,"
+                         " version INTEGER NOT NULL,"
+                         " tag TEXT NOT NULL,"
+                         " description TEXT NOT NULL DEFAULT '',"
+                         " site TEXT NOT NULL DEFAULT '',"
+                         " location TEXT NOT NULL DEFAULT '',"
+                         " kind INTEGER NOT NULL DEFAULT 3,"
+                         " rated_kv REAL,"
+                         " insulation_class INTEGER NOT NULL DEFAULT 0,"
+                         " winding INTEGER NOT NULL DEFAULT 0,"
+                         " base_celsius REAL,"
+                         " notes TEXT NOT NULL DEFAULT '',"
+                         " updated_ms INTEGER NOT NULL DEFAULT 0,"
+                         " kept_ms INTEGER NOT NULL,"
+                         " reason TEXT NOT NULL"             // "conflict"
+                         ")"),
+          QStringLiteral("CREATE INDEX equipment_history_by_item ON equipment_history (equipment_uuid, version)"),
+          QStringLiteral("CREATE TABLE test_details_history ("
+                         " id INTEGER PRIMARY KEY,"
+                         " test_uuid TEXT NOT NULL,"
+                         " version INTEGER NOT NULL,"
+                         " equipment TEXT NOT NULL DEFAULT '',"
+                         " kind INTEGER NOT NULL DEFAULT 3,"
+                         " rated_kv REAL,"
+                         " insulation_class INTEGER NOT NULL DEFAULT 0,"
+                         " winding INTEGER NOT NULL DEFAULT 0,"
+                         " insulation_celsius REAL,"
+                         " ambient_celsius REAL,"
+                         " humidity_percent REAL,"
+                         " operator TEXT NOT NULL DEFAULT '',"
+                         " notes TEXT NOT NULL DEFAULT '',"
+                         " base_celsius REAL,"
+                         " halving_celsius REAL NOT NULL DEFAULT 10,"
+                         " updated_ms INTEGER NOT NULL DEFAULT 0,"
+                         " kept_ms INTEGER NOT NULL,"
+                         " reason TEXT NOT NULL"
+                         ")"),
+          QStringLiteral("CREATE INDEX test_details_history_by_test ON test_details_history (test_uuid, version)"),
+          // The server this journal syncs with, how far its changes have come
+          // down, and when the last sync finished.
+          QStringLiteral("CREATE TABLE sync_info ("
+                         " name TEXT PRIMARY KEY,"
+                         " value TEXT NOT NULL"
+                         ") WITHOUT ROWID")}},
     };
     return all;
 }

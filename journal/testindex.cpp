@@ -21,7 +21,13 @@ bool TestIndex::update(QSqlDatabase database, qint64 sessionId)
     if (last <= through)
         return true;
 
+    // Another program on the same file (the window, the logger, a sync) may
+    // have cut the session meanwhile; read again inside the transaction, so
+    // that a cut made after this read makes this one's commit fail instead
+    // of keeping every test twice.
     ScopedTransaction transaction(database);
+    if (tests.throughSeq(sessionId) != through)
+        return true;
     TestSegmenter segmenter;
     bool kept = true;
     QObject::connect(&segmenter, &TestSegmenter::testFinished, [&](const InsulationTest &finished) {

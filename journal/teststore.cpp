@@ -5,6 +5,7 @@
 #include "insulation/testsegmenter.h"
 #include "journal/readingstore.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -81,14 +82,23 @@ bool TestStore::saveDetails(qint64 testId, const TestDetails &details)
 {
     QSqlQuery query(m_database);
     query.prepare(QStringLiteral(
-        "INSERT OR REPLACE INTO test_details (test_id, equipment, kind, rated_kv, insulation_class, winding,"
-        " insulation_celsius, ambient_celsius, humidity_percent, operator, notes, base_celsius, halving_celsius)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        "INSERT INTO test_details (test_id, equipment, kind, rated_kv, insulation_class, winding,"
+        " insulation_celsius, ambient_celsius, humidity_percent, operator, notes, base_celsius, halving_celsius,"
+        " updated_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        // An edit is a new version of the details; the shared server tells
+        // edits apart by it.
+        " ON CONFLICT (test_id) DO UPDATE SET equipment = excluded.equipment, kind = excluded.kind,"
+        " rated_kv = excluded.rated_kv, insulation_class = excluded.insulation_class, winding = excluded.winding,"
+        " insulation_celsius = excluded.insulation_celsius, ambient_celsius = excluded.ambient_celsius,"
+        " humidity_percent = excluded.humidity_percent, operator = excluded.operator, notes = excluded.notes,"
+        " base_celsius = excluded.base_celsius, halving_celsius = excluded.halving_celsius,"
+        " updated_ms = excluded.updated_ms, version = test_details.version + 1"));
     for (const QVariant &value :
          {QVariant(testId), text(details.equipment), QVariant(int(details.kind)), number(details.ratedKilovolts),
           QVariant(int(details.insulationClass)), QVariant(int(details.winding)), number(details.insulationCelsius),
           number(details.ambientCelsius), number(details.humidityPercent), text(details.operatorName),
-          text(details.notes), number(details.baseCelsius), number(details.halvingCelsius)})
+          text(details.notes), number(details.baseCelsius), number(details.halvingCelsius),
+          QVariant(QDateTime::currentMSecsSinceEpoch())})
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();

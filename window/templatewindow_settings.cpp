@@ -4,10 +4,13 @@
 
 #include "app/dlgoption.h"
 #include "app/settingskeys.h"
+#include "sync/windowsync.h"
 #include "ui_dlgoption.h"
+#include "window/windowjournal.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 
@@ -87,6 +90,11 @@ void TemplateWindow::on_actionOptions_triggered()
     DlgOption dialog(nullptr);
     dialog.setWindowTitle(tr("Options"));
     fillOptionsDialog(*dialog.ui);
+    // The team server's options are a dialog of their own, kept at once.
+    WindowSync *sync = m_journal ? m_journal->sync() : nullptr;
+    dialog.ui->btnSyncServer->setEnabled(sync != nullptr);
+    if (sync)
+        connect(dialog.ui->btnSyncServer, &QPushButton::clicked, sync, [sync, &dialog] { sync->showOptions(&dialog); });
     if (dialog.exec() == QDialog::Accepted)
         takeOptionsFrom(*dialog.ui);
     saveSetting();

@@ -17,6 +17,7 @@
 #include "report/reportsettings.h"
 #include "report/reportsource.h"
 #include "report/reportwriter.h"
+#include "sync/windowsync.h"
 #include "util/backgroundjob.h"
 #include "window/dlghistory.h"
 #include "window/equipmentwindow.h"
@@ -56,9 +57,34 @@ WindowJournal::WindowJournal(TemplateWindow &window, MyDMM &meter, const QString
         m_writer.reset();
         // Shown once the window is up; the program works on without a journal.
         QTimer::singleShot(0, this, [this, reason] { reportFailure(reason); });
+    } else {
+        m_sync = new WindowSync(fileName, window, this);
+        connect(m_sync, &WindowSync::synced, this, &WindowJournal::showReceived);
     }
     connectWindow();
     QTimer::singleShot(0, this, &WindowJournal::offerRestore);
+}
+
+WindowSync *WindowJournal::sync() const
+{
+    return m_sync;
+}
+
+// What colleagues sent shows in the open lists at once.
+void WindowJournal::showReceived(const SyncReport &report)
+{
+    if (report.sessionsDown + report.testsDown + report.itemsDown + report.detailsDown + report.conflicts == 0)
+        return;
+    if (m_testsWindow)
+        m_testsWindow->refresh();
+    if (m_equipmentWindow)
+        m_equipmentWindow->refresh();
+}
+
+void WindowJournal::requestSync()
+{
+    if (m_sync)
+        m_sync->requestSync();
 }
 
 // The running test ends with the program, as with a close of the meter.
@@ -164,6 +190,7 @@ void WindowJournal::onMeterClosed()
             endTests();
             if (m_writer)
                 m_writer->endSession();
+            requestSync();
         },
         Qt::QueuedConnection);
 }
@@ -331,8 +358,10 @@ bool WindowJournal::saveItem(EquipmentItem &item)
     if (!m_writer)
         return false;
     EquipmentStore register_(m_writer->database());
-    if (register_.save(item))
+    if (register_.save(item)) {
+        requestSync();
         return true;
+    }
     m_error = register_.errorString();
     return false;
 }
@@ -469,8 +498,10 @@ bool WindowJournal::saveDetails(qint64 testId, const TestDetails &details)
     if (!m_writer)
         return false;
     TestStore store(m_writer->database());
-    if (store.saveDetails(testId, details))
+    if (store.saveDetails(testId, details)) {
+        requestSync();
         return true;
+    }
     m_error = store.errorString();
     return false;
 }

@@ -29,7 +29,9 @@ class JournalWriter;
 class TestSegmenter;
 class EquipmentWindow;
 class TestsWindow;
+class WindowSync;
 struct ReportContent;
+struct SyncReport;
 class MyDMM;
 class TemplateWindow;
 class QWidget;
@@ -48,6 +50,8 @@ public:
     bool isOpen() const;
     QString fileName() const { return m_fileName; }
     JournalWriter *writer() const { return m_writer.get(); }
+    // The team server's sync of this journal; null without a journal.
+    WindowSync *sync() const;
 
     // Sessions started on the days from `from` to `to`; a null date leaves
     // that side open. The newest first.
@@ -107,6 +111,8 @@ private:
     void onMeterOpened();
     void onMeterClosed();
     void reportFailure(const QString &reason);
+    void requestSync();
+    void showReceived(const SyncReport &report);
     void keepTest(const InsulationTest &test);
     void endTests();
     bool runJob(BackgroundJob &job, const QString &label, QWidget *dialog);
@@ -129,4 +135,5 @@ private:
     TestDetails m_nextDetails;
     QPointer<TestsWindow> m_testsWindow;
     QPointer<EquipmentWindow> m_equipmentWindow;
+    QPointer<WindowSync> m_sync;
 };

@@ -1,0 +1,45 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "sync/syncstep.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+
+class QSqlError;
+class ServerConnection;
+
+// Brings other journals' sessions, with their readings, and their tests into
+// this journal, as they were recorded; they are marked as come from the
+// server and never go back up. Runs inside the caller's server transaction.
+class ServerDownload
+{
+public:
+    ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step);
+
+    // What transactions from `cursor` on wrote.
+    [[nodiscard]] bool downloadSessions(const QString &cursor);
+    [[nodiscard]] bool downloadTests(const QString &cursor);
+
+    int sessions() const { return m_sessions; }
+    int tests() const { return m_tests; }
+    QString errorString() const { return m_error; }
+
+private:
+    qint64 localId(const QString &table, const QString &uuid, bool &ok);
+    bool receiveSession(const QSqlQuery &session);
+    bool receiveReadings(qint64 localSession, const QString &uuid);
+    bool countReadings(qint64 localSession);
+    bool failLocal(const QString &reason);
+    bool failServer(const QSqlError &error);
+
+    QSqlDatabase m_journal;
+    ServerConnection &m_server;
+    std::function<bool(SyncStep)> m_step;
+    int m_sessions = 0;
+    int m_tests = 0;
+    QString m_error;
+};

@@ -1,0 +1,236 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "sync/serverschema.h"
+
+#include "journal/scopedtransaction.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ServerSchema", text);
+}
+
+// A column every changing table carries: the transaction that last wrote
+// the row. What is new since a journal's last sync is what a transaction
+// wrote that had not finished when that sync read the server.
+const QString changeColumn = QStringLiteral(" change_xid xid8 NOT NULL DEFAULT pg_current_xact_id()");
+
+QString itemColumns()
+{
+    return QStringLiteral(" tag text NOT NULL,"
+                          " description text NOT NULL DEFAULT '',"
+                          " site text NOT NULL DEFAULT '',"
+                          " location text NOT NULL DEFAULT '',"
+                          " kind smallint NOT NULL DEFAULT 3,"
+                          " rated_kv double precision,"
+                          " insulation_class smallint NOT NULL DEFAULT 0,"
+                          " winding smallint NOT NULL DEFAULT 0,"
+                          " base_celsius double precision,"
+                          " notes text NOT NULL DEFAULT '',"
+                          " version integer NOT NULL,"
+                          " updated_ms bigint NOT NULL,"
+                          " updated_by text NOT NULL DEFAULT current_user,");
+}
+
+QString detailsColumns()
+{
+    return QStringLiteral(" equipment text NOT NULL DEFAULT '',"
+                          " equipment_uuid uuid,"
+                          " kind smallint NOT NULL DEFAULT 3,"
+                          " rated_kv double precision,"
+                          " insulation_class smallint NOT NULL DEFAULT 0,"
+                          " winding smallint NOT NULL DEFAULT 0,"
+                          " insulation_celsius double precision,"
+                          " ambient_celsius double precision,"
+                          " humidity_percent double precision,"
+                          " operator text NOT NULL DEFAULT '',"
+                          " notes text NOT NULL DEFAULT '',"
+                          " base_celsius double precision,"
+                          " halving_celsius double precision NOT NULL DEFAULT 10,"
+                          " version integer NOT NULL,"
+                          " updated_ms bigint NOT NULL,"
+                          " updated_by text NOT NULL DEFAULT current_user,");
+}
+} // namespace
+
+QString ServerSchema::name()
+{
+    return QStringLiteral("tessra");
+}
+
+// Sessions, readings and tests never change once they are here; register
+// items and test details do, and each edit they lose to keeps the older
+// version in a history table. The indexes serve the program's questions:
+// an item's tests in time order (its trend), the tests of a day, and what
+// changed since a journal's last sync.
+const std::vector<ServerSchema::Revision> &ServerSchema::revisions()
+{
+    static const std::vector<Revision> all = {
+        {1, 1,
+         {QStringLiteral("CREATE TABLE schema_info (name text PRIMARY KEY, value text NOT NULL)"),
+          QStringLiteral("INSERT INTO schema_info (name, value) VALUES ('id', gen_random_uuid()::text)"),
+          QStringLiteral("CREATE TABLE sessions ("
+                         " uuid uuid PRIMARY KEY,"
+                         " source text NOT NULL,"
+                         " started_ms bigint NOT NULL,"
+                         " ended_ms bigint NOT NULL,"
+                         " clean_end boolean NOT NULL,"
+                         " meter_path text NOT NULL DEFAULT '',"
+                         " serial_number text NOT NULL DEFAULT '',"
+                         " manufacturer text NOT NULL DEFAULT '',"
+                         " product text NOT NULL DEFAULT '',"
+                         " program_version text NOT NULL DEFAULT '',"
+                         " uploaded_by text NOT NULL DEFAULT current_user,")
+              + changeColumn + QStringLiteral(")"),
+          QStringLiteral("CREATE INDEX sessions_by_change ON sessions (change_xid)"),
+          QStringLiteral("CREATE TABLE readings ("
+                         " session_uuid uuid NOT NULL REFERENCES sessions ON DELETE CASCADE,"
+                         " seq bigint NOT NULL,"
+                         " kind smallint NOT NULL,"
+                         " mode smallint NOT NULL,"
+                         " time_ms bigint NOT NULL,"
+                         " frame bytea NOT NULL,"
+                         " PRIMARY KEY (session_uuid, seq))"),
+          QStringLiteral("CREATE TABLE tests ("
+                         " uuid uuid PRIMARY KEY,"
+                         " session_uuid uuid NOT NULL REFERENCES sessions ON DELETE CASCADE,"
+                         " first_seq bigint NOT NULL,"
+                         " last_seq bigint NOT NULL,"
+                         " mode smallint NOT NULL,"
+                         " origin smallint NOT NULL,"
+                         " status smallint NOT NULL,"
+                         " started_ms bigint NOT NULL,"
+                         " ended_ms bigint NOT NULL,"
+                         " set_volts integer NOT NULL DEFAULT 0,")
+              + changeColumn + QStringLiteral(")"),
+          QStringLiteral("CREATE INDEX tests_by_start ON tests (started_ms)"),
+          QStringLiteral("CREATE INDEX tests_by_session ON tests (session_uuid)"),
+          QStringLiteral("CREATE INDEX tests_by_change ON tests (change_xid)"),
+          QStringLiteral("CREATE TABLE equipment (uuid uuid PRIMARY KEY,") + itemColumns() + changeColumn
+              + QStringLiteral(")"),
+          QStringLiteral("CREATE UNIQUE INDEX equipment_by_tag ON equipment (lower(tag))"),
+          QStringLiteral("CREATE INDEX equipment_by_change ON equipment (change_xid)"),
+          QStringLiteral("CREATE TABLE equipment_history (id bigserial PRIMARY KEY, uuid uuid NOT NULL,")
+              + itemColumns() + QStringLiteral(" kept_ms bigint NOT NULL, reason text NOT NULL)"),
+          QStringLiteral("CREATE INDEX equipment_history_by_item ON equipment_history (uuid, version)"),
+          // The test's start is kept with its details too, so that an
+          // item's trend reads in order from one index.
+          QStringLiteral("CREATE TABLE test_details ("
+                         " test_uuid uuid PRIMARY KEY REFERENCES tests ON DELETE CASCADE,"
+                         " started_ms bigint NOT NULL,")
+              + detailsColumns() + changeColumn + QStringLiteral(")"),
+          QStringLiteral("CREATE INDEX test_details_by_item ON test_details (equipment_uuid, started_ms)"),
+          QStringLiteral("CREATE INDEX test_details_by_change ON test_details (change_xid)"),
+          QStringLiteral("CREATE TABLE test_details_history (id bigserial PRIMARY KEY, test_uuid uuid NOT NULL,")
+              + detailsColumns() + QStringLiteral(" kept_ms bigint NOT NULL, reason text NOT NULL)"),
+          QStringLiteral("CREATE INDEX test_details_history_by_test ON test_details_history (test_uuid, version)")}},
+    };
+    return all;
+}
+
+int ServerSchema::currentVersion()
+{
+    return revisions().back().version;
+}
+
+bool ServerSchema::upgrade(QSqlDatabase &database, QString &error)
+{
+    if (!hasSchema(database) && !createSchema(database, error))
+        return false;
+    const int stored = hasTables(database) ? storedVersion(database) : 0;
+    if (stored > currentVersion()) {
+        if (storedValue(database, QStringLiteral("oldest_reader")).toInt() <= currentVersion())
+            return true;
+        error = tr("The server's tables were made by a newer version of Tessra (server schema %1); this version "
+                   "works with schema %2 at most. Nothing was changed on the server.")
+                    .arg(stored)
+                    .arg(currentVersion());
+        return false;
+    }
+    for (const Revision &revision : revisions()) {
+        if (revision.version > stored && !apply(database, revision, error))
+            return false;
+    }
+    return true;
+}
+
+int ServerSchema::storedVersion(const QSqlDatabase &database)
+{
+    return storedValue(database, QStringLiteral("version")).toInt();
+}
+
+QString ServerSchema::serverId(const QSqlDatabase &database)
+{
+    return storedValue(database, QStringLiteral("id"));
+}
+
+bool ServerSchema::hasSchema(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"));
+    query.addBindValue(name());
+    return query.exec() && query.next();
+}
+
+// Needs the right to create schemas in the database; a team whose
+// administrator made the schema for the program's user needs no more than
+// owning it.
+bool ServerSchema::createSchema(QSqlDatabase &database, QString &error)
+{
+    QSqlQuery query(database);
+    if (query.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS tessra")))
+        return true;
+    error = tr("The server has no schema \"%1\" for Tessra's tables, and this user may not create it: %2")
+                .arg(name(), query.lastError().databaseText());
+    return false;
+}
+
+bool ServerSchema::hasTables(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT 1 FROM pg_tables WHERE schemaname = ? AND tablename = 'schema_info'"));
+    query.addBindValue(name());
+    return query.exec() && query.next();
+}
+
+QString ServerSchema::storedValue(const QSqlDatabase &database, const QString &key)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT value FROM tessra.schema_info WHERE name = ?"));
+    query.addBindValue(key);
+    if (!query.exec() || !query.next())
+        return QString();
+    return query.value(0).toString();
+}
+
+bool ServerSchema::apply(QSqlDatabase &database, const Revision &revision, QString &error)
+{
+    ScopedTransaction transaction(database);
+    QSqlQuery query(database);
+    const auto failed = [&error](const QSqlError &sqlError) {
+        error = tr("The server's tables could not be brought up to date: %1").arg(sqlError.text());
+        return false;
+    };
+    for (const QString &statement : revision.statements) {
+        if (!query.exec(statement))
+            return failed(query.lastError());
+    }
+    query.prepare(QStringLiteral("INSERT INTO tessra.schema_info (name, value) VALUES (?, ?)"
+                                 " ON CONFLICT (name) DO UPDATE SET value = excluded.value"));
+    for (const auto &[key, value] :
+         {std::pair<QString, int>{QStringLiteral("version"), revision.version},
+          std::pair<QString, int>{QStringLiteral("oldest_reader"), revision.oldestReader}}) {
+        query.addBindValue(key);
+        query.addBindValue(QString::number(value));
+        if (!query.exec())
+            return failed(query.lastError());
+    }
+    if (transaction.commit())
+        return true;
+    return failed(database.lastError());
+}

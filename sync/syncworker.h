@@ -1,0 +1,47 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "sync/syncengine.h"
+#include "sync/syncsettings.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+// Runs syncs on a thread of its own, where it opens both its connections:
+// the server's and its own to the journal file. Started by queued calls,
+// stopped between steps by an atomic flag.
+class SyncWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SyncWorker(const QString &journalFile, QObject *parent = nullptr);
+    ~SyncWorker() override;
+
+    // From any thread: the sync running stops at its next step.
+    void stop() { m_stopping = true; }
+
+public slots:
+    void configure(const SyncSettings &settings);
+    void syncNow();
+    // Counts what waits, without the server.
+    void countWaiting();
+
+signals:
+    void syncing();
+    // `failure` is a ServerConnection::Failure.
+    void finished(bool ok, const SyncReport &report, const QString &error, int failure);
+    void waitingCounted(int waiting, qint64 lastSyncMs);
+
+private:
+    SyncEngine &engine();
+
+    QString m_journalFile;
+    SyncSettings m_settings;
+    std::unique_ptr<SyncEngine> m_engine;
+    std::atomic<bool> m_stopping{false};
+};

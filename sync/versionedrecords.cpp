@@ -1,0 +1,460 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "sync/versionedrecords.h"
+
+#include "journal/scopedtransaction.h"
+#include "sync/serverconnection.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+QString placeholders(int count)
+{
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+QString assignments(const QStringList &columns)
+{
+    QStringList parts;
+    for (const QString &column : columns)
+        parts << column + QStringLiteral(" = ?");
+    return parts.join(QStringLiteral(", "));
+}
+
+void bindAll(QSqlQuery &query, const QVariantList &values)
+{
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+}
+
+// The server and the journal give back numbers of different types; what
+// counts is the value.
+bool sameValues(const QVariantList &a, const QVariantList &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        if (a.at(i).isNull() != b.at(i).isNull() || a.at(i).toString() != b.at(i).toString())
+            return false;
+    }
+    return true;
+}
+
+// A null text would be kept as NULL, which the journal's columns refuse.
+QVariant orEmpty(const QVariant &value)
+{
+    return value.isNull() && value.type() == QVariant::String ? QVariant(QStringLiteral("")) : value;
+}
+} // namespace
+
+VersionedRecords::VersionedRecords(const VersionedTable &table, QSqlDatabase journal, ServerConnection &server,
+                                   std::function<bool(SyncStep)> step)
+    : m_table(table)
+    , m_journal(std::move(journal))
+    , m_server(server)
+    , m_step(std::move(step))
+{
+}
+
+bool VersionedRecords::upload()
+{
+    QList<LocalRow> rows;
+    if (!readPending(rows))
+        return false;
+    for (const LocalRow &row : qAsConst(rows)) {
+        if (!uploadRow(row))
+            return false;
+    }
+    return true;
+}
+
+bool VersionedRecords::readPending(QList<LocalRow> &rows)
+{
+    QSqlQuery query(m_journal);
+    query.setForwardOnly(true);
+    if (!query.exec(m_table.localPending))
+        return failLocal(query.lastError().text());
+    const int fieldCount = m_table.fields.size();
+    const int extraCount = m_table.extras.size();
+    while (query.next()) {
+        LocalRow row;
+        row.localId = query.value(0).toLongLong();
+        row.key = query.value(1).toString();
+        for (int i = 0; i < fieldCount; ++i)
+            row.fields << query.value(2 + i);
+        for (int i = 0; i < extraCount; ++i)
+            row.extras << query.value(2 + fieldCount + i);
+        row.version = query.value(2 + fieldCount + extraCount).toInt();
+        row.syncedVersion = query.value(3 + fieldCount + extraCount).toInt();
+        row.updatedMs = query.value(4 + fieldCount + extraCount).toLongLong();
+        rows << row;
+    }
+    return true;
+}
+
+// One server transaction per row: the row is locked while this journal's
+// edit is weighed against it.
+bool VersionedRecords::uploadRow(const LocalRow &row)
+{
+    ScopedTransaction transaction(m_server.database());
+    if (!transaction.isActive())
+        return m_server.fail(m_server.database().lastError()) || failLocal(m_server.errorString());
+    bool ok = true;
+    std::optional<ServerRow> current = lockServerRow(m_table.serverKey, row.key, ok);
+    // Two journals that each added an item with the same tag added the same
+    // item: the one the server has first is it.
+    if (ok && !current && m_table.isEquipment())
+        current = lockServerRow(QStringLiteral("lower(tag)"), row.fields.first().toString().toLower(), ok);
+    if (!ok)
+        return failLocal(m_server.errorString());
+
+    const Outcome outcome = !current ? Outcome::Inserted
+                            : current->key == row.key && current->version == row.syncedVersion ? Outcome::Updated
+                            : sameValues(current->fields, row.fields)                          ? Outcome::Same
+                                                                                               : Outcome::Conflict;
+    switch (outcome) {
+    case Outcome::Inserted:
+        ok = insertOnServer(row);
+        break;
+    case Outcome::Updated:
+        ok = replaceOnServer(row, *current);
+        break;
+    case Outcome::Same:
+        break;
+    case Outcome::Conflict:
+        ok = keepOnServer(row);
+        break;
+    }
+    if (!ok || !transaction.commit())
+        return failLocal(ok ? m_server.database().lastError().text() : m_server.errorString());
+    if (!m_step(SyncStep::RecordSent))
+        return false;
+
+    switch (outcome) {
+    case Outcome::Inserted:
+        ++m_uploaded;
+        return markSent(row, 1);
+    case Outcome::Updated:
+        ++m_uploaded;
+        return markSent(row, current->version + 1);
+    case Outcome::Same:
+        return takeServerVersion(row, *current, false);
+    case Outcome::Conflict:
+        ++m_conflicts;
+        qDebug() << "[sync]" << m_table.table << row.key << "lost to the server's version" << current->version;
+        return takeServerVersion(row, *current, true);
+    }
+    return true;
+}
+
+QString VersionedRecords::serverColumns() const
+{
+    QStringList columns = {m_table.serverKey};
+    columns << m_table.fields;
+    if (!m_table.isEquipment())
+        columns << QStringLiteral("equipment_uuid");
+    columns << QStringLiteral("version") << QStringLiteral("updated_ms");
+    return columns.join(QStringLiteral(", "));
+}
+
+std::optional<VersionedRecords::ServerRow> VersionedRecords::lockServerRow(const QString &column,
+                                                                           const QVariant &value, bool &ok)
+{
+    QSqlQuery query(m_server.database());
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? FOR UPDATE")
+                      .arg(serverColumns(), m_table.table, column));
+    query.addBindValue(value);
+    ok = query.exec() || m_server.fail(query.lastError());
+    if (!ok || !query.next())
+        return std::nullopt;
+    ServerRow row;
+    int at = 0;
+    row.key = query.value(at++).toString();
+    for (int i = 0; i < m_table.fields.size(); ++i)
+        row.fields << query.value(at++);
+    if (!m_table.isEquipment())
+        row.equipmentUuid = query.value(at++);
+    row.version = query.value(at++).toInt();
+    row.updatedMs = query.value(at++).toLongLong();
+    return row;
+}
+
+bool VersionedRecords::insertOnServer(const LocalRow &row)
+{
+    QStringList columns = {m_table.serverKey};
+    columns << m_table.fields << m_table.extras << QStringLiteral("version") << QStringLiteral("updated_ms");
+    QSqlQuery query(m_server.database());
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(m_table.table, columns.join(QStringLiteral(", ")), placeholders(columns.size())));
+    query.addBindValue(row.key);
+    bindAll(query, row.fields);
+    bindAll(query, row.extras);
+    query.addBindValue(1);
+    query.addBindValue(row.updatedMs);
+    return query.exec() || m_server.fail(query.lastError());
+}
+
+QStringList VersionedRecords::historyExtras() const
+{
+    return m_table.isEquipment() ? QStringList() : QStringList{QStringLiteral("equipment_uuid")};
+}
+
+// The version replaced goes to the history first.
+bool VersionedRecords::replaceOnServer(const LocalRow &row, const ServerRow &current)
+{
+    QStringList kept = m_table.fields;
+    kept << historyExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
+         << QStringLiteral("updated_by");
+    const QString keptColumns = kept.join(QStringLiteral(", "));
+    QSqlQuery query(m_server.database());
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, kept_ms, reason) SELECT %2, %3, ?, 'replaced' FROM %4"
+                                 " WHERE %2 = ?")
+                      .arg(m_table.history, m_table.serverKey, keptColumns, m_table.table));
+    query.addBindValue(QDateTime::currentMSecsSinceEpoch());
+    query.addBindValue(row.key);
+    if (!query.exec())
+        return m_server.fail(query.lastError());
+
+    QStringList changed = m_table.fields;
+    changed << m_table.extras << QStringLiteral("version") << QStringLiteral("updated_ms");
+    query.prepare(QStringLiteral("UPDATE %1 SET %2, updated_by = current_user, change_xid = pg_current_xact_id()"
+                                 " WHERE %3 = ?")
+                      .arg(m_table.table, assignments(changed), m_table.serverKey));
+    bindAll(query, row.fields);
+    bindAll(query, row.extras);
+    query.addBindValue(current.version + 1);
+    query.addBindValue(row.updatedMs);
+    query.addBindValue(row.key);
+    return query.exec() || m_server.fail(query.lastError());
+}
+
+// The edit that lost, kept under the item it was meant for, with the
+// version it was made on.
+bool VersionedRecords::keepOnServer(const LocalRow &row)
+{
+    QStringList kept = {m_table.serverKey};
+    kept << m_table.fields << historyExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
+         << QStringLiteral("kept_ms") << QStringLiteral("reason");
+    QSqlQuery query(m_server.database());
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(m_table.history, kept.join(QStringLiteral(", ")), placeholders(kept.size())));
+    query.addBindValue(row.key);
+    bindAll(query, row.fields);
+    if (!m_table.isEquipment())
+        query.addBindValue(row.extras.value(1));
+    query.addBindValue(row.syncedVersion);
+    query.addBindValue(row.updatedMs);
+    query.addBindValue(QDateTime::currentMSecsSinceEpoch());
+    query.addBindValue(QStringLiteral("conflict"));
+    return query.exec() || m_server.fail(query.lastError());
+}
+
+// An edit made here while the row was on its way stays waiting: only the
+// server's version is noted then.
+bool VersionedRecords::markSent(const LocalRow &row, int serverVersion)
+{
+    QSqlQuery query(m_journal);
+    query.prepare(QStringLiteral("UPDATE %1 SET version = CASE WHEN version = ? THEN ? ELSE version END,"
+                                 " synced_version = ? WHERE %2 = ?")
+                      .arg(m_table.table, m_table.localId));
+    for (const QVariant &value : {QVariant(row.version), QVariant(serverVersion), QVariant(serverVersion),
+                                  QVariant(row.localId)})
+        query.addBindValue(value);
+    return query.exec() || failLocal(query.lastError().text());
+}
+
+bool VersionedRecords::takeServerVersion(const LocalRow &row, const ServerRow &current, bool keepLocalEdit)
+{
+    ScopedTransaction transaction(m_journal);
+    if (keepLocalEdit && !keepLocally(row))
+        return false;
+    if (!updateLocally(row.localId, row.version, current))
+        return false;
+    // The same clash once more next time, were the key not the server's now.
+    if (m_table.isEquipment() && current.key != row.key) {
+        QSqlQuery query(m_journal);
+        query.prepare(QStringLiteral("UPDATE equipment SET uuid = ? WHERE id = ?"));
+        query.addBindValue(current.key);
+        query.addBindValue(row.localId);
+        if (!query.exec())
+            return failLocal(query.lastError().text());
+    }
+    return transaction.commit() || failLocal(m_journal.lastError().text());
+}
+
+bool VersionedRecords::keepLocally(const LocalRow &row)
+{
+    QStringList kept = {m_table.localHistoryKey};
+    kept << m_table.fields << QStringLiteral("version") << QStringLiteral("updated_ms") << QStringLiteral("kept_ms")
+         << QStringLiteral("reason");
+    QSqlQuery query(m_journal);
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(m_table.history, kept.join(QStringLiteral(", ")), placeholders(kept.size())));
+    query.addBindValue(row.key);
+    for (const QVariant &value : row.fields)
+        query.addBindValue(orEmpty(value));
+    query.addBindValue(row.syncedVersion);
+    query.addBindValue(row.updatedMs);
+    query.addBindValue(QDateTime::currentMSecsSinceEpoch());
+    query.addBindValue(QStringLiteral("conflict"));
+    return query.exec() || failLocal(query.lastError().text());
+}
+
+bool VersionedRecords::download(const QString &cursor)
+{
+    QSqlQuery query(m_server.database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE change_xid >= ?::xid8 ORDER BY change_xid")
+                      .arg(serverColumns(), m_table.table));
+    query.addBindValue(cursor);
+    if (!query.exec())
+        return m_server.fail(query.lastError()) || failLocal(m_server.errorString());
+    // A few hundred rows to a transaction keeps the journal's writers waiting
+    // no longer than a moment.
+    std::optional<ScopedTransaction> batch;
+    int inBatch = 0;
+    while (query.next()) {
+        ServerRow row;
+        int at = 0;
+        row.key = query.value(at++).toString();
+        for (int i = 0; i < m_table.fields.size(); ++i)
+            row.fields << query.value(at++);
+        if (!m_table.isEquipment())
+            row.equipmentUuid = query.value(at++);
+        row.version = query.value(at++).toInt();
+        row.updatedMs = query.value(at++).toLongLong();
+        if (!batch)
+            batch.emplace(m_journal);
+        if (!receive(row))
+            return false;
+        if (++inBatch == 200) {
+            if (!batch->commit())
+                return failLocal(m_journal.lastError().text());
+            batch.reset();
+            inBatch = 0;
+            if (!m_step(SyncStep::Received))
+                return false;
+        }
+    }
+    if (batch && !batch->commit())
+        return failLocal(m_journal.lastError().text());
+    return true;
+}
+
+// A row edited here and not yet up is left alone: its upload settles it.
+bool VersionedRecords::receive(const ServerRow &row)
+{
+    QSqlQuery local(m_journal);
+    local.prepare(m_table.localByKey);
+    local.addBindValue(row.key);
+    if (!local.exec())
+        return failLocal(local.lastError().text());
+    if (!local.next())
+        return insertLocally(row);
+    const int fieldCount = m_table.fields.size();
+    const qint64 localId = local.value(0).toLongLong();
+    const int version = local.value(1 + fieldCount).toInt();
+    const int syncedVersion = local.value(2 + fieldCount).toInt();
+    if (version != syncedVersion || row.version == syncedVersion)
+        return true;
+    return updateLocally(localId, version, row);
+}
+
+bool VersionedRecords::insertLocally(const ServerRow &row)
+{
+    QSqlQuery query(m_journal);
+    qint64 localId = -1;
+    QStringList columns = m_table.fields;
+    if (m_table.isEquipment()) {
+        // An item of the same tag added here and not yet up: its upload
+        // makes the two one.
+        query.prepare(QStringLiteral("SELECT 1 FROM equipment WHERE tag = ? COLLATE NOCASE"));
+        query.addBindValue(row.fields.first());
+        if (query.exec() && query.next())
+            return true;
+        columns << QStringLiteral("uuid");
+    } else {
+        query.prepare(QStringLiteral("SELECT id FROM tests WHERE uuid = ?"));
+        query.addBindValue(row.key);
+        if (!query.exec())
+            return failLocal(query.lastError().text());
+        if (!query.next())
+            return true;
+        localId = query.value(0).toLongLong();
+        columns << QStringLiteral("test_id");
+    }
+    columns << QStringLiteral("version") << QStringLiteral("synced_version") << QStringLiteral("updated_ms");
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(m_table.table, columns.join(QStringLiteral(", ")), placeholders(columns.size())));
+    for (const QVariant &value : row.fields)
+        query.addBindValue(orEmpty(value));
+    query.addBindValue(m_table.isEquipment() ? QVariant(row.key) : QVariant(localId));
+    query.addBindValue(row.version);
+    query.addBindValue(row.version);
+    query.addBindValue(row.updatedMs);
+    if (!query.exec())
+        return failLocal(query.lastError().text());
+    if (m_table.isEquipment())
+        localId = query.lastInsertId().toLongLong();
+    ++m_downloaded;
+    return link(localId, row);
+}
+
+// Unless an edit here came in meanwhile.
+bool VersionedRecords::updateLocally(qint64 localId, int localVersion, const ServerRow &row)
+{
+    QStringList changed = m_table.fields;
+    changed << QStringLiteral("version") << QStringLiteral("synced_version") << QStringLiteral("updated_ms");
+    QSqlQuery query(m_journal);
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND version = ?")
+                      .arg(m_table.table, assignments(changed), m_table.localId));
+    for (const QVariant &value : row.fields)
+        query.addBindValue(orEmpty(value));
+    for (const QVariant &value : {QVariant(row.version), QVariant(row.version), QVariant(row.updatedMs),
+                                  QVariant(localId), QVariant(localVersion)})
+        query.addBindValue(value);
+    if (!query.exec())
+        return failLocal(query.lastError().text());
+    if (query.numRowsAffected() == 0) {
+        // Edited here since it was read: that edit goes up on the server's.
+        query.prepare(QStringLiteral("UPDATE %1 SET synced_version = ? WHERE %2 = ?")
+                          .arg(m_table.table, m_table.localId));
+        query.addBindValue(row.version);
+        query.addBindValue(localId);
+        return query.exec() || failLocal(query.lastError().text());
+    }
+    ++m_downloaded;
+    return link(localId, row);
+}
+
+// Tests belong to the item their details name, as when saved here.
+bool VersionedRecords::link(qint64 localId, const ServerRow &row)
+{
+    QSqlQuery query(m_journal);
+    if (m_table.isEquipment()) {
+        query.prepare(QStringLiteral("UPDATE test_details SET equipment_id = ? WHERE equipment = ? COLLATE NOCASE"));
+        query.addBindValue(localId);
+        query.addBindValue(row.fields.first());
+    } else {
+        query.prepare(QStringLiteral(
+            "UPDATE test_details SET equipment_id = coalesce((SELECT id FROM equipment WHERE uuid = ?),"
+            " (SELECT id FROM equipment WHERE tag = trim(test_details.equipment) COLLATE NOCASE)) WHERE test_id = ?"));
+        query.addBindValue(row.equipmentUuid.toString());
+        query.addBindValue(localId);
+    }
+    return query.exec() || failLocal(query.lastError().text());
+}
+
+bool VersionedRecords::failLocal(const QString &reason)
+{
+    m_error = reason;
+    return false;
+}

@@ -1,0 +1,86 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "sync/syncstep.h"
+#include "sync/versionedtable.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <optional>
+
+class ServerConnection;
+
+// Syncs the rows of the register or of the tests' details, which stay
+// editable. An edit goes up when the server still has the version it was
+// made on; when a colleague's newer edit got there first, the server's
+// version stays, and this journal's edit is kept in the history on both
+// sides (and becomes the server's own history, so nobody loses it). Each
+// version the server replaces is kept in its history as well.
+class VersionedRecords
+{
+public:
+    VersionedRecords(const VersionedTable &table, QSqlDatabase journal, ServerConnection &server,
+                     std::function<bool(SyncStep)> step);
+
+    // Every row edited here since it was last synced.
+    [[nodiscard]] bool upload();
+    // The rows changed on the server by transactions from `cursor` on; runs
+    // inside the caller's server transaction.
+    [[nodiscard]] bool download(const QString &cursor);
+
+    int uploaded() const { return m_uploaded; }
+    int downloaded() const { return m_downloaded; }
+    int conflicts() const { return m_conflicts; }
+    QString errorString() const { return m_error; }
+
+private:
+    struct LocalRow
+    {
+        qint64 localId = -1;
+        QString key;
+        QVariantList fields;
+        QVariantList extras;
+        int version = 0;
+        int syncedVersion = 0;
+        qint64 updatedMs = 0;
+    };
+    struct ServerRow
+    {
+        QString key;
+        QVariantList fields;
+        QVariant equipmentUuid;
+        int version = 0;
+        qint64 updatedMs = 0;
+    };
+    enum class Outcome { Inserted, Updated, Same, Conflict };
+
+    bool readPending(QList<LocalRow> &rows);
+    bool uploadRow(const LocalRow &row);
+    std::optional<ServerRow> lockServerRow(const QString &column, const QVariant &value, bool &ok);
+    bool insertOnServer(const LocalRow &row);
+    bool replaceOnServer(const LocalRow &row, const ServerRow &current);
+    bool keepOnServer(const LocalRow &row);
+    bool markSent(const LocalRow &row, int serverVersion);
+    bool takeServerVersion(const LocalRow &row, const ServerRow &current, bool keepLocalEdit);
+    bool keepLocally(const LocalRow &row);
+    bool receive(const ServerRow &row);
+    bool insertLocally(const ServerRow &row);
+    bool updateLocally(qint64 localId, int localVersion, const ServerRow &row);
+    bool link(qint64 localId, const ServerRow &row);
+    QStringList historyExtras() const;
+    QString serverColumns() const;
+    bool failLocal(const QString &reason);
+
+    const VersionedTable &m_table;
+    QSqlDatabase m_journal;
+    ServerConnection &m_server;
+    std::function<bool(SyncStep)> m_step;
+    int m_uploaded = 0;
+    int m_downloaded = 0;
+    int m_conflicts = 0;
+    QString m_error;
+};

@@ -1,0 +1,568 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "journal/equipmentstore.h"
+#include "journal/journaldatabase.h"
+#include "journal/readingstore.h"
+#include "journal/scopedtransaction.h"
+#include "journal/sessionstore.h"
+#include "journal/teststore.h"
+#include "support/pgserver.h"
+#include "sync/serverqueries.h"
+#include "sync/serverschema.h"
+#include "sync/sessionupload.h"
+#include "sync/syncengine.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(SyncStep)
+Q_DECLARE_METATYPE(ServerConnection::Failure)
+
+namespace {
+// One technician's laptop: a journal of its own.
+class Laptop
+{
+public:
+    explicit Laptop(const QString &name)
+        : m_journal(m_dir.filePath(name + QStringLiteral(".sqlite")))
+    {
+        m_open = m_journal.open();
+    }
+
+    bool isOpen() const { return m_open; }
+    QString file() const { return m_journal.fileName(); }
+    QSqlDatabase database() const { return m_journal.connection(); }
+
+    // An ended session of `readings` readings, cut into `tests` tests of
+    // ten readings each, the first with details naming `equipment`.
+    QString addSession(int readings, int tests, const QString &equipment = QString())
+    {
+        const qint64 start = 1765360000000LL + 3600000LL * m_sessions++;
+        JournalSession session;
+        session.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        session.source = QStringLiteral("window");
+        session.startedMs = start;
+        SessionStore sessions(database());
+        const qint64 id = sessions.create(session);
+        ScopedTransaction transaction(database());
+        ReadingStore store(database());
+        for (int seq = 0; seq < readings; ++seq) {
+            JournalReading reading;
+            reading.timeMs = start + seq * 100;
+            reading.frame = QByteArray::number(seq).rightJustified(24, 'x');
+            if (!store.append(id, seq, reading))
+                return QString();
+        }
+        TestStore testStore(database());
+        for (int i = 0; i < tests; ++i) {
+            InsulationTest test;
+            test.sessionId = id;
+            test.firstSeq = i * 10;
+            test.lastSeq = i * 10 + 9;
+            test.status = InsulationTest::Status::Completed;
+            test.startedMs = start + i * 1000;
+            test.endedMs = test.startedMs + 900;
+            if (!testStore.add(test))
+                return QString();
+            if (i == 0 && !equipment.isEmpty()) {
+                TestDetails details;
+                details.equipment = equipment;
+                details.operatorName = QStringLiteral("Li");
+                testStore.saveDetails(test.id, details);
+            }
+        }
+        testStore.setThroughSeq(id, readings - 1);
+        if (!transaction.commit() || !sessions.end(id, start + readings * 100, true))
+            return QString();
+        return session.uuid;
+    }
+
+    EquipmentItem addItem(const QString &tag, const QString &description)
+    {
+        EquipmentItem item;
+        item.tag = tag;
+        item.description = description;
+        EquipmentStore(database()).save(item);
+        return item;
+    }
+
+    bool editItem(const QString &tag, const QString &description)
+    {
+        std::optional<EquipmentItem> item = EquipmentStore(database()).findByTag(tag);
+        if (!item)
+            return false;
+        item->description = description;
+        return EquipmentStore(database()).save(*item);
+    }
+
+    int count(const QString &sql) const
+    {
+        QSqlQuery query(database());
+        return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
+    }
+
+    // What both laptops must agree on once synced.
+    QStringList contents() const
+    {
+        QStringList lines;
+        QSqlQuery query(database());
+        query.exec(QStringLiteral("SELECT uuid, ended_ms, (SELECT count(*) FROM readings WHERE session_id = id),"
+                                  " (SELECT group_concat(hex(frame), '') FROM readings WHERE session_id = id)"
+                                  " FROM sessions ORDER BY uuid"));
+        while (query.next())
+            lines << QStringLiteral("session %1 %2 %3 %4")
+                         .arg(query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                              QString::number(qHash(query.value(3).toString())));
+        query.exec(QStringLiteral("SELECT tests.uuid, sessions.uuid, first_seq, last_seq, tests.started_ms,"
+                                  " coalesce(d.equipment, ''), coalesce(e.uuid, '') FROM tests"
+                                  " JOIN sessions ON sessions.id = tests.session_id"
+                                  " LEFT JOIN test_details d ON d.test_id = tests.id"
+                                  " LEFT JOIN equipment e ON e.id = d.equipment_id ORDER BY tests.uuid"));
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < 7; ++i)
+                fields << query.value(i).toString();
+            lines << QStringLiteral("test ") + fields.join(QLatin1Char(' '));
+        }
+        query.exec(QStringLiteral("SELECT uuid, tag, description, version FROM equipment ORDER BY uuid"));
+        while (query.next())
+            lines << QStringLiteral("item %1 %2 %3 %4")
+                         .arg(query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                              query.value(3).toString());
+        return lines;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    JournalDatabase m_journal;
+    bool m_open = false;
+    int m_sessions = 0;
+};
+} // namespace
+
+class TestServerSync : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void laptopsShareThroughOneServer_data();
+    void laptopsShareThroughOneServer();
+    void interruptedUploadLosesNothingAddsNothingTwice_data();
+    void interruptedUploadLosesNothingAddsNothingTwice();
+    void offlineEditLosingToNewerOneIsKept_data();
+    void offlineEditLosingToNewerOneIsKept();
+    void connectionFailuresAreTold_data();
+    void connectionFailuresAreTold();
+    void newerServerSchema_data();
+    void newerServerSchema();
+    void serverChangesComeDownOnce();
+    void serverAnswersTrendsAndDays();
+
+private:
+    SyncSettings settings() const;
+    bool sync(Laptop &laptop, const SyncSettings &with);
+    bool sync(Laptop &laptop) { return sync(laptop, settings()); }
+    int serverCount(const QString &sql);
+
+    PgServer m_server;
+    QString m_lastError;
+};
+
+SyncSettings TestServerSync::settings() const
+{
+    SyncSettings sync;
+    sync.enabled = true;
+    sync.host = m_server.host();
+    sync.port = m_server.port();
+    sync.database = QStringLiteral("plant");
+    sync.user = QStringLiteral("tech");
+    sync.password = QStringLiteral("tech-secret");
+    sync.tls = QStringLiteral("disable");
+    return sync;
+}
+
+bool TestServerSync::sync(Laptop &laptop, const SyncSettings &with)
+{
+    SyncEngine engine(laptop.file(), with);
+    const bool done = engine.run();
+    m_lastError = engine.errorString();
+    return done;
+}
+
+int TestServerSync::serverCount(const QString &sql)
+{
+    const QString name = QStringLiteral("server-count");
+    int count = -1;
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        connection.setHostName(m_server.host());
+        connection.setPort(m_server.port());
+        connection.setDatabaseName(QStringLiteral("plant"));
+        connection.setUserName(PgServer::adminUser());
+        connection.setPassword(PgServer::adminPassword());
+        if (connection.open()) {
+            QSqlQuery query(connection);
+            if (query.exec(sql) && query.next())
+                count = query.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return count;
+}
+
+// The program's user may log in and owns the program's schema, nothing
+// more: it may not create schemas or anything in the public one.
+void TestServerSync::initTestCase()
+{
+    // No password file of whoever runs the tests may answer for them.
+    qputenv("PGPASSFILE", QFile::encodeName(QDir::temp().filePath(QStringLiteral("tessra-no-pgpass"))));
+    QVERIFY2(ServerConnection::isDriverAvailable(), "Qt's QPSQL driver is missing");
+    QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    QVERIFY2(m_server.execute(QStringLiteral("postgres"),
+                              {QStringLiteral("CREATE ROLE tech LOGIN PASSWORD 'tech-secret'"),
+                               QStringLiteral("CREATE DATABASE plant")}),
+             qPrintable(m_server.errorString()));
+    QVERIFY2(m_server.execute(QStringLiteral("plant"), {QStringLiteral("REVOKE CREATE ON DATABASE plant FROM PUBLIC")}),
+             qPrintable(m_server.errorString()));
+}
+
+// Every case starts from a server without the program's tables.
+void TestServerSync::init()
+{
+    QVERIFY(m_server.start());
+    QVERIFY2(m_server.execute(QStringLiteral("plant"), {QStringLiteral("DROP SCHEMA IF EXISTS tessra CASCADE"),
+                                                         QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tech")}),
+             qPrintable(m_server.errorString()));
+}
+
+void TestServerSync::cleanupTestCase()
+{
+    QVERIFY(m_server.stop());
+}
+
+void TestServerSync::laptopsShareThroughOneServer_data()
+{
+    QTest::addColumn<int>("sessionsA");
+    QTest::addColumn<int>("sessionsB");
+    QTest::addColumn<QStringList>("itemsA");
+    QTest::addColumn<QStringList>("itemsB");
+    QTest::addColumn<int>("items");
+
+    QTest::newRow("nothing anywhere") << 0 << 0 << QStringList() << QStringList() << 0;
+    QTest::newRow("one laptop's sessions") << 2 << 0 << QStringList() << QStringList() << 0;
+    QTest::newRow("both laptops' sessions and items")
+        << 2 << 1 << QStringList{QStringLiteral("M-101")} << QStringList{QStringLiteral("T-7")} << 2;
+    // Two technicians registered the same motor offline: one item.
+    QTest::newRow("same tag added on both")
+        << 1 << 1 << QStringList{QStringLiteral("M-101")} << QStringList{QStringLiteral("m-101")} << 1;
+}
+
+void TestServerSync::laptopsShareThroughOneServer()
+{
+    QFETCH(int, sessionsA);
+    QFETCH(int, sessionsB);
+    QFETCH(QStringList, itemsA);
+    QFETCH(QStringList, itemsB);
+    QFETCH(int, items);
+
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    QVERIFY(a.isOpen() && b.isOpen());
+    for (const QString &tag : itemsA)
+        a.addItem(tag, QStringLiteral("motor"));
+    for (const QString &tag : itemsB)
+        b.addItem(tag, QStringLiteral("motor"));
+    for (int i = 0; i < sessionsA; ++i)
+        QVERIFY(!a.addSession(30, 3, itemsA.value(0)).isEmpty());
+    for (int i = 0; i < sessionsB; ++i)
+        QVERIFY(!b.addSession(20, 2, itemsB.value(0)).isEmpty());
+
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    QCOMPARE(a.contents(), b.contents());
+    QCOMPARE(a.count(QStringLiteral("SELECT count(*) FROM sessions")), sessionsA + sessionsB);
+    QCOMPARE(a.count(QStringLiteral("SELECT count(*) FROM tests")), 3 * sessionsA + 2 * sessionsB);
+    QCOMPARE(a.count(QStringLiteral("SELECT count(*) FROM equipment")), items);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.readings")), 30 * sessionsA + 20 * sessionsB);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment")), items);
+    // What came down is marked so and never goes back.
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM sessions WHERE from_server = 1")), sessionsA);
+    for (Laptop *laptop : {&a, &b}) {
+        SyncEngine engine(laptop->file(), settings());
+        QCOMPARE(engine.waiting(), 0);
+    }
+    // Tests that came down belong to the item in this journal's register.
+    if (sessionsA > 0 && items > 0)
+        QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM test_details WHERE equipment_id IS NULL")), 0);
+}
+
+void TestServerSync::interruptedUploadLosesNothingAddsNothingTwice_data()
+{
+    QTest::addColumn<SyncStep>("at");
+    QTest::addColumn<bool>("serverStops");
+    // Whether the sync goes on to meet the stopped server, or ends there as
+    // a program killed at that point would.
+    QTest::addColumn<bool>("goesOn");
+
+    QTest::newRow("server stops between batches of readings") << SyncStep::ReadingsSent << true << true;
+    QTest::newRow("server stops after the session committed") << SyncStep::SessionSent << true << false;
+    QTest::newRow("program stops after the session committed") << SyncStep::SessionSent << false << false;
+    QTest::newRow("server stops after the tests committed") << SyncStep::TestsSent << true << false;
+    QTest::newRow("server stops after an item went up") << SyncStep::RecordSent << true << true;
+}
+
+void TestServerSync::interruptedUploadLosesNothingAddsNothingTwice()
+{
+    QFETCH(SyncStep, at);
+    QFETCH(bool, serverStops);
+    QFETCH(bool, goesOn);
+
+    Laptop laptop(QStringLiteral("bench"));
+    laptop.addItem(QStringLiteral("M-1"), QStringLiteral("pump motor"));
+    laptop.addItem(QStringLiteral("M-2"), QStringLiteral("fan motor"));
+    const int readings = SessionUpload::batchSize * 2 + 500;
+    QVERIFY(!laptop.addSession(readings, 5, QStringLiteral("M-1")).isEmpty());
+    QVERIFY(!laptop.addSession(40, 2).isEmpty());
+
+    {
+        SyncEngine engine(laptop.file(), settings());
+        bool stopped = false;
+        engine.setStepHook([&](SyncStep step) {
+            if (step != at || stopped)
+                return true;
+            stopped = true;
+            if (serverStops)
+                m_server.stop();
+            return goesOn;
+        });
+        QVERIFY(!engine.run());
+        QVERIFY(stopped);
+        QVERIFY(!engine.errorString().isEmpty());
+        QVERIFY(engine.waiting() > 0);
+    }
+    QVERIFY(m_server.start());
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.sessions")), 2);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.readings")), readings + 40);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.tests")), 7);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.test_details")), 1);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment")), 2);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment_history")), 0);
+    // Its own uploads do not come back as sessions of another laptop.
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM sessions")), 2);
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM tests")), 7);
+    SyncEngine engine(laptop.file(), settings());
+    QCOMPARE(engine.waiting(), 0);
+}
+
+void TestServerSync::offlineEditLosingToNewerOneIsKept_data()
+{
+    QTest::addColumn<bool>("details");
+
+    QTest::newRow("register item") << false;
+    QTest::newRow("test details") << true;
+}
+
+// Both laptops hold the same version; the first to sync its edit wins, the
+// other's edit is kept in history on both sides, nothing is dropped.
+void TestServerSync::offlineEditLosingToNewerOneIsKept()
+{
+    QFETCH(bool, details);
+
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    a.addItem(QStringLiteral("M-1"), QStringLiteral("as bought"));
+    QVERIFY(!a.addSession(10, 1, QStringLiteral("M-1")).isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+
+    const auto edit = [details](Laptop &laptop, const QString &text) {
+        if (!details)
+            return laptop.editItem(QStringLiteral("M-1"), text);
+        TestStore tests(laptop.database());
+        const qint64 testId = tests.list().first().id;
+        TestDetails changed = tests.details(testId);
+        changed.notes = text;
+        return tests.saveDetails(testId, changed);
+    };
+    QVERIFY(edit(a, QStringLiteral("rewound 2026")));
+    QVERIFY(edit(b, QStringLiteral("bearing noise")));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    const QString field = details ? QStringLiteral("notes") : QStringLiteral("description");
+    const QString table = details ? QStringLiteral("test_details") : QStringLiteral("equipment");
+    for (Laptop *laptop : {&a, &b}) {
+        QSqlQuery query(laptop->database());
+        QVERIFY(query.exec(QStringLiteral("SELECT %1, version, synced_version FROM %2").arg(field, table)));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("rewound 2026"));
+        QCOMPARE(query.value(1).toInt(), 2);
+        QCOMPARE(query.value(2).toInt(), 2);
+    }
+    QSqlQuery kept(b.database());
+    QVERIFY(kept.exec(QStringLiteral("SELECT %1, reason FROM %2_history").arg(field, table)));
+    QVERIFY(kept.next());
+    QCOMPARE(kept.value(0).toString(), QStringLiteral("bearing noise"));
+    QCOMPARE(kept.value(1).toString(), QStringLiteral("conflict"));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.%1_history WHERE reason = 'conflict'"
+                                        " AND %2 = 'bearing noise'")
+                             .arg(table, field)),
+             1);
+    // The version the winning edit replaced is in the history too.
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.%1_history WHERE reason = 'replaced'").arg(table)),
+             1);
+}
+
+void TestServerSync::connectionFailuresAreTold_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("reachable");
+    QTest::addColumn<QString>("passwordFile");
+    QTest::addColumn<ServerConnection::Failure>("failure");
+
+    const QString user = QStringLiteral("tech");
+    const QString secret = QStringLiteral("tech-secret");
+    QTest::newRow("right password") << user << secret << true << QString() << ServerConnection::Failure::None;
+    QTest::newRow("wrong password") << user << QStringLiteral("guess") << true << QString()
+                                    << ServerConnection::Failure::Authentication;
+    QTest::newRow("unknown user") << QStringLiteral("intruder") << secret << true << QString()
+                                  << ServerConnection::Failure::Authentication;
+    QTest::newRow("no password anywhere") << user << QString() << true << QString()
+                                          << ServerConnection::Failure::PasswordNeeded;
+    QTest::newRow("password from libpq's file")
+        << user << QString() << true << QStringLiteral("127.0.0.1:*:plant:tech:tech-secret\n")
+        << ServerConnection::Failure::None;
+    QTest::newRow("unreachable host") << user << secret << false << QString()
+                                      << ServerConnection::Failure::Unreachable;
+}
+
+void TestServerSync::connectionFailuresAreTold()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(bool, reachable);
+    QFETCH(QString, passwordFile);
+    QFETCH(ServerConnection::Failure, failure);
+
+    QTemporaryDir dir;
+    const QByteArray previousFile = qgetenv("PGPASSFILE");
+    if (!passwordFile.isEmpty()) {
+        QFile file(dir.filePath(QStringLiteral("pgpass")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(passwordFile.toUtf8());
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        file.close();
+        qputenv("PGPASSFILE", QFile::encodeName(file.fileName()));
+    }
+    Laptop laptop(QStringLiteral("a"));
+    QVERIFY(!laptop.addSession(10, 1).isEmpty());
+    SyncSettings with = settings();
+    with.user = user;
+    with.password = password;
+    if (!reachable)
+        with.port = PgServer::freePort();
+
+    SyncEngine engine(laptop.file(), with);
+    const bool done = engine.run();
+    qputenv("PGPASSFILE", previousFile);
+    QCOMPARE(engine.failure(), failure);
+    QCOMPARE(done, failure == ServerConnection::Failure::None);
+    if (!done) {
+        QVERIFY(engine.errorString().contains(with.serverName()));
+        QCOMPARE(engine.waiting(), 2);
+    }
+}
+
+void TestServerSync::newerServerSchema_data()
+{
+    QTest::addColumn<int>("oldestReader");
+    QTest::addColumn<bool>("usable");
+
+    QTest::newRow("newer, still readable") << 1 << true;
+    QTest::newRow("newer, not for this program") << ServerSchema::currentVersion() + 1 << false;
+}
+
+// A server made by a newer program is left exactly as it was.
+void TestServerSync::newerServerSchema()
+{
+    QFETCH(int, oldestReader);
+    QFETCH(bool, usable);
+
+    Laptop laptop(QStringLiteral("a"));
+    QVERIFY(!laptop.addSession(10, 1).isEmpty());
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+    const int newer = ServerSchema::currentVersion() + 1;
+    QVERIFY(m_server.execute(QStringLiteral("plant"),
+                             {QStringLiteral("UPDATE tessra.schema_info SET value = '%1' WHERE name = 'version'").arg(newer),
+                              QStringLiteral("UPDATE tessra.schema_info SET value = '%1' WHERE name = 'oldest_reader'")
+                                  .arg(oldestReader)}));
+    QVERIFY(!laptop.addSession(10, 1).isEmpty());
+
+    SyncEngine engine(laptop.file(), settings());
+    QCOMPARE(engine.run(), usable);
+    QCOMPARE(serverCount(QStringLiteral("SELECT value::int FROM tessra.schema_info WHERE name = 'version'")), newer);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.sessions")), usable ? 2 : 1);
+    if (!usable) {
+        QCOMPARE(engine.failure(), ServerConnection::Failure::Refused);
+        QVERIFY(engine.errorString().contains(QString::number(newer)));
+        QCOMPARE(engine.waiting(), 2);
+    }
+}
+
+// Each sync asks only for what changed since the last; what came down once
+// is not taken again, and what a laptop sent is not taken as another's.
+void TestServerSync::serverChangesComeDownOnce()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    QVERIFY(!a.addSession(10, 1).isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    SyncEngine engine(b.file(), settings());
+    QVERIFY(engine.run());
+    QCOMPARE(engine.report().sessionsDown, 1);
+    QCOMPARE(engine.report().testsDown, 1);
+    QVERIFY(engine.run());
+    QCOMPARE(engine.report().sessionsDown, 0);
+    QCOMPARE(engine.report().testsDown, 0);
+    QVERIFY(engine.lastSyncMs() > 0);
+}
+
+// An item's tests in time order, and the tests of a stretch of time, as
+// the server's indexes serve them.
+void TestServerSync::serverAnswersTrendsAndDays()
+{
+    Laptop a(QStringLiteral("a"));
+    const EquipmentItem motor = a.addItem(QStringLiteral("M-101"), QStringLiteral("motor"));
+    QVERIFY(!a.addSession(30, 3, QStringLiteral("M-101")).isEmpty());
+    QVERIFY(!a.addSession(30, 3).isEmpty());
+    QVERIFY(!a.addSession(30, 3, QStringLiteral("m-101")).isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    ServerConnection server(settings());
+    QVERIFY(server.open());
+    const ServerQueries queries(server.database());
+    const QList<ServerTest> trend = queries.itemTrend(motor.uuid);
+    QCOMPARE(trend.size(), 2);
+    QVERIFY(trend.first().startedMs < trend.last().startedMs);
+    QCOMPARE(queries.itemTrend(QUuid::createUuid().toString(QUuid::WithoutBraces)).size(), 0);
+    const qint64 first = 1765360000000LL;
+    QCOMPARE(queries.testsBetween(first, first + 3600000LL).size(), 3);
+    QCOMPARE(queries.testsBetween(first + 3600000LL, first + 3 * 3600000LL).size(), 6);
+    QCOMPARE(queries.testsBetween(first - 3600000LL, first).size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestServerSync)
+#include "tst_serversync.moc"
