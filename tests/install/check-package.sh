@@ -27,9 +27,14 @@ fail() {
 for tool in dpkg dpkg-deb dpkg-query cpack; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not available"
 done
-if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'installed'; then
-    skip "a $package package is installed already; it stays as it is"
-fi
+# What dpkg knows of the package: "not-installed" (or nothing) when it has none.
+package_state() {
+    dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true
+}
+case "$(package_state)" in
+    ''|not-installed) ;;
+    *) skip "a $package package is on this machine already ($(package_state)); it stays as it is" ;;
+esac
 
 scratch=$(mktemp -d)
 installed=no
@@ -157,7 +162,7 @@ PATH="$scratch/fake:$PATH" UDEVADM_LOG="$log" UDEV_RUNNING=yes sh "$scratch/cont
 # --- Installed into this machine ------------------------------------------
 installed=yes
 dpkg -i "$deb" >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg -i fails"; }
-dpkg-query -W -f='${Status}' "$package" | grep -q 'install ok installed' || fail "the package is not installed"
+[ "$(package_state)" = installed ] || fail "the package is '$(package_state)' after dpkg -i"
 
 shown=$(/usr/bin/tessra-cli --version) || fail "/usr/bin/tessra-cli --version fails"
 echo "$shown" | grep -q '^tessra-cli [0-9]' || fail "/usr/bin/tessra-cli --version prints '$shown'"
@@ -192,17 +197,20 @@ data="$home/.local/share/tessra"
 echo '[General]' >"$data/options.ini"
 
 # --- Removed ----------------------------------------------------------------
-dpkg --purge "$package" >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg --purge fails"; }
-installed=no
-if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'installed'; then
-    fail "the package is still installed after dpkg --purge"
-fi
+# As "apt remove" does, then as "apt purge" does.
+dpkg --remove "$package" >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg --remove fails"; }
 while read -r path; do
     case "$path" in */) continue ;; esac
     if [ -e "$path" ] || [ -L "$path" ]; then
         fail "$path is left after the package is removed"
     fi
 done <"$scratch/contents"
+dpkg --purge "$package" >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg --purge fails"; }
+installed=no
+case "$(package_state)" in
+    ''|not-installed) ;;
+    *) fail "the package is '$(package_state)' after dpkg --purge" ;;
+esac
 for dir in /usr/share/tessra /usr/share/doc/tessra; do
     [ ! -e "$dir" ] || fail "$dir is left after the package is removed"
 done
