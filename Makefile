@@ -2,6 +2,7 @@
 #   make run   installs what is missing, builds and starts Tessra
 #   make test  installs what is missing, builds and runs every test
 #   make demo  the same program on a simulated meter, no meter needed
+#   make package  the Debian package, build/tessra_<version>_<arch>.deb
 #   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
@@ -12,7 +13,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run demo test clean test-asan test-tsan fuzz-smoke soak bench
+.PHONY: all deps configure build run demo test package clean test-asan test-tsan fuzz-smoke soak bench
 
 all: build
 
@@ -33,6 +34,9 @@ demo: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 # The load test runs for 15 seconds within `make test`; here as long as asked.
 SOAK_SECONDS ?= 600

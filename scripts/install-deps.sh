@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
+# Installs the Debian packages that building, running and testing need
+# (building and checking the Debian package of Tessra included).
 # Does nothing when they are all present already.
 #   scripts/install-deps.sh        what the build and the tests need
 #   scripts/install-deps.sh fuzz   that, and clang with libFuzzer for fuzz/
@@ -11,6 +12,7 @@ packages=(
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
     libqcustomplot-dev libhidapi-dev libqt5sql5-sqlite libqt5sql5-psql postgresql
     xvfb xauth imagemagick xdotool poppler-utils fonts-droid-fallback
+    dpkg-dev lintian appstream man-db
 )
 
 for extra in "$@"; do

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what lands where: the
-# program and its launcher, the catalogues, the desktop entry and icon, and a
-# udev rule that parses. Then starts the launcher (with a stand-in program)
+# program and its launcher, the catalogues, the desktop entry, icon, AppStream
+# metadata and manual pages, and a udev rule that parses. Then starts the launcher (with a stand-in program)
 # to see it prepare the per-user working directory.
 #   check-install.sh BUILD_DIR
 set -eu
@@ -21,6 +21,9 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 for file in bin/tessra bin/tessra-launch bin/tessra-cli \
             share/tessra/zh_CN.qm share/tessra/translations/qt_zh_CN.qm \
             share/applications/tessra.desktop share/icons/hicolor/64x64/apps/tessra.png \
+            share/metainfo/example.morvane.tessra.metainfo.xml \
+            share/man/man1/tessra.1.gz share/man/man1/tessra-cli.1.gz share/man/man1/tessra-launch.1.gz \
+            share/doc/tessra/copyright share/doc/tessra/changelog.gz \
             lib/udev/rules.d/60-tessra.rules; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
@@ -70,5 +73,14 @@ for start in first second; do
 done
 shown=$(env -u XDG_DATA_HOME HOME="$scratch/home" TESSRA_PROGRAM=pwd "$prefix/bin/tessra-launch")
 [ "$shown" = "$scratch/home/.local/share/tessra" ] || fail "without XDG_DATA_HOME the program runs in '$shown'"
+
+# Without copies of the toolkit's catalogues (as the Debian package has it)
+# the launcher links the toolkit's own.
+rm -rf "$prefix/share/tessra/translations" "$scratch/data/tessra/translations"
+HOME="$scratch/home" XDG_DATA_HOME="$scratch/data" TESSRA_PROGRAM=true "$prefix/bin/tessra-launch"
+linked=$(readlink "$scratch/data/tessra/translations/qt_zh_CN.qm") \
+    || fail "without copies of the toolkit's catalogues no qt_zh_CN.qm is linked"
+[ -r "$linked" ] && [ "${linked#"$prefix"}" = "$linked" ] \
+    || fail "without copies of the toolkit's catalogues qt_zh_CN.qm links to '$linked'"
 
 echo "PASS: installation into $prefix"
