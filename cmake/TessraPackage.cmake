@@ -23,12 +23,15 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TESSRA_HOMEPAGE}")
 # is a plugin and the toolkit's Chinese catalogues are data, neither linked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt5sql5-sqlite, qttranslations5-l10n")
+# The team server's driver, a plugin too; a technician working alone can do without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt5sql5-psql")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop companion of an insulation resistance tester")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Tessra reads a hand-held insulation resistance tester (megohmmeter) over
 USB HID: it shows the live readings on a panel, a table and a chart,
 downloads the tests kept in the meter's memory, and exports them as CSV.
 Every reading is kept in a journal of sessions; insulation tests (PI, DAR)
-are evaluated with verdicts, and reports are written as PDF.
+are evaluated with verdicts, and reports are written as PDF. A team can
+share its journals on a PostgreSQL server.
 
 The package also contains tessra-cli, a logger for the command line that
 writes the readings as JSON lines or CSV, and the udev rule that lets the

@@ -68,6 +68,8 @@ depends_on() {
 for dependency in libqt5sql5-sqlite qttranslations5-l10n; do
     depends_on "$dependency" || fail "the package does not depend on $dependency: $depends"
 done
+echo "$(field Recommends)" | grep -q 'libqt5sql5-psql' \
+    || fail "the package does not recommend the team server's driver: $(field Recommends)"
 echo "$depends" | grep -q 'libhidapi-libusb' && fail "the package depends on the libusb backend: $depends"
 
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|' >"$scratch/contents"
