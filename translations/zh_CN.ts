@@ -271,6 +271,10 @@ This cannot be undone.</source>
         <source>OK</source>
         <translation>确定</translation>
     </message>
+    <message>
+        <source>Team server…</source>
+        <translation>团队服务器…</translation>
+    </message>
 </context>
 <context>
     <name>DlgReportOptions</name>
@@ -321,6 +325,61 @@ This cannot be undone.</source>
     <message>
         <source>Images (*.png *.jpg *.jpeg *.bmp *.svg)</source>
         <translation>图像 (*.png *.jpg *.jpeg *.bmp *.svg)</translation>
+    </message>
+</context>
+<context>
+    <name>DlgSyncOptions</name>
+    <message>
+        <source>Team server</source>
+        <translation>团队服务器</translation>
+    </message>
+    <message>
+        <source>Share tests and the register through a team server</source>
+        <translation>通过团队服务器共享试验和设备台账</translation>
+    </message>
+    <message>
+        <source>Host</source>
+        <translation>主机</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>Database</source>
+        <translation>数据库</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>用户</translation>
+    </message>
+    <message>
+        <source>Service (optional)</source>
+        <translation>服务（可选）</translation>
+    </message>
+    <message>
+        <source>TLS</source>
+        <translation>TLS</translation>
+    </message>
+    <message>
+        <source>If the server offers it</source>
+        <translation>服务器提供时使用</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>从不</translation>
+    </message>
+    <message>
+        <source>Always, without checking the server</source>
+        <translation>始终使用，不验证服务器</translation>
+    </message>
+    <message>
+        <source>Always, and verify the server&apos;s certificate</source>
+        <translation>始终使用，并验证服务器证书</translation>
+    </message>
+    <message>
+        <source>The password is never stored here: it is taken from libpq&apos;s password file (~/.pgpass) or service file, or asked once each time Tessra runs.</source>
+        <translation>密码从不保存在这里：它取自 libpq 的密码文件（~/.pgpass）或服务文件，否则在每次运行 Tessra 时询问一次。</translation>
     </message>
 </context>
 <context>
@@ -701,6 +760,52 @@ Its tests are kept, and name it still.</source>
     </message>
 </context>
 <context>
+    <name>ServerConnection</name>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver is not installed (Debian: libqt5sql5-psql).</source>
+        <translation>未安装 Qt 的 PostgreSQL 驱动（Debian：libqt5sql5-psql）。</translation>
+    </message>
+    <message>
+        <source>The server %1 asks for a password.</source>
+        <translation>服务器 %1 需要密码。</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the user name or password: %2</source>
+        <translation>服务器 %1 拒绝了用户名或密码：%2</translation>
+    </message>
+    <message>
+        <source>The server %1 cannot be reached: %2</source>
+        <translation>无法连接到服务器 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot connect to the server %1: %2</source>
+        <translation>无法连接服务器 %1：%2</translation>
+    </message>
+    <message>
+        <source>The connection to the server %1 was lost: %2</source>
+        <translation>与服务器 %1 的连接已断开：%2</translation>
+    </message>
+    <message>
+        <source>The server %1 refused a change: %2</source>
+        <translation>服务器 %1 拒绝了一项更改：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ServerSchema</name>
+    <message>
+        <source>The server&apos;s tables were made by a newer version of Tessra (server schema %1); this version works with schema %2 at most. Nothing was changed on the server.</source>
+        <translation>服务器上的表由更新版本的 Tessra 创建（服务器模式 %1）；此版本最多支持模式 %2。服务器上未作任何更改。</translation>
+    </message>
+    <message>
+        <source>The server has no schema &quot;%1&quot; for Tessra&apos;s tables, and this user may not create it: %2</source>
+        <translation>服务器上没有存放 Tessra 表的模式“%1”，且此用户无权创建：%2</translation>
+    </message>
+    <message>
+        <source>The server&apos;s tables could not be brought up to date: %1</source>
+        <translation>无法更新服务器上的表：%1</translation>
+    </message>
+</context>
+<context>
     <name>SessionCsvExport</name>
     <message>
         <source>Cannot write %1: %2</source>
@@ -724,6 +829,42 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>Signature</source>
         <translation>签名</translation>
+    </message>
+</context>
+<context>
+    <name>SyncEngine</name>
+    <message>
+        <source>Cannot use the journal %1: %2</source>
+        <translation>无法使用日志 %1：%2</translation>
+    </message>
+    <message>
+        <source>The sync was stopped; what was not sent goes with the next one.</source>
+        <translation>同步已停止；未发送的内容将在下次同步时发送。</translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatus</name>
+    <message>
+        <source>Team server: not synced yet</source>
+        <translation>团队服务器：尚未同步</translation>
+    </message>
+    <message>
+        <source>Team server: syncing…</source>
+        <translation>团队服务器：正在同步…</translation>
+    </message>
+    <message>
+        <source>Team server: sync failed, trying again</source>
+        <translation>团队服务器：同步失败，正在重试</translation>
+    </message>
+    <message>
+        <source>Team server: synced %1</source>
+        <translation>团队服务器：已于 %1 同步</translation>
+    </message>
+    <message numerus="yes">
+        <source>, %n waiting</source>
+        <translation>
+            <numerusform>，%n 项等待中</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1856,6 +1997,17 @@ Do you want to bring its readings back into the tables?</source>
 Do you want to open it?</source>
         <translation>%1 已写入。
 要打开吗？</translation>
+    </message>
+</context>
+<context>
+    <name>WindowSync</name>
+    <message>
+        <source>Team server</source>
+        <translation>团队服务器</translation>
+    </message>
+    <message>
+        <source>Password of %1 on %2:</source>
+        <translation>%1 在 %2 上的密码：</translation>
     </message>
 </context>
 </TS>
