@@ -175,6 +175,12 @@ std::optional<VersionedRecords::ServerRow> VersionedRecords::lockServerRow(const
     ok = query.exec() || m_server.fail(query.lastError());
     if (!ok || !query.next())
         return std::nullopt;
+    return serverRowOf(query);
+}
+
+// The row as serverColumns() lists its columns.
+VersionedRecords::ServerRow VersionedRecords::serverRowOf(const QSqlQuery &query) const
+{
     ServerRow row;
     int at = 0;
     row.key = query.value(at++).toString();
@@ -322,18 +328,9 @@ bool VersionedRecords::download(const QString &cursor)
     std::optional<ScopedTransaction> batch;
     int inBatch = 0;
     while (query.next()) {
-        ServerRow row;
-        int at = 0;
-        row.key = query.value(at++).toString();
-        for (int i = 0; i < m_table.fields.size(); ++i)
-            row.fields << query.value(at++);
-        if (!m_table.isEquipment())
-            row.equipmentUuid = query.value(at++);
-        row.version = query.value(at++).toInt();
-        row.updatedMs = query.value(at++).toLongLong();
         if (!batch)
             batch.emplace(m_journal);
-        if (!receive(row))
+        if (!receive(serverRowOf(query)))
             return false;
         if (++inBatch == 200) {
             if (!batch->commit())

@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+class QSqlQuery;
+
 class ServerConnection;
 
 // Syncs the rows of the register or of the tests' details, which stay
@@ -61,6 +63,7 @@ private:
     bool readPending(QList<LocalRow> &rows);
     bool uploadRow(const LocalRow &row);
     std::optional<ServerRow> lockServerRow(const QString &column, const QVariant &value, bool &ok);
+    ServerRow serverRowOf(const QSqlQuery &query) const;
     bool insertOnServer(const LocalRow &row);
     bool replaceOnServer(const LocalRow &row, const ServerRow &current);
     bool keepOnServer(const LocalRow &row);
