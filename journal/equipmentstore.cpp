@@ -3,6 +3,7 @@
 #include "journal/equipmentstore.h"
 
 #include "journal/scopedtransaction.h"
+#include "journal/sqlvalue.h"
 #include "journal/teststore.h"
 
 #include <QCoreApplication>
@@ -12,27 +13,11 @@
 #include <QUuid>
 #include <QVariant>
 
-#include <cmath>
 #include <limits>
 
 namespace {
 const QString itemColumns = QStringLiteral("id, uuid, tag, description, site, location, kind, rated_kv,"
                                            " insulation_class, winding, base_celsius, notes, version, updated_ms");
-
-QVariant number(double value)
-{
-    return std::isfinite(value) ? QVariant(value) : QVariant(QVariant::Double);
-}
-
-double numberFrom(const QVariant &value)
-{
-    return value.isNull() ? std::numeric_limits<double>::quiet_NaN() : value.toDouble();
-}
-
-QVariant text(const QString &value)
-{
-    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
-}
 
 EquipmentItem itemFrom(const QSqlQuery &query)
 {
@@ -44,10 +29,10 @@ EquipmentItem itemFrom(const QSqlQuery &query)
     item.site = query.value(4).toString();
     item.location = query.value(5).toString();
     item.kind = TestDetails::EquipmentKind(qBound(0, query.value(6).toInt(), 3));
-    item.ratedKilovolts = numberFrom(query.value(7));
+    item.ratedKilovolts = SqlValue::toNumber(query.value(7));
     item.insulationClass = TestDetails::InsulationClass(qBound(0, query.value(8).toInt(), 4));
     item.winding = TestDetails::WindingType(qBound(0, query.value(9).toInt(), 3));
-    item.baseCelsius = numberFrom(query.value(10));
+    item.baseCelsius = SqlValue::toNumber(query.value(10));
     item.notes = query.value(11).toString();
     item.version = query.value(12).toInt();
     item.updatedMs = query.value(13).toLongLong();
@@ -86,9 +71,10 @@ bool EquipmentStore::save(EquipmentItem &item)
     const int version = adding ? std::max(item.version, 1) : item.version + 1;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const QVariant &value :
-         {text(item.tag), text(item.description), text(item.site), text(item.location), QVariant(int(item.kind)),
-          number(item.ratedKilovolts), QVariant(int(item.insulationClass)), QVariant(int(item.winding)),
-          number(item.baseCelsius), text(item.notes), QVariant(version), QVariant(now),
+         {SqlValue::ofText(item.tag), SqlValue::ofText(item.description), SqlValue::ofText(item.site),
+          SqlValue::ofText(item.location), QVariant(int(item.kind)), SqlValue::ofNumber(item.ratedKilovolts),
+          QVariant(int(item.insulationClass)), QVariant(int(item.winding)), SqlValue::ofNumber(item.baseCelsius),
+          SqlValue::ofText(item.notes), QVariant(version), QVariant(now),
           adding ? QVariant(item.uuid) : QVariant(item.id)})
         query.addBindValue(value);
     if (!query.exec()) {

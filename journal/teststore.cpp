@@ -4,6 +4,7 @@
 
 #include "insulation/testsegmenter.h"
 #include "journal/readingstore.h"
+#include "journal/sqlvalue.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -11,27 +12,11 @@
 #include <QUuid>
 #include <QVariant>
 
-#include <cmath>
 #include <limits>
 
 namespace {
 const QString testColumns = QStringLiteral(
     "id, uuid, session_id, first_seq, last_seq, mode, origin, status, started_ms, ended_ms, set_volts");
-
-QVariant number(double value)
-{
-    return std::isfinite(value) ? QVariant(value) : QVariant(QVariant::Double);
-}
-
-double numberFrom(const QVariant &value)
-{
-    return value.isNull() ? std::numeric_limits<double>::quiet_NaN() : value.toDouble();
-}
-
-QVariant text(const QString &value)
-{
-    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
-}
 
 InsulationTest testFrom(const QSqlQuery &query)
 {
@@ -94,10 +79,12 @@ bool TestStore::saveDetails(qint64 testId, const TestDetails &details)
         " base_celsius = excluded.base_celsius, halving_celsius = excluded.halving_celsius,"
         " updated_ms = excluded.updated_ms, version = test_details.version + 1"));
     for (const QVariant &value :
-         {QVariant(testId), text(details.equipment), QVariant(int(details.kind)), number(details.ratedKilovolts),
-          QVariant(int(details.insulationClass)), QVariant(int(details.winding)), number(details.insulationCelsius),
-          number(details.ambientCelsius), number(details.humidityPercent), text(details.operatorName),
-          text(details.notes), number(details.baseCelsius), number(details.halvingCelsius),
+         {QVariant(testId), SqlValue::ofText(details.equipment), QVariant(int(details.kind)),
+          SqlValue::ofNumber(details.ratedKilovolts), QVariant(int(details.insulationClass)),
+          QVariant(int(details.winding)), SqlValue::ofNumber(details.insulationCelsius),
+          SqlValue::ofNumber(details.ambientCelsius), SqlValue::ofNumber(details.humidityPercent),
+          SqlValue::ofText(details.operatorName), SqlValue::ofText(details.notes),
+          SqlValue::ofNumber(details.baseCelsius), SqlValue::ofNumber(details.halvingCelsius),
           QVariant(QDateTime::currentMSecsSinceEpoch())})
         query.addBindValue(value);
     if (!query.exec()) {
@@ -126,15 +113,15 @@ TestDetails TestStore::details(qint64 testId) const
         return details;
     details.equipment = query.value(0).toString();
     details.kind = TestDetails::EquipmentKind(qBound(0, query.value(1).toInt(), 3));
-    details.ratedKilovolts = numberFrom(query.value(2));
+    details.ratedKilovolts = SqlValue::toNumber(query.value(2));
     details.insulationClass = TestDetails::InsulationClass(qBound(0, query.value(3).toInt(), 4));
     details.winding = TestDetails::WindingType(qBound(0, query.value(4).toInt(), 3));
-    details.insulationCelsius = numberFrom(query.value(5));
-    details.ambientCelsius = numberFrom(query.value(6));
-    details.humidityPercent = numberFrom(query.value(7));
+    details.insulationCelsius = SqlValue::toNumber(query.value(5));
+    details.ambientCelsius = SqlValue::toNumber(query.value(6));
+    details.humidityPercent = SqlValue::toNumber(query.value(7));
     details.operatorName = query.value(8).toString();
     details.notes = query.value(9).toString();
-    details.baseCelsius = numberFrom(query.value(10));
+    details.baseCelsius = SqlValue::toNumber(query.value(10));
     details.halvingCelsius = query.value(11).isNull() ? 10.0 : query.value(11).toDouble();
     return details;
 }

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "sync/serverqueries.h"
 
+#include "journal/sqlvalue.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-
-#include <limits>
 
 ServerQueries::ServerQueries(QSqlDatabase server)
     : m_server(std::move(server))
@@ -49,8 +49,7 @@ QList<ServerTest> ServerQueries::select(const QString &sql, const QVariantList &
         test.endedMs = query.value(3).toLongLong();
         test.mode = query.value(4).toInt();
         test.setVolts = query.value(5).toInt();
-        test.insulationCelsius = query.value(6).isNull() ? std::numeric_limits<double>::quiet_NaN()
-                                                         : query.value(6).toDouble();
+        test.insulationCelsius = SqlValue::toNumber(query.value(6));
         tests << test;
     }
     return tests;
