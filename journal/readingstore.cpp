@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "journal/readingstore.h"
 
+#include "insulation/testsegmenter.h"
+
 #include <QSqlError>
 #include <QVariant>
 
@@ -69,6 +71,18 @@ bool ReadingStore::forEachInRange(qint64 sessionId, qint64 firstSeq, qint64 last
         return false;
     }
     return true;
+}
+
+bool ReadingStore::segment(qint64 sessionId, qint64 firstSeq, qint64 lastSeq, TestSegmenter &segmenter) const
+{
+    return forEachInRange(sessionId, firstSeq, lastSeq, [&segmenter](const JournalReading &reading, qint64 seq) {
+        const QSharedPointer<DMMData> record = reading.record();
+        if (reading.kind == JournalReading::Stored)
+            segmenter.addStored(record, seq);
+        else
+            segmenter.addLive(record, seq);
+        return true;
+    });
 }
 
 int ReadingStore::count(qint64 sessionId) const

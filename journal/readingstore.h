@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class TestSegmenter;
+
 // The readings table of a journal.
 class ReadingStore
 {
@@ -24,6 +26,9 @@ public:
     // The readings numbered from `firstSeq` to `lastSeq`, with their numbers.
     bool forEachInRange(qint64 sessionId, qint64 firstSeq, qint64 lastSeq,
                         const std::function<bool(const JournalReading &, qint64 seq)> &visit) const;
+    // The readings of that range handed to the segmenter as they were
+    // recorded, so that it cuts them as it did then.
+    bool segment(qint64 sessionId, qint64 firstSeq, qint64 lastSeq, TestSegmenter &segmenter) const;
     int count(qint64 sessionId) const;
     // The sequence number that follows the session's last reading.
     qint64 nextSeq(qint64 sessionId) const;

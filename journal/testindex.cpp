@@ -35,15 +35,7 @@ bool TestIndex::update(QSqlDatabase database, qint64 sessionId)
         test.sessionId = sessionId;
         kept = tests.add(test) && kept;
     });
-    const bool read = readings.forEachInRange(sessionId, through + 1, std::numeric_limits<qint64>::max(),
-                                              [&segmenter](const JournalReading &reading, qint64 seq) {
-                                                  const QSharedPointer<DMMData> record = reading.record();
-                                                  if (reading.kind == JournalReading::Stored)
-                                                      segmenter.addStored(record, seq);
-                                                  else
-                                                      segmenter.addLive(record, seq);
-                                                  return true;
-                                              });
+    const bool read = readings.segment(sessionId, through + 1, std::numeric_limits<qint64>::max(), segmenter);
     segmenter.finish();
     return read && kept && tests.setThroughSeq(sessionId, last) && transaction.commit();
 }

@@ -159,17 +159,7 @@ std::optional<InsulationTest> TestStore::load(qint64 id, const ReadingStore &rea
         if (!made && test.firstSeq == stored->firstSeq)
             made = test;
     });
-    qint64 seq = 0;
-    const bool read = readings.forEachInRange(stored->sessionId, stored->firstSeq, stored->lastSeq,
-                                              [&](const JournalReading &reading, qint64 readingSeq) {
-                                                  seq = readingSeq;
-                                                  const QSharedPointer<DMMData> record = reading.record();
-                                                  if (reading.kind == JournalReading::Stored)
-                                                      segmenter.addStored(record, seq);
-                                                  else
-                                                      segmenter.addLive(record, seq);
-                                                  return true;
-                                              });
+    const bool read = readings.segment(stored->sessionId, stored->firstSeq, stored->lastSeq, segmenter);
     segmenter.finish();
     if (!read || !made)
         return stored;
