@@ -86,7 +86,9 @@ void WindowSync::showStatusBar(bool shown)
         m_statusBar->setObjectName(QStringLiteral("statusBarSync"));
         m_statusBar->setSizeGripEnabled(false);
         m_status = new SyncStatus(m_statusBar);
-        m_statusBar->addPermanentWidget(m_status, 1);
+        // At the right, at its own width: the left keeps room for the
+        // reason of a failure, shown there for a while.
+        m_statusBar->addPermanentWidget(m_status);
         if (grid)
             grid->addWidget(m_statusBar, grid->rowCount(), 0, 1, qMax(1, grid->columnCount()));
         else if (m_window.layout())
@@ -154,7 +156,7 @@ void WindowSync::onFinished(bool ok, const SyncReport &report, const QString &er
         m_failing = true;
         qDebug() << "[sync] failed:" << error;
         if (m_statusBar)
-            m_statusBar->showMessage(error, retryIntervalMs);
+            m_statusBar->showMessage(error.section(QLatin1Char('\n'), 0, 0).trimmed(), retryIntervalMs);
         emit failureShown(error);
     }
     if (!ok && askPassword(failure))
