@@ -255,30 +255,35 @@ public:
                   && run(connection, QStringLiteral("TRUNCATE sessions, equipment CASCADE"), {})
                   && run(connection,
                          QStringLiteral("INSERT INTO equipment (uuid, tag, version, updated_ms)"
-                                        " SELECT %1, 'M-' || i, 1, ? FROM generate_series(0, ?) AS i")
+                                        " SELECT %1, 'M-' || i, 1, ?::bigint FROM generate_series(0, ?) AS i")
                              .arg(uuidOf(1, QStringLiteral("i"))),
                          {firstTestMs, items - 1})
                   && run(connection,
                          QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end,"
-                                        " uploaded_by) SELECT %1, 'window', ? + i * ?, ? + (i + 1) * ?, true,"
-                                        " 'tech' || (i % ?) FROM generate_series(0, ?) AS i")
+                                        " uploaded_by) SELECT %1, 'window', ?::bigint + i * ?::bigint,"
+                                        " ?::bigint + (i + 1) * ?::bigint, true, 'tech' || (i % ?)"
+                                        " FROM generate_series(0, ?) AS i")
                              .arg(uuidOf(2, QStringLiteral("i"))),
                          {firstTestMs, testsPerSession * minuteMs, firstTestMs, testsPerSession * minuteMs,
                           technicians, lifetimeTests / testsPerSession - 1})
                   && run(connection,
                          QStringLiteral("INSERT INTO tests (uuid, session_uuid, first_seq, last_seq, mode, origin,"
                                         " status, started_ms, ended_ms, set_volts)"
-                                        " SELECT %1, %2, 0, 99, 3, 0, 1, ? + i * ?, ? + i * ? + 50000, 1000"
+                                        " SELECT %1, %2, 0, 99, 3, 0, 1, ?::bigint + i * ?::bigint,"
+                                        " ?::bigint + i * ?::bigint + 50000, 1000"
                                         " FROM generate_series(0, ?) AS i")
                              .arg(uuidOf(3, QStringLiteral("i")), uuidOf(2, QStringLiteral("(i / 100)"))),
                          {firstTestMs, minuteMs, firstTestMs, minuteMs, lifetimeTests - 1})
                   && run(connection,
-                         QStringLiteral("INSERT INTO test_details (test_uuid, started_ms, equipment, equipment_uuid,"
-                                        " insulation_celsius, version, updated_ms)"
-                                        " SELECT %1, ? + i * ?, 'M-' || ((i * 7919) % ?), %2, 20 + i % 15, 1, ?"
+                         QStringLiteral("INSERT INTO test_details (test_uuid, started_ms, session_uuid, ended_ms,"
+                                        " mode, set_volts, equipment, equipment_uuid, insulation_celsius, version,"
+                                        " updated_ms)"
+                                        " SELECT %1, ?::bigint + i * ?::bigint, %2, ?::bigint + i * ?::bigint + 50000,"
+                                        " 3, 1000, 'M-' || ((i::bigint * 7919) % ?), %3, 20 + i % 15, 1, ?::bigint"
                                         " FROM generate_series(0, ?) AS i")
-                             .arg(uuidOf(3, QStringLiteral("i")), uuidOf(1, QStringLiteral("((i * 7919) % 10000)"))),
-                         {firstTestMs, minuteMs, items, firstTestMs, lifetimeTests - 1})
+                             .arg(uuidOf(3, QStringLiteral("i")), uuidOf(2, QStringLiteral("(i / 100)")),
+                                  uuidOf(1, QStringLiteral("((i::bigint * 7919) % %1)").arg(items))),
+                         {firstTestMs, minuteMs, firstTestMs, minuteMs, items, firstTestMs, lifetimeTests - 1})
                   && run(connection, QStringLiteral("VACUUM ANALYZE"), {});
         m_madeSeconds = made.elapsed() / 1000.0;
     }
@@ -298,11 +303,18 @@ private:
 
     static bool run(ServerConnection &connection, const QString &sql, const QVariantList &values)
     {
+        // SET and VACUUM cannot be prepared: statements without values go as they are.
         QSqlQuery query(connection.database());
-        query.prepare(sql);
-        for (const QVariant &value : values)
-            query.addBindValue(value);
-        if (query.exec())
+        bool done = false;
+        if (values.isEmpty()) {
+            done = query.exec(sql);
+        } else {
+            query.prepare(sql);
+            for (const QVariant &value : values)
+                query.addBindValue(value);
+            done = query.exec();
+        }
+        if (done)
             return true;
         qWarning("[bench] %s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
         return false;

@@ -15,9 +15,9 @@ ServerQueries::ServerQueries(QSqlDatabase server)
 
 QList<ServerTest> ServerQueries::itemTrend(const QString &itemUuid) const
 {
-    return select(QStringLiteral("SELECT t.uuid, t.session_uuid, t.started_ms, t.ended_ms, t.mode, t.set_volts,"
-                                 " d.insulation_celsius FROM test_details d JOIN tests t ON t.uuid = d.test_uuid"
-                                 " WHERE d.equipment_uuid = ?::uuid ORDER BY d.started_ms"),
+    return select(QStringLiteral("SELECT test_uuid, session_uuid, started_ms, ended_ms, mode, set_volts,"
+                                 " insulation_celsius FROM test_details WHERE equipment_uuid = ?::uuid"
+                                 " ORDER BY started_ms"),
                   {itemUuid});
 }
 

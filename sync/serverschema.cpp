@@ -118,13 +118,21 @@ const std::vector<ServerSchema::Revision> &ServerSchema::revisions()
           QStringLiteral("CREATE TABLE equipment_history (id bigserial PRIMARY KEY, uuid uuid NOT NULL,")
               + itemColumns() + QStringLiteral(" kept_ms bigint NOT NULL, reason text NOT NULL)"),
           QStringLiteral("CREATE INDEX equipment_history_by_item ON equipment_history (uuid, version)"),
-          // The test's start is kept with its details too, so that an
-          // item's trend reads in order from one index.
+          // What an item's trend lists of each test is kept with its
+          // details too (a test never changes once its session ended), so
+          // that the trend reads in order from one index and nothing else:
+          // an item's thousand tests are a few pages of it, not a thousand
+          // lookups among the department's millions.
           QStringLiteral("CREATE TABLE test_details ("
                          " test_uuid uuid PRIMARY KEY REFERENCES tests ON DELETE CASCADE,"
-                         " started_ms bigint NOT NULL,")
+                         " started_ms bigint NOT NULL,"
+                         " session_uuid uuid NOT NULL,"
+                         " ended_ms bigint NOT NULL,"
+                         " mode smallint NOT NULL,"
+                         " set_volts integer NOT NULL DEFAULT 0,")
               + detailsColumns() + changeColumn + QStringLiteral(")"),
-          QStringLiteral("CREATE INDEX test_details_by_item ON test_details (equipment_uuid, started_ms)"),
+          QStringLiteral("CREATE INDEX test_details_by_item ON test_details (equipment_uuid, started_ms)"
+                         " INCLUDE (test_uuid, session_uuid, ended_ms, mode, set_volts, insulation_celsius)"),
           QStringLiteral("CREATE INDEX test_details_by_change ON test_details (change_xid)"),
           QStringLiteral("CREATE TABLE test_details_history (id bigserial PRIMARY KEY, test_uuid uuid NOT NULL,")
               + detailsColumns() + QStringLiteral(" kept_ms bigint NOT NULL, reason text NOT NULL)"),

@@ -38,12 +38,14 @@ const VersionedTable &VersionedTable::testDetails()
          QStringLiteral("insulation_class"), QStringLiteral("winding"), QStringLiteral("insulation_celsius"),
          QStringLiteral("ambient_celsius"), QStringLiteral("humidity_percent"), QStringLiteral("operator"),
          QStringLiteral("notes"), QStringLiteral("base_celsius"), QStringLiteral("halving_celsius")},
-        {QStringLiteral("started_ms"), QStringLiteral("equipment_uuid")},
+        {QStringLiteral("started_ms"), QStringLiteral("equipment_uuid"), QStringLiteral("session_uuid"),
+         QStringLiteral("ended_ms"), QStringLiteral("mode"), QStringLiteral("set_volts")},
         QStringLiteral("SELECT d.test_id, t.uuid, d.equipment, d.kind, d.rated_kv, d.insulation_class, d.winding,"
                        " d.insulation_celsius, d.ambient_celsius, d.humidity_percent, d.operator, d.notes,"
                        " d.base_celsius, d.halving_celsius, t.started_ms,"
                        " (SELECT uuid FROM equipment WHERE equipment.id = d.equipment_id),"
-                       " d.version, d.synced_version, d.updated_ms"
+                       " (SELECT uuid FROM sessions WHERE sessions.id = t.session_id), t.ended_ms, t.mode,"
+                       " t.set_volts, d.version, d.synced_version, d.updated_ms"
                        " FROM test_details d JOIN tests t ON t.id = d.test_id"
                        " WHERE d.version <> d.synced_version AND t.synced = 1 ORDER BY d.test_id"),
         QStringLiteral("SELECT d.test_id, d.equipment, d.kind, d.rated_kv, d.insulation_class, d.winding,"

@@ -13,11 +13,13 @@
 #include "sync/syncengine.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
 
+#include <limits>
 #include <memory>
 
 Q_DECLARE_METATYPE(SyncStep)
@@ -557,6 +559,20 @@ void TestServerSync::serverAnswersTrendsAndDays()
     const QList<ServerTest> trend = queries.itemTrend(motor.uuid);
     QCOMPARE(trend.size(), 2);
     QVERIFY(trend.first().startedMs < trend.last().startedMs);
+    // The trend reads its tests from their details alone: they must be the
+    // tests as the server keeps them.
+    QHash<QString, ServerTest> tests;
+    for (const ServerTest &test : queries.testsBetween(0, std::numeric_limits<qint64>::max()))
+        tests.insert(test.uuid, test);
+    for (const ServerTest &listed : trend) {
+        QVERIFY(tests.contains(listed.uuid));
+        const ServerTest &test = tests.value(listed.uuid);
+        QCOMPARE(listed.sessionUuid, test.sessionUuid);
+        QCOMPARE(listed.startedMs, test.startedMs);
+        QCOMPARE(listed.endedMs, test.endedMs);
+        QCOMPARE(listed.mode, test.mode);
+        QCOMPARE(listed.setVolts, test.setVolts);
+    }
     QCOMPARE(queries.itemTrend(QUuid::createUuid().toString(QUuid::WithoutBraces)).size(), 0);
     const qint64 first = 1765360000000LL;
     QCOMPARE(queries.testsBetween(first, first + 3600000LL).size(), 3);
