@@ -44,7 +44,11 @@ bool TestIndex::updateEnded(QSqlDatabase database)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT id FROM sessions WHERE ended_ms IS NOT NULL ORDER BY id")))
+    // Only the sessions with readings not cut yet: a synced journal holds the
+    // whole team's sessions, and this runs before every sync.
+    if (!query.exec(QStringLiteral("SELECT id FROM sessions WHERE ended_ms IS NOT NULL AND tests_through_seq <"
+                                   " coalesce((SELECT max(seq) FROM readings WHERE session_id = sessions.id), -1)"
+                                   " ORDER BY id")))
         return false;
     QList<qint64> sessions;
     while (query.next())
