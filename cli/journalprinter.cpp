@@ -5,7 +5,6 @@
 #include "cli/sessionjson.h"
 #include "cli/testjson.h"
 #include "journal/readingstore.h"
-#include "journal/testindex.h"
 #include "journal/teststore.h"
 
 #include <QFileInfo>
@@ -43,8 +42,6 @@ bool JournalPrinter::writeSessions(QIODevice &out)
 bool JournalPrinter::writeTests(QIODevice &out)
 {
     const QSqlDatabase database = m_reader.database();
-    if (!TestIndex::updateEnded(database))
-        return fail(tr("Cannot cut the journal's sessions into tests."));
     const TestStore store(database);
     const ReadingStore readings(database);
     QList<InsulationTest> tests = store.list();

@@ -6,6 +6,7 @@
 #include "journal/sessionreader.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
 #include <QString>
 
 class QIODevice;
@@ -23,6 +24,8 @@ public:
     // False for a file that is no usable journal, and for a missing one:
     // reading back creates no file.
     [[nodiscard]] bool open();
+    // The reader's connection to the journal.
+    QSqlDatabase database() const { return m_reader.database(); }
     // Every session, the oldest first, one line each.
     [[nodiscard]] bool writeSessions(QIODevice &out);
     // Every test, the oldest first, one line each; sessions that no program

@@ -8,6 +8,7 @@
 #include "cli/loggeroptionsparser.h"
 #include "cli/loggerrun.h"
 #include "journal/journaldatabase.h"
+#include "journal/journalupkeep.h"
 #include "report/reportsettings.h"
 #include "report/reportsource.h"
 #include "report/reportwriter.h"
@@ -237,8 +238,16 @@ int LoggerCli::readJournal(const LoggerOptions &options)
                          .arg(QDir::toNativeSeparators(options.database), printer.errorString()));
         return LoggerRun::Failure;
     }
-    if (options.listTests)
+    // A journal that a program left with sessions not cut into tests is
+    // brought up to date as it is opened.
+    const bool upToDate = JournalUpkeep::catchUp(printer.database());
+    if (options.listTests) {
+        if (!upToDate) {
+            print(m_err, tr("Cannot cut the journal's sessions into tests.\n"));
+            return LoggerRun::Failure;
+        }
         return listTests(printer);
+    }
     return options.listSessions ? listSessions(printer) : printSession(printer, options);
 }
 
@@ -257,6 +266,7 @@ int LoggerCli::writeReport(const LoggerOptions &options)
                          .arg(QDir::toNativeSeparators(options.database), journal.errorString()));
         return LoggerRun::Failure;
     }
+    JournalUpkeep::catchUp(journal.connection());
     ReportSource source(journal.connection());
     const std::optional<ReportContent> content = options.reportTest > 0
         ? source.forTest(options.reportTest)

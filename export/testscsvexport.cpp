@@ -6,7 +6,6 @@
 #include "insulation/verdictrules.h"
 #include "journal/equipmentstore.h"
 #include "journal/readingstore.h"
-#include "journal/testindex.h"
 #include "journal/teststore.h"
 #include "util/csvline.h"
 #include "util/safefile.h"
@@ -120,7 +119,6 @@ QStringList TestsCsvExport::header()
 
 bool TestsCsvExport::write(const QString &fileName)
 {
-    TestIndex::updateEnded(m_journal);
     const TestStore tests(m_journal);
     const ReadingStore readings(m_journal);
     const EquipmentStore register_(m_journal);

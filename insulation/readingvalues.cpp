@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "insulation/readingvalues.h"
 
-#include "window/chartpoint.h"
+#include "meter/unittable.h"
 
 #include <QLocale>
 
@@ -113,7 +113,7 @@ void takeMeterValues(InsulationTest &test, const DMMData &record)
         test.meterDar = ratioValue(dar->darRatio);
     } else if (const auto *comp = recordAs<DMMDataCOMP>(record)) {
         test.compResult = comp->result;
-        test.compLimitMegohms = comp->compareLimit.value * ChartPoint::unitFactor(comp->compareLimit.unit);
+        test.compLimitMegohms = comp->compareLimit.value * UnitTable::megohmFactor(comp->compareLimit.unit);
     }
 }
 
@@ -174,7 +174,7 @@ bool ReadingValues::isUsable(const QSharedPointer<DMMData> &record)
 
 double ReadingValues::megohms(const ValueBox &box)
 {
-    return boxValue(box) * ChartPoint::unitFactor(box.unit);
+    return boxValue(box) * UnitTable::megohmFactor(box.unit);
 }
 
 double ReadingValues::microamps(const ValueBox &box)

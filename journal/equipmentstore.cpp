@@ -160,7 +160,7 @@ QList<qint64> EquipmentStore::testsOf(qint64 itemId, qint64 fromMs, qint64 toMs)
     return tests;
 }
 
-int EquipmentStore::matchFreeText()
+int EquipmentStore::registerFreeText()
 {
     QSqlQuery query(m_database);
     query.setForwardOnly(true);

@@ -37,7 +37,7 @@ public:
     // item with that tag: a new item where the register has none, with what
     // the latest of those tests tells of it. Returns how many tests were
     // linked.
-    int matchFreeText();
+    int registerFreeText();
 
     QString errorString() const { return m_error; }
 

@@ -3,7 +3,7 @@
 #include "journal/journalreading.h"
 
 #include "meter/dmmdata.h"
-#include "meter/mydmm.h"
+#include "meter/framedecoder.h"
 
 #include <QDateTime>
 
@@ -14,7 +14,7 @@ constexpr int modeOffset = 5;
 QSharedPointer<DMMData> JournalReading::record() const
 {
     const QDateTime time = QDateTime::fromMSecsSinceEpoch(timeMs);
-    return kind == Live ? MyDMM::liveRecordOf(frame, time) : MyDMM::storedRecordOf(frame, time);
+    return kind == Live ? FrameDecoder::liveRecordOf(frame, time) : FrameDecoder::storedRecordOf(frame, time);
 }
 
 int JournalReading::mode() const

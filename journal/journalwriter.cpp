@@ -7,6 +7,8 @@
 #include "journal/readingstore.h"
 #include "journal/scopedtransaction.h"
 #include "journal/sessionstore.h"
+#include "journal/journalupkeep.h"
+#include "journal/sessioncutter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -52,6 +54,7 @@ bool JournalWriter::open()
     // append to the log and never waits for the disk.
     if (m_checkpointer->isRunning())
         QSqlQuery(m_database->connection()).exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
+    JournalUpkeep::catchUp(m_database->connection());
     return true;
 }
 
@@ -92,6 +95,7 @@ void JournalWriter::endSession()
         const qint64 ended = std::max({QDateTime::currentMSecsSinceEpoch(), last, m_session.startedMs});
         if (!m_sessions->end(m_session.id, ended, m_pending.isEmpty()))
             reportFailure(m_sessions->errorString());
+        SessionCutter::cut(m_database->connection(), m_session.id);
     }
     if (!m_pending.isEmpty())
         qDebug() << "JournalWriter" << m_pending.size() << "readings could not be written";
@@ -131,6 +135,7 @@ QList<JournalSession> JournalWriter::closeAbandonedSessions()
             continue;
         const qint64 last = m_sessions->lastReadingTime(session.id);
         if (m_sessions->end(session.id, std::max(last, session.startedMs), false)) {
+            SessionCutter::cut(m_database->connection(), session.id);
             if (const auto ended = m_sessions->find(session.id))
                 abandoned.append(*ended);
         }

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "meter/mydmm.h"
 
+#include "meter/framedecoder.h"
+#include "meter/numbertext.h"
+
 #include "meter/unittable.h"
 #include "util/utils.h"
 
@@ -141,33 +144,28 @@ QString MyDMM::getResUnit(int type) const
 
 void MyDMM::getDoubleParam(double value, int &fieldWidth, int &precision)
 {
-    if (value == 0.0) {
-        fieldWidth = 3;
-        precision = 0;
-    } else if (value < 10.0) {
-        fieldWidth = 4;
-        precision = 2;
-    } else if (value < 100.0) {
-        fieldWidth = 4;
-        precision = 1;
-    } else {
-        // 100 and above, and NaN, which compares as neither.
-        fieldWidth = 3;
-        precision = 0;
-    }
+    NumberText::fieldFor(value, fieldWidth, precision);
 }
 
-// Truncating in floating point keeps large values intact, where a cast to a
-// 32-bit integer would turn them (and NaN) into its minimum.
 double MyDMM::getCutValue(double value, int precision)
 {
-    const double scale = std::pow(10.0, precision);
-    const double scaled = value * scale;
-    if (!std::isfinite(scaled))
-        return value; // non-finite, or too large to carry any decimals
-    // Decimal fractions are inexact in binary (0.29 * 100 is 28.999999999999996):
-    // a tolerance far below the meter's resolution keeps them from losing a digit.
-    const double tolerance = std::abs(scaled) * 1e-12;
-    const double cut = std::trunc(scaled + std::copysign(tolerance, scaled)) / scale;
-    return cut == 0.0 ? 0.0 : cut;
+    return NumberText::cut(value, precision);
+}
+
+void MyDMM::decodeLiveData(const QByteArray &frame)
+{
+    const QSharedPointer<DMMData> record = FrameDecoder::liveRecordOf(frame);
+    if (!record)
+        return;
+    emit frameDecoded(record, frame);
+    emit updateLiveData(record);
+}
+
+void MyDMM::decodeStoreData(const QByteArray &frame)
+{
+    const QSharedPointer<DMMData> record = FrameDecoder::storedRecordOf(frame);
+    if (!record)
+        return;
+    emit frameDecoded(record, frame);
+    emit updateStoreData(record);
 }

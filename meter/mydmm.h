@@ -46,13 +46,6 @@ public:
     void decodeLiveData(const QByteArray &frame);
     void decodeStoreData(const QByteArray &frame);
 
-    // The record a live or stored frame decodes into, stamped with `time`,
-    // or without one with the time of decoding; null for a frame that
-    // carries none. No connection needed: records kept as their frames are
-    // decoded again this way.
-    static QSharedPointer<DMMData> liveRecordOf(const QByteArray &frame, const QDateTime &time = QDateTime());
-    static QSharedPointer<DMMData> storedRecordOf(const QByteArray &frame, const QDateTime &time = QDateTime());
-
     QString getCurrUnit(int type) const;
     QString getResUnit(int type) const;
 

@@ -69,3 +69,14 @@ QString UnitTable::ohm()
 {
     return QStringLiteral("\u03A9");
 }
+
+double UnitTable::megohmFactor(const QString &unit)
+{
+    if (unit.contains(QLatin1Char('M'), Qt::CaseInsensitive))
+        return 1.0;
+    if (unit.contains(QLatin1Char('G'), Qt::CaseInsensitive))
+        return 1000.0;
+    if (unit.contains(QLatin1Char('T'), Qt::CaseInsensitive))
+        return 1000000.0;
+    return 1.0;
+}

@@ -23,6 +23,10 @@ public:
     static quint8 currentCode(const QString &unit);
     static quint8 resistanceCode(const QString &unit);
 
+    // The factor that brings a resistance in `unit` to MΩ: by the letter in
+    // front of the omega ("MΩ" 1, "GΩ" 1000, "TΩ" 1e6); other units 1.
+    static double megohmFactor(const QString &unit);
+
     static QString volt();
     static QString microfarad();
     static QString ohm();

@@ -5,7 +5,6 @@
 #include "insulation/verdictrules.h"
 #include "journal/equipmentstore.h"
 #include "journal/readingstore.h"
-#include "journal/testindex.h"
 #include "journal/teststore.h"
 
 #include <QSqlQuery>
@@ -34,8 +33,6 @@ std::optional<ReportContent::Test> ReportSource::judged(qint64 testId) const
 // to the item comes from the register.
 std::optional<ReportContent> ReportSource::forTest(qint64 testId)
 {
-    TestIndex::updateEnded(m_journal);
-    EquipmentStore(m_journal).matchFreeText();
     std::optional<ReportContent::Test> test = judged(testId);
     if (!test) {
         m_error = tr("The journal has no test %1.").arg(testId);
@@ -53,9 +50,7 @@ std::optional<ReportContent> ReportSource::forTest(qint64 testId)
 
 std::optional<ReportContent> ReportSource::forItem(const QString &tag, const QDate &from, const QDate &to)
 {
-    TestIndex::updateEnded(m_journal);
-    EquipmentStore register_(m_journal);
-    register_.matchFreeText();
+    const EquipmentStore register_(m_journal);
     const std::optional<EquipmentItem> item = register_.findByTag(tag);
     if (!item) {
         m_error = tr("The register has no item %1.").arg(tag);

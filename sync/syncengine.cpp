@@ -4,7 +4,7 @@
 
 #include "journal/journaldatabase.h"
 #include "journal/scopedtransaction.h"
-#include "journal/testindex.h"
+#include "journal/journalupkeep.h"
 #include "sync/serverdownload.h"
 #include "sync/serverschema.h"
 #include "sync/sessionupload.h"
@@ -43,6 +43,8 @@ bool SyncEngine::openJournal()
     // The window's writer holds the file for a moment at a time; a sync
     // may wait for it a little longer than the writer waits for a sync.
     QSqlQuery(m_journal->connection()).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
+    // Sessions nobody cut into tests yet (an older logger's) are cut before they go.
+    JournalUpkeep::catchUp(m_journal->connection());
     return true;
 }
 
@@ -60,11 +62,10 @@ bool SyncEngine::run()
     SyncJournal journal(m_journal->connection());
     if (!journal.followServer(ServerSchema::serverId(server.database())))
         return fail(ServerConnection::Failure::Other, journal.errorString());
-    // Sessions nobody cut into tests yet (the logger's) are cut before they go.
-    if (!TestIndex::updateEnded(m_journal->connection()))
-        qDebug() << "[sync] some sessions could not be cut into tests yet";
     if (!upload(server) || !download(server))
         return false;
+    if (m_report.sessionsDown + m_report.testsDown + m_report.detailsDown + m_report.itemsDown > 0)
+        JournalUpkeep::catchUp(m_journal->connection());
     m_report.waiting = journal.waiting();
     qDebug() << "[sync] done:" << m_report.sessionsUp << "sessions up," << m_report.sessionsDown << "down,"
              << m_report.waiting << "waiting";

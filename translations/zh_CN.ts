@@ -1122,16 +1122,30 @@ Do you want to open this file?</source>
         <translation>英文</translation>
     </message>
     <message>
-        <source>The chart could not be drawn as PDF.</source>
-        <translation>无法将图表绘制为 PDF。</translation>
-    </message>
-    <message>
         <source>Tests</source>
         <translation>测试</translation>
     </message>
     <message>
         <source>Equipment</source>
         <translation>设备</translation>
+    </message>
+    <message>
+        <source>Readings cannot be kept in the journal %1.
+They are still shown and can be exported, but they will be lost when Tessra ends.</source>
+        <translation>读数无法保存到日志 %1。
+读数仍会显示并可导出，但 Tessra 退出后将丢失。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Tessra did not end cleanly while recording the session started %1 (%n readings).
+Do you want to bring its readings back into the tables?</source>
+        <translation>
+            <numerusform>Tessra 在记录开始于 %1 的会话（%n 个读数）时未正常结束。
+是否将其读数恢复到表格中？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>There is no journal of past sessions.</source>
+        <translation>没有以往会话的日志。</translation>
     </message>
 </context>
 <context>
@@ -1933,21 +1947,25 @@ Do you want to add it, as the form describes it?</source>
     </message>
 </context>
 <context>
-    <name>WindowJournal</name>
+    <name>WindowSync</name>
     <message>
-        <source>Readings cannot be kept in the journal %1.
-They are still shown and can be exported, but they will be lost when Tessra ends.</source>
-        <translation>读数无法保存到日志 %1。
-读数仍会显示并可导出，但 Tessra 退出后将丢失。</translation>
+        <source>Team server</source>
+        <translation>团队服务器</translation>
     </message>
-    <message numerus="yes">
-        <source>Tessra did not end cleanly while recording the session started %1 (%n readings).
-Do you want to bring its readings back into the tables?</source>
-        <translation>
-            <numerusform>Tessra 在记录开始于 %1 的会话（%n 个读数）时未正常结束。
-是否将其读数恢复到表格中？</numerusform>
-        </translation>
+    <message>
+        <source>Password of %1 on %2:</source>
+        <translation>%1 在 %2 上的密码：</translation>
     </message>
+</context>
+<context>
+    <name>ChartImage</name>
+    <message>
+        <source>The chart could not be drawn as PDF.</source>
+        <translation>无法将图表绘制为 PDF。</translation>
+    </message>
+</context>
+<context>
+    <name>SessionJobs</name>
     <message>
         <source>Loading the session&apos;s readings...</source>
         <translation>正在载入会话读数...</translation>
@@ -1956,14 +1974,16 @@ Do you want to bring its readings back into the tables?</source>
         <source>Exporting the session...</source>
         <translation>正在导出会话...</translation>
     </message>
+</context>
+<context>
+    <name>SessionRecorder</name>
     <message>
         <source>The session is being recorded.</source>
         <translation>该会话正在记录中。</translation>
     </message>
-    <message>
-        <source>There is no journal of past sessions.</source>
-        <translation>没有以往会话的日志。</translation>
-    </message>
+</context>
+<context>
+    <name>ReportActions</name>
     <message>
         <source>test %1 %2</source>
         <translation>测试 %1 %2</translation>
@@ -1997,17 +2017,6 @@ Do you want to bring its readings back into the tables?</source>
 Do you want to open it?</source>
         <translation>%1 已写入。
 要打开吗？</translation>
-    </message>
-</context>
-<context>
-    <name>WindowSync</name>
-    <message>
-        <source>Team server</source>
-        <translation>团队服务器</translation>
-    </message>
-    <message>
-        <source>Password of %1 on %2:</source>
-        <translation>%1 在 %2 上的密码：</translation>
     </message>
 </context>
 </TS>

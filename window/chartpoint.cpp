@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/chartpoint.h"
 
+#include "meter/unittable.h"
+
 #include <qcustomplot.h>
 
 #include <cmath>
@@ -45,7 +47,7 @@ double ChartPoint::mainQuantity(const QSharedPointer<DMMData> &record)
     case DMMData::dmTime:
     case DMMData::dmCOMP:
         if (auto *ir = recordAs<DMMDataIR>(record))
-            return boxValue(ir->resistance) * unitFactor(ir->resistance.unit);
+            return boxValue(ir->resistance) * UnitTable::megohmFactor(ir->resistance.unit);
         break;
     case DMMData::dmPI:
         if (auto *pi = recordAs<DMMDataPI>(record))
@@ -71,14 +73,3 @@ double ChartPoint::mainQuantity(const QSharedPointer<DMMData> &record)
     return 0.0;
 }
 
-// The unit tables give "MΩ", "GΩ" and "TΩ"; other units are not scaled.
-double ChartPoint::unitFactor(const QString &unit)
-{
-    if (unit.contains(QLatin1Char('M'), Qt::CaseInsensitive))
-        return 1.0;
-    if (unit.contains(QLatin1Char('G'), Qt::CaseInsensitive))
-        return 1000.0;
-    if (unit.contains(QLatin1Char('T'), Qt::CaseInsensitive))
-        return 1000000.0;
-    return 1.0;
-}

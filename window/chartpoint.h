@@ -20,8 +20,6 @@ public:
     // where that is not finite, or was not and has been shown as "-"; 0 for a mode number outside the eight or a
     // record whose class does not fit its mode.
     static double value(const QSharedPointer<DMMData> &record);
-    // The factor that brings a resistance in the given unit to MΩ.
-    static double unitFactor(const QString &unit);
 
 private:
     static double mainQuantity(const QSharedPointer<DMMData> &record);

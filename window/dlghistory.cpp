@@ -5,7 +5,8 @@
 #include "export/sessioncsvexport.h"
 #include "ui_dlghistory.h"
 #include "window/jobprogress.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
+#include "window/sessionjobs.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -54,10 +55,11 @@ QString modesText(const JournalSession &session)
 }
 } // namespace
 
-DlgHistory::DlgHistory(WindowJournal &journal, QWidget *parent)
+DlgHistory::DlgHistory(SessionRecorder &recorder, TemplateWindow &window, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::DlgHistory)
-    , m_journal(journal)
+    , m_recorder(recorder)
+    , m_window(window)
 {
     ui->setupUi(this);
     ui->progress->hide();
@@ -99,7 +101,7 @@ void DlgHistory::on_cbAllDates_toggled(bool checked)
 void DlgHistory::showSessions()
 {
     const bool allDates = ui->cbAllDates->isChecked();
-    m_sessions = m_journal.sessions(allDates ? QDate() : ui->dateFrom->date(), allDates ? QDate() : ui->dateTo->date());
+    m_sessions = m_recorder.sessions(allDates ? QDate() : ui->dateFrom->date(), allDates ? QDate() : ui->dateTo->date());
     ui->twSessions->clear();
     for (const JournalSession &session : qAsConst(m_sessions)) {
         auto *item = new QTreeWidgetItem(ui->twSessions, rowTexts(session));
@@ -154,9 +156,10 @@ void DlgHistory::on_btnOpen_clicked()
     const JournalSession *session = selected();
     if (!session)
         return;
-    if (m_journal.openSession(session->id, this))
+    const auto run = [this](BackgroundJob &job, const QString &) { return runJob(job); };
+    if (SessionJobs::open(m_recorder.fileName(), session->id, m_window, run, m_error))
         accept();
-    else if (!m_journal.errorString().isEmpty())
+    else if (!m_error.isEmpty())
         reportFailure(tr("The session could not be opened."));
 }
 
@@ -185,9 +188,10 @@ void DlgHistory::on_btnExport_clicked()
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
-    if (m_journal.exportSession(id, directory, this))
+    const auto run = [this](BackgroundJob &job, const QString &) { return runJob(job); };
+    if (SessionJobs::exportTo(m_recorder.fileName(), id, directory, run, m_error))
         QMessageBox::information(this, QString(), tr("The session is exported."), QMessageBox::Ok);
-    else if (!m_journal.errorString().isEmpty())
+    else if (!m_error.isEmpty())
         reportFailure(tr("The session could not be exported."));
 }
 
@@ -203,15 +207,17 @@ void DlgHistory::on_btnDelete_clicked()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    if (m_journal.deleteSession(session->id))
+    if (m_recorder.deleteSession(session->id)) {
         showSessions();
-    else
+    } else {
+        m_error = m_recorder.errorString();
         reportFailure(tr("The session could not be deleted."));
+    }
 }
 
 void DlgHistory::reportFailure(const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::Ok, this);
-    box.setInformativeText(m_journal.errorString());
+    box.setInformativeText(m_error);
     box.exec();
 }

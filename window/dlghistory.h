@@ -8,7 +8,8 @@
 #include <QList>
 
 class BackgroundJob;
-class WindowJournal;
+class SessionRecorder;
+class TemplateWindow;
 
 namespace Ui {
 class DlgHistory;
@@ -22,7 +23,8 @@ class DlgHistory : public QDialog
     Q_OBJECT
 
 public:
-    explicit DlgHistory(WindowJournal &journal, QWidget *parent = nullptr);
+    // Opened sessions go into `window`'s tables.
+    DlgHistory(SessionRecorder &recorder, TemplateWindow &window, QWidget *parent = nullptr);
     ~DlgHistory() override;
 
     // Runs a job with the dialog's progress bar and Cancel button; the other
@@ -47,6 +49,8 @@ private:
     void setBusy(bool busy);
     void reportFailure(const QString &text);
 
-    WindowJournal &m_journal;
+    SessionRecorder &m_recorder;
+    TemplateWindow &m_window;
+    QString m_error;
     QList<JournalSession> m_sessions;
 };

@@ -10,7 +10,8 @@
 #include "window/dlgequipment.h"
 #include "window/dlgreportoptions.h"
 #include "report/megohmticker.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
+#include "report/reportsource.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -33,10 +34,11 @@ double key(qint64 ms)
 }
 } // namespace
 
-EquipmentWindow::EquipmentWindow(WindowJournal &journal, QWidget *parent)
+EquipmentWindow::EquipmentWindow(SessionRecorder &recorder, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(new Ui::EquipmentWindow)
-    , m_journal(journal)
+    , m_catalogue(recorder.database())
+    , m_reports(recorder.database(), *this)
 {
     ui->setupUi(this);
     // The trend is what the window is for: it gets the larger side.
@@ -49,7 +51,8 @@ EquipmentWindow::EquipmentWindow(WindowJournal &journal, QWidget *parent)
     setUpPlot();
     connect(ui->twItems, &QTreeWidget::itemSelectionChanged, this, &EquipmentWindow::showItem);
     connect(ui->twItems, &QTreeWidget::itemDoubleClicked, this, &EquipmentWindow::on_btnEdit_clicked);
-    connect(&m_journal, &WindowJournal::testKept, this, [this] { showItem(); });
+    connect(&recorder, &SessionRecorder::testKept, this, [this] { showItem(); });
+    connect(&m_catalogue, &TestCatalogue::edited, this, &EquipmentWindow::edited);
     refresh();
 }
 
@@ -74,7 +77,7 @@ std::optional<EquipmentItem> EquipmentWindow::current() const
 void EquipmentWindow::refresh()
 {
     const std::optional<EquipmentItem> chosen = current();
-    m_items = m_journal.items();
+    m_items = m_catalogue.items();
     const QSignalBlocker blocker(ui->twItems);
     ui->twItems->clear();
     QTreeWidgetItem *select = nullptr;
@@ -88,7 +91,7 @@ void EquipmentWindow::refresh()
         row->setText(ColRated, std::isfinite(item.ratedKilovolts)
                                    ? QLocale().toString(item.ratedKilovolts, 'g', 4) + QStringLiteral(" kV")
                                    : QString());
-        row->setText(ColTests, QString::number(m_journal.testsOf(item.id).size()));
+        row->setText(ColTests, QString::number(m_catalogue.testsOf(item.id).size()));
         row->setData(0, idRole, item.id);
         if ((chosen && chosen->id == item.id) || !select)
             select = row;
@@ -106,14 +109,14 @@ void EquipmentWindow::showItem()
     ui->btnEdit->setEnabled(item.has_value());
     ui->btnDelete->setEnabled(item.has_value());
     ui->btnReport->setEnabled(item.has_value());
-    m_trend = item ? m_journal.trendOf(item->id) : QList<TrendAnalysis::Point>();
+    m_trend = item ? ReportSource(m_catalogue.journal()).trendOf(item->id) : QList<TrendAnalysis::Point>();
     ui->lblItem->setText(item ? QStringLiteral("<b>%1</b> %2").arg(item->tag.toHtmlEscaped(),
                                                                     item->description.toHtmlEscaped())
                               : tr("The register is empty: New... adds an item, and the tests whose details name "
                                    "a tag join it."));
     ui->twTests->clear();
     QHash<qint64, QString> modes;
-    for (const InsulationTest &test : item ? m_journal.testsOf(item->id) : QList<InsulationTest>())
+    for (const InsulationTest &test : item ? m_catalogue.testsOf(item->id) : QList<InsulationTest>())
         modes.insert(test.id, test.modeName());
     QStringList warnings;
     for (auto it = m_trend.crbegin(); it != m_trend.crend(); ++it) {
@@ -221,12 +224,12 @@ void EquipmentWindow::drawTrend()
     double minimumMegohms = std::numeric_limits<double>::quiet_NaN();
     double minimumPi = std::numeric_limits<double>::quiet_NaN();
     if (item) {
-        for (const InsulationTest &test : m_journal.testsOf(item->id)) {
-            const std::optional<InsulationTest> loaded = m_journal.loadTest(test.id);
+        for (const InsulationTest &test : m_catalogue.testsOf(item->id)) {
+            const std::optional<InsulationTest> loaded = m_catalogue.loadTest(test.id);
             if (!loaded || loaded->isMeasurement())
                 continue;
             const CurveAnalysis::Values derived = CurveAnalysis::analyse(*loaded);
-            const Verdict verdict = VerdictRules::judge(*loaded, derived, m_journal.details(test.id));
+            const Verdict verdict = VerdictRules::judge(*loaded, derived, m_catalogue.details(test.id));
             minimumMegohms = verdict.minimumMegohms;
             minimumPi = verdict.minimumPi;
         }
@@ -315,9 +318,9 @@ bool EquipmentWindow::edit(EquipmentItem item)
     DlgEquipment dialog(
         item,
         [this](EquipmentItem &edited, QString &reason) {
-            if (m_journal.saveItem(edited))
+            if (m_catalogue.saveItem(edited))
                 return true;
-            reason = m_journal.errorString();
+            reason = m_catalogue.errorString();
             return false;
         },
         this);
@@ -348,14 +351,14 @@ void EquipmentWindow::on_btnDelete_clicked()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    if (!m_journal.removeItem(item->id))
-        QMessageBox::warning(this, QString(), m_journal.errorString(), QMessageBox::Ok);
+    if (!m_catalogue.removeItem(item->id))
+        QMessageBox::warning(this, QString(), m_catalogue.errorString(), QMessageBox::Ok);
     refresh();
 }
 
 void EquipmentWindow::on_btnExport_clicked()
 {
-    m_journal.exportRegister(this);
+    m_reports.exportRegister();
 }
 
 void EquipmentWindow::on_btnReportOptions_clicked()
@@ -370,8 +373,7 @@ void EquipmentWindow::on_btnReport_clicked()
     if (!item)
         return;
     const bool allDates = ui->cbAllDates->isChecked();
-    m_journal.reportItem(item->tag, allDates ? QDate() : ui->dateFrom->date(), allDates ? QDate() : ui->dateTo->date(),
-                         this);
+    m_reports.reportItem(item->tag, allDates ? QDate() : ui->dateFrom->date(), allDates ? QDate() : ui->dateTo->date());
 }
 
 void EquipmentWindow::on_cbAllDates_toggled(bool checked)

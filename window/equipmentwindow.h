@@ -4,6 +4,8 @@
 
 #include "insulation/equipmentitem.h"
 #include "insulation/trendanalysis.h"
+#include "journal/testcatalogue.h"
+#include "window/reportactions.h"
 
 #include <QList>
 #include <QWidget>
@@ -11,7 +13,7 @@
 #include <optional>
 
 class QMouseEvent;
-class WindowJournal;
+class SessionRecorder;
 
 class QCPRange;
 
@@ -28,7 +30,7 @@ class EquipmentWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit EquipmentWindow(WindowJournal &journal, QWidget *parent = nullptr);
+    explicit EquipmentWindow(SessionRecorder &recorder, QWidget *parent = nullptr);
     ~EquipmentWindow() override;
 
     Ui::EquipmentWindow *ui = nullptr;
@@ -40,6 +42,10 @@ public:
 
 public slots:
     void refresh();
+
+signals:
+    // An item was saved or removed.
+    void edited();
 
 private slots:
     void on_btnNew_clicked();
@@ -58,7 +64,8 @@ private:
     void showTooltip(QMouseEvent *event);
     bool edit(EquipmentItem item);
 
-    WindowJournal &m_journal;
+    TestCatalogue m_catalogue;
+    ReportActions m_reports;
     QList<EquipmentItem> m_items;
     QList<TrendAnalysis::Point> m_trend;
 };

@@ -8,7 +8,6 @@
 #include "models/datamodel.h"
 #include "models/modelfactory.h"
 #include "ui_templatewindow.h"
-#include "window/windowjournal.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -30,7 +29,7 @@ TemplateWindow::TemplateWindow(QWidget *parent, Qt::WindowFlags flags)
     initConnection();
     loadSetting();
     startSampleTimer();
-    m_journal = new WindowJournal(*this, *m_dmm, QStringLiteral("tessra.sqlite"), this);
+    initJournal();
     initTestsAction();
 }
 
@@ -42,12 +41,12 @@ void TemplateWindow::initTestsAction()
     tests->setObjectName(QStringLiteral("actionTests"));
     ui->toolBarMain->insertAction(ui->toolBarMain->actions().at(ui->toolBarMain->actions().indexOf(ui->actionHistory) + 1),
                                   tests);
-    connect(tests, &QAction::triggered, m_journal, &WindowJournal::showTests);
+    connect(tests, &QAction::triggered, this, &TemplateWindow::showTests);
     auto *equipment = new QAction(QIcon(QStringLiteral(":/images/equipment.png")), tr("Equipment"), this);
     equipment->setObjectName(QStringLiteral("actionEquipment"));
     ui->toolBarMain->insertAction(ui->toolBarMain->actions().at(ui->toolBarMain->actions().indexOf(tests) + 1),
                                   equipment);
-    connect(equipment, &QAction::triggered, m_journal, &WindowJournal::showEquipment);
+    connect(equipment, &QAction::triggered, this, &TemplateWindow::showEquipment);
 }
 
 // The meter connection outlives the form (it is a child, destroyed later) and
@@ -147,16 +146,6 @@ bool TemplateWindow::eventFilter(QObject *watched, QEvent *event)
         menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TemplateWindow::on_actionHistory_triggered()
-{
-    m_journal->showHistory();
-}
-
-WindowJournal *TemplateWindow::journal() const
-{
-    return m_journal;
 }
 
 void TemplateWindow::on_actionSave_triggered()

@@ -9,6 +9,7 @@
 #include <QFlags>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QSharedPointer>
 #include <QString>
 #include <QWidget>
@@ -18,7 +19,10 @@
 
 class ColumnSet;
 class DataModel;
-class WindowJournal;
+class EquipmentWindow;
+class SessionRecorder;
+class TestsWindow;
+class WindowSync;
 class MyDMM;
 class QCPAxis;
 class QSettings;
@@ -30,6 +34,7 @@ class QMouseEvent;
 class QTableView;
 class QWheelEvent;
 struct Column;
+struct SyncReport;
 
 namespace Ui {
 class DlgOption;
@@ -51,8 +56,10 @@ public:
     // had just been recorded; the tables show the mode of the newest ones.
     void restoreRecords(const QList<QSharedPointer<DMMData>> &live, const QList<QSharedPointer<DMMData>> &stored);
 
-    // The journal of what this window records; null when there is none.
-    WindowJournal *journal() const;
+    // What keeps the window's readings in the journal.
+    SessionRecorder *journal() const;
+    // The team server's sync of the journal; null without a journal.
+    WindowSync *sync() const;
 
 signals:
     // A record that got a row in the live or the stored table.
@@ -101,6 +108,15 @@ private:
     void initConnection();
     void initTestsAction();
 
+    // The journal, and the windows on it.
+    void initJournal();
+    void showJournalFailure(const QString &reason);
+    void offerRestore();
+    void showTests();
+    void showEquipment();
+    void followSync(const SyncReport &report);
+    void requestSync();
+
     // Reading panel.
     void updateDataToDisplay(QSharedPointer<DMMData> data);
 
@@ -131,9 +147,6 @@ private:
     void takeOptionsFrom(const Ui::DlgOption &form);
 
     // Export of the table shown and of the chart.
-    static bool saveChart(QCustomPlot *plot, const QString &fileName, QString &reason);
-    static bool drawChartAsImage(QCustomPlot *plot, const QByteArray &format, QByteArray &image, QString &reason);
-    static bool drawChartAsPdf(QCustomPlot *plot, QByteArray &pdf, QString &reason);
     void reportFailure(const QString &text, const QString &reason);
     void offerToOpen(const QString &fileName, const QString &question);
 
@@ -186,5 +199,10 @@ private:
     ChartSeries m_chartSeries;
     QHash<const DataModel *, ChartSeries> m_keptSeries;
     bool m_chartShowsLive = true;
-    WindowJournal *m_journal = nullptr; // a child, created after the settings are read
+    // Children, created after the settings are read.
+    SessionRecorder *m_journal = nullptr;
+    WindowSync *m_sync = nullptr;
+    QPointer<TestsWindow> m_testsWindow;
+    QPointer<EquipmentWindow> m_equipmentWindow;
+    bool m_journalFailureShown = false;
 };

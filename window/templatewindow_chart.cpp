@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/templatewindow.h"
 
+#include "meter/unittable.h"
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
 #include "window/chartpoint.h"
@@ -173,7 +174,7 @@ void TemplateWindow::updateDataToPlot(QSharedPointer<DMMData> data)
 
 double TemplateWindow::getUnitMul(const QString &unit)
 {
-    return ChartPoint::unitFactor(unit);
+    return UnitTable::megohmFactor(unit);
 }
 
 // Drawing waits for the event loop, so a burst of readings or a mode switch

@@ -4,9 +4,9 @@
 
 #include "app/dlgoption.h"
 #include "app/settingskeys.h"
-#include "sync/windowsync.h"
+#include "window/windowsync.h"
 #include "ui_dlgoption.h"
-#include "window/windowjournal.h"
+#include "window/windowsync.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,7 +91,7 @@ void TemplateWindow::on_actionOptions_triggered()
     dialog.setWindowTitle(tr("Options"));
     fillOptionsDialog(*dialog.ui);
     // The team server's options are a dialog of their own, kept at once.
-    WindowSync *sync = m_journal ? m_journal->sync() : nullptr;
+    WindowSync *sync = m_sync;
     dialog.ui->btnSyncServer->setEnabled(sync != nullptr);
     if (sync)
         connect(dialog.ui->btnSyncServer, &QPushButton::clicked, sync, [sync, &dialog] { sync->showOptions(&dialog); });

@@ -10,7 +10,7 @@
 #include "window/detailschoices.h"
 #include "window/dlgequipment.h"
 #include "report/megohmticker.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
 
 #include <QCompleter>
 #include <QDateTime>
@@ -41,19 +41,22 @@ double shownDar(const TestsWindow::Shown &shown)
 
 } // namespace
 
-TestsWindow::TestsWindow(WindowJournal &journal, QWidget *parent)
+TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(new Ui::TestsWindow)
-    , m_journal(journal)
+    , m_recorder(recorder)
+    , m_catalogue(recorder.database())
+    , m_reports(recorder.database(), *this)
 {
     ui->setupUi(this);
     ui->splitter->setSizes({520, 660});
     setUpPlot();
     setUpDetailsForm();
     connect(ui->twTests, &QTreeWidget::itemSelectionChanged, this, &TestsWindow::showSelected);
-    connect(&m_journal, &WindowJournal::testRunning, this, &TestsWindow::onRunning);
-    connect(&m_journal, &WindowJournal::testKept, this, &TestsWindow::onKept);
-    m_running = m_journal.runningTest();
+    connect(&m_recorder, &SessionRecorder::testRunning, this, &TestsWindow::onRunning);
+    connect(&m_recorder, &SessionRecorder::testKept, this, &TestsWindow::onKept);
+    connect(&m_catalogue, &TestCatalogue::edited, this, &TestsWindow::edited);
+    m_running = m_recorder.runningTest();
     refresh();
 }
 
@@ -97,17 +100,17 @@ QStringList TestsWindow::rowTexts(const Shown &shown)
 
 void TestsWindow::refresh()
 {
-    m_kept = m_journal.tests();
+    m_kept = m_catalogue.tests();
     const qint64 selected = ui->twTests->currentItem() ? ui->twTests->currentItem()->data(0, idRole).toLongLong()
                                                        : runningId;
     const QSignalBlocker blocker(ui->twTests);
     ui->twTests->clear();
     if (m_running)
-        fillRow(new QTreeWidgetItem(ui->twTests), judged(*m_running, m_journal.nextDetails()));
+        fillRow(new QTreeWidgetItem(ui->twTests), judged(*m_running, m_recorder.nextDetails()));
     for (const InsulationTest &kept : qAsConst(m_kept)) {
         if (!m_judged.contains(kept.id)) {
-            const std::optional<InsulationTest> loaded = m_journal.loadTest(kept.id);
-            m_judged.insert(kept.id, judged(loaded.value_or(kept), m_journal.details(kept.id)));
+            const std::optional<InsulationTest> loaded = m_catalogue.loadTest(kept.id);
+            m_judged.insert(kept.id, judged(loaded.value_or(kept), m_catalogue.details(kept.id)));
         }
         fillRow(new QTreeWidgetItem(ui->twTests), m_judged.value(kept.id));
     }
@@ -146,7 +149,7 @@ QTreeWidgetItem *TestsWindow::runningItem() const
 void TestsWindow::onRunning(const InsulationTest &test)
 {
     m_running = test;
-    const Shown shown = judged(test, m_journal.nextDetails());
+    const Shown shown = judged(test, m_recorder.nextDetails());
     QTreeWidgetItem *item = runningItem();
     if (!item) {
         item = new QTreeWidgetItem;
@@ -163,7 +166,7 @@ void TestsWindow::onRunning(const InsulationTest &test)
 void TestsWindow::onKept(const InsulationTest &test)
 {
     m_running.reset();
-    m_judged.insert(test.id, judged(test, m_journal.details(test.id)));
+    m_judged.insert(test.id, judged(test, m_catalogue.details(test.id)));
     const bool followRunning = runningItem() && ui->twTests->currentItem() == runningItem();
     delete runningItem();
     if (followRunning) {
@@ -188,7 +191,7 @@ void TestsWindow::showSelected()
     }
     const qint64 id = item->data(0, idRole).toLongLong();
     if (id == runningId && m_running)
-        showTest(judged(*m_running, m_journal.nextDetails()), true);
+        showTest(judged(*m_running, m_recorder.nextDetails()), true);
     else if (m_judged.contains(id))
         showTest(m_judged.value(id), true);
 }
@@ -346,18 +349,18 @@ void TestsWindow::setUpDetailsForm()
     DetailsChoices::fillClasses(*ui->cbbClass);
     DetailsChoices::fillWindings(*ui->cbbWinding);
     connect(ui->cbbKind, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] { enableItemFields(); });
-    auto *completer = new QCompleter(m_journal.tags(), ui->leEquipment);
+    auto *completer = new QCompleter(m_catalogue.tags(), ui->leEquipment);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     ui->leEquipment->setCompleter(completer);
     connect(ui->leEquipment, &QLineEdit::textChanged, this, &TestsWindow::takeItemOfTag);
-    showDetails(m_journal.nextDetails());
+    showDetails(m_recorder.nextDetails());
 }
 
 // What belongs to the item comes from the register; only an item it does
 // not know yet is described here.
 void TestsWindow::takeItemOfTag()
 {
-    if (const std::optional<EquipmentItem> item = m_journal.item(ui->leEquipment->text())) {
+    if (const std::optional<EquipmentItem> item = m_catalogue.item(ui->leEquipment->text())) {
         TestDetails details = detailsInForm();
         item->applyTo(details);
         const QSignalBlocker blocker(ui->leEquipment);
@@ -372,7 +375,7 @@ void TestsWindow::takeItemOfTag()
 
 void TestsWindow::enableItemFields()
 {
-    const bool ownItem = !m_journal.item(ui->leEquipment->text()).has_value();
+    const bool ownItem = !m_catalogue.item(ui->leEquipment->text()).has_value();
     for (QWidget *field : {static_cast<QWidget *>(ui->cbbKind), static_cast<QWidget *>(ui->spinRatedKilovolts),
                            static_cast<QWidget *>(ui->cbbClass), static_cast<QWidget *>(ui->spinBaseCelsius)})
         field->setEnabled(ownItem);
@@ -426,15 +429,15 @@ void TestsWindow::on_btnNewItem_clicked()
     DlgEquipment dialog(
         item,
         [this](EquipmentItem &edited, QString &reason) {
-            if (m_journal.saveItem(edited))
+            if (m_catalogue.saveItem(edited))
                 return true;
-            reason = m_journal.errorString();
+            reason = m_catalogue.errorString();
             return false;
         },
         this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    static_cast<QStringListModel *>(ui->leEquipment->completer()->model())->setStringList(m_journal.tags());
+    static_cast<QStringListModel *>(ui->leEquipment->completer()->model())->setStringList(m_catalogue.tags());
     ui->leEquipment->setText(dialog.item().tag);
     takeItemOfTag();
 }
@@ -448,7 +451,7 @@ void TestsWindow::on_btnReport_clicked()
         QMessageBox::information(this, QString(), tr("A test can be reported once it has ended."), QMessageBox::Ok);
         return;
     }
-    m_journal.reportTest(id, this);
+    m_reports.reportTest(id);
 }
 
 // Details saved for a kept test stay with it, and are offered for the next
@@ -456,13 +459,13 @@ void TestsWindow::on_btnReport_clicked()
 void TestsWindow::on_btnSaveDetails_clicked()
 {
     const TestDetails details = detailsInForm();
-    if (!details.equipment.isEmpty() && !m_journal.item(details.equipment) && !offerToRegister(details))
+    if (!details.equipment.isEmpty() && !m_catalogue.item(details.equipment) && !offerToRegister(details))
         return;
-    m_journal.setNextDetails(details);
+    m_recorder.setNextDetails(details);
     const QTreeWidgetItem *item = ui->twTests->currentItem();
     const qint64 id = item ? item->data(0, idRole).toLongLong() : runningId;
     if (id != runningId && m_judged.contains(id)) {
-        m_journal.saveDetails(id, details);
+        m_catalogue.saveDetails(id, details);
         m_judged.insert(id, judged(m_judged.value(id).test, details));
     }
     refresh();
@@ -482,11 +485,11 @@ bool TestsWindow::offerToRegister(const TestDetails &details)
     if (answer == QMessageBox::No)
         return true;
     EquipmentItem item = EquipmentItem::describedBy(details);
-    if (!m_journal.saveItem(item)) {
-        QMessageBox::warning(this, QString(), m_journal.errorString(), QMessageBox::Ok);
+    if (!m_catalogue.saveItem(item)) {
+        QMessageBox::warning(this, QString(), m_catalogue.errorString(), QMessageBox::Ok);
         return false;
     }
-    static_cast<QStringListModel *>(ui->leEquipment->completer()->model())->setStringList(m_journal.tags());
+    static_cast<QStringListModel *>(ui->leEquipment->completer()->model())->setStringList(m_catalogue.tags());
     enableItemFields();
     return true;
 }

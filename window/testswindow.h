@@ -6,6 +6,8 @@
 #include "insulation/insulationtest.h"
 #include "insulation/testdetails.h"
 #include "insulation/verdict.h"
+#include "journal/testcatalogue.h"
+#include "window/reportactions.h"
 
 #include <QHash>
 #include <QList>
@@ -14,7 +16,7 @@
 #include <optional>
 
 class QTreeWidgetItem;
-class WindowJournal;
+class SessionRecorder;
 
 namespace Ui {
 class TestsWindow;
@@ -29,7 +31,7 @@ class TestsWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit TestsWindow(WindowJournal &journal, QWidget *parent = nullptr);
+    explicit TestsWindow(SessionRecorder &recorder, QWidget *parent = nullptr);
     ~TestsWindow() override;
 
     Ui::TestsWindow *ui = nullptr;
@@ -50,6 +52,10 @@ public:
 
 public slots:
     void refresh();
+
+signals:
+    // Details or an item were saved.
+    void edited();
 
 private slots:
     void on_btnSaveDetails_clicked();
@@ -75,7 +81,9 @@ private:
     QTreeWidgetItem *runningItem() const;
     void fillRow(QTreeWidgetItem *item, const Shown &shown) const;
 
-    WindowJournal &m_journal;
+    SessionRecorder &m_recorder;
+    TestCatalogue m_catalogue;
+    ReportActions m_reports;
     QList<InsulationTest> m_kept;
     QHash<qint64, Shown> m_judged; // kept tests already made from their readings
     std::optional<InsulationTest> m_running;

@@ -10,7 +10,8 @@
 #include "ui_testswindow.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -76,7 +77,7 @@ void TestTestsView::piTestIsJudgedInTheTestsView()
         QTest::mouseClick(form.btnSaveDetails, Qt::LeftButton);
         QVERIFY(script.finished());
     }
-    const std::optional<EquipmentItem> motor = fixture.window().journal()->item(QStringLiteral("pump motor p-101"));
+    const std::optional<EquipmentItem> motor = fixture.catalogue().item(QStringLiteral("pump motor p-101"));
     QVERIFY(motor);
     QCOMPARE(motor->insulationClass, TestDetails::InsulationClass::F);
 

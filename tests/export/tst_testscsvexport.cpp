@@ -3,7 +3,7 @@
 #include "export/testscsvexport.h"
 #include "journal/equipmentstore.h"
 #include "journal/journalwriter.h"
-#include "journal/testindex.h"
+#include "journal/sessioncutter.h"
 #include "journal/teststore.h"
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
@@ -25,7 +25,7 @@ QList<InsulationTest> recordRound(JournalWriter &writer)
         writer.write(reading);
     }
     writer.endSession();
-    TestIndex::updateEnded(writer.database());
+    SessionCutter::cutEnded(writer.database());
     QList<InsulationTest> tests = TestStore(writer.database()).list();
     std::reverse(tests.begin(), tests.end());
     return tests;

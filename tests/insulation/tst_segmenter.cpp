@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "insulation/curveanalysis.h"
 #include "insulation/testsegmenter.h"
-#include "meter/mydmm.h"
+#include "meter/framedecoder.h"
 #include "sim/democycle.h"
 #include "support/samplerecords.h"
 
@@ -649,7 +649,7 @@ void TestSegmentation::demonstrationRoundCutsIntoItsTests()
         Recorder recorder(segmenter);
         const QList<QByteArray> frames = DemoCycle(round).liveFrames();
         for (int seq = 0; seq < frames.size(); ++seq)
-            segmenter.addLive(MyDMM::liveRecordOf(frames.at(seq), SampleRecords::baseTime().addSecs(seq)), seq);
+            segmenter.addLive(FrameDecoder::liveRecordOf(frames.at(seq), SampleRecords::baseTime().addSecs(seq)), seq);
         segmenter.finish();
 
         QStringList modes;

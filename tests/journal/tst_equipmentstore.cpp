@@ -180,9 +180,9 @@ void TestEquipmentStore::freeTextIsMatchedToItemsByTag()
         QVERIFY(QSqlQuery(journal.database()).exec(QStringLiteral("UPDATE test_details SET equipment_id = NULL")));
     }
 
-    QCOMPARE(register_.matchFreeText(), linked);
+    QCOMPARE(register_.registerFreeText(), linked);
     QCOMPARE(register_.tags(), itemsAfter);
-    QCOMPARE(register_.matchFreeText(), 0);
+    QCOMPARE(register_.registerFreeText(), 0);
     if (!itemsAfter.isEmpty()) {
         const EquipmentItem matched = *register_.findByTag(itemsAfter.first());
         QCOMPARE(register_.testsOf(matched.id).size(), linked);

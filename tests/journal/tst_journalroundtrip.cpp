@@ -3,6 +3,7 @@
 #include "journal/journalreading.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
+#include "meter/framedecoder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
 #include "models/datamodel.h"
@@ -110,7 +111,7 @@ void TestJournalRoundTrip::everyModeAndKindComesBackExactly()
         JournalWriter writer(dir.filePath("journal.sqlite"), QStringLiteral("window"));
         QVERIFY2(writer.open(), qPrintable(writer.errorString()));
         for (const QByteArray &frame : frames) {
-            const QSharedPointer<DMMData> record = stored ? MyDMM::storedRecordOf(frame) : MyDMM::liveRecordOf(frame);
+            const QSharedPointer<DMMData> record = stored ? FrameDecoder::storedRecordOf(frame) : FrameDecoder::liveRecordOf(frame);
             QVERIFY(record);
             originals << record;
             JournalReading reading;

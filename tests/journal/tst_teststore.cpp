@@ -3,7 +3,7 @@
 #include "insulation/testsegmenter.h"
 #include "journal/journalwriter.h"
 #include "journal/readingstore.h"
-#include "journal/testindex.h"
+#include "journal/sessioncutter.h"
 #include "journal/teststore.h"
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
@@ -118,7 +118,7 @@ void TestTestStore::keptTestsComeBackAsTheyWereCut()
     }
     // Cut already: nothing more to cut.
     writer.endSession();
-    QVERIFY(TestIndex::update(writer.database(), session.sessionId));
+    QVERIFY(SessionCutter::cut(writer.database(), session.sessionId));
     QCOMPARE(store.ofSession(session.sessionId).size(), session.tests.size());
 }
 
@@ -142,14 +142,14 @@ void TestTestStore::sessionsNoProgramCutAreCutTheSameWay()
     writer.endSession();
     QVERIFY(!session.tests.isEmpty());
 
-    QVERIFY(TestIndex::updateEnded(writer.database()));
+    QVERIFY(SessionCutter::cutEnded(writer.database()));
     const TestStore store(writer.database());
     const QList<InsulationTest> kept = store.ofSession(session.sessionId);
     QCOMPARE(kept.size(), session.tests.size());
     for (int i = 0; i < kept.size(); ++i)
         QCOMPARE(describe(*store.load(kept.at(i).id, writer.readings())), describe(session.tests.at(i)));
     QCOMPARE(store.throughSeq(session.sessionId), session.lastSeq);
-    QVERIFY(TestIndex::updateEnded(writer.database()));
+    QVERIFY(SessionCutter::cutEnded(writer.database()));
     QCOMPARE(store.ofSession(session.sessionId).size(), kept.size());
 }
 

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "support/windowfixture.h"
 
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
+
 #include "app/proglobal.h"
 #include "app/settingskeys.h"
 #include "meter/mydmm.h"
@@ -37,11 +40,13 @@ const TempWorkDir &WindowFixture::dir() const
 void WindowFixture::restart()
 {
     m_window->close();
+    m_catalogue.reset();
     m_window = std::make_unique<TemplateWindow>();
 }
 
 void WindowFixture::restartOn(const QByteArray &optionsFile)
 {
+    m_catalogue.reset();
     m_window.reset();
     QFile file(QString::fromLatin1(SettingsKeys::fileName));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -143,4 +148,11 @@ QVector<double> WindowFixture::values() const
     for (const QCPGraphData &point : *graph()->data())
         values.append(point.value);
     return values;
+}
+
+TestCatalogue &WindowFixture::catalogue() const
+{
+    if (!m_catalogue)
+        m_catalogue = std::make_unique<TestCatalogue>(m_window->journal()->database());
+    return *m_catalogue;
 }

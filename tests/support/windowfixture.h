@@ -21,6 +21,7 @@ class QLabel;
 class QTableView;
 class QTabWidget;
 class TemplateWindow;
+class TestCatalogue;
 
 // A main window in a temporary working directory, with the shortcuts the
 // window tests share: widgets by object name, records fed through the
@@ -66,12 +67,15 @@ public:
 
     // The window's meter connection, whose signals the tests emit.
     MyDMM *meter() const;
+    // The tests and the register in the window's journal.
+    TestCatalogue &catalogue() const;
 
 private:
     QWidget *root() const;
 
     TempWorkDir m_dir;
     std::unique_ptr<TemplateWindow> m_window;
+    mutable std::unique_ptr<TestCatalogue> m_catalogue;
 };
 
 template <class Widget>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/settingskeys.h"
 #include "support/tempworkdir.h"
-#include "sync/dlgsyncoptions.h"
+#include "window/dlgsyncoptions.h"
 #include "sync/syncsettings.h"
 
 #include <QFile>

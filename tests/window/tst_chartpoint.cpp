@@ -22,36 +22,12 @@ class TestChartPoint : public QObject
     Q_OBJECT
 
 private slots:
-    void unitFactorScalesResistancesToMega_data();
-    void unitFactorScalesResistancesToMega();
     void recordsThatFitNoModePlotZero_data();
     void recordsThatFitNoModePlotZero();
     void nonFiniteValuesBecomeGaps_data();
     void nonFiniteValuesBecomeGaps();
     void keyIsSecondsSinceTheEpoch();
 };
-
-void TestChartPoint::unitFactorScalesResistancesToMega_data()
-{
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<double>("factor");
-
-    QTest::newRow("MΩ") << "MΩ" << 1.0;
-    QTest::newRow("GΩ") << "GΩ" << 1000.0;
-    QTest::newRow("TΩ") << "TΩ" << 1000000.0;
-    QTest::newRow("lower-case t") << "tΩ" << 1000000.0;
-    QTest::newRow("Ω") << "Ω" << 1.0;
-    QTest::newRow("empty") << "" << 1.0;
-    QTest::newRow("V") << "V" << 1.0;
-}
-
-void TestChartPoint::unitFactorScalesResistancesToMega()
-{
-    QFETCH(QString, unit);
-    QFETCH(double, factor);
-
-    QCOMPARE(ChartPoint::unitFactor(unit), factor);
-}
 
 void TestChartPoint::recordsThatFitNoModePlotZero_data()
 {

@@ -1,6 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
-#include "journal/testindex.h"
+#include "journal/sessioncutter.h"
 
 #include "insulation/testsegmenter.h"
 #include "journal/readingstore.h"
@@ -12,7 +12,7 @@
 
 #include <limits>
 
-bool TestIndex::update(QSqlDatabase database, qint64 sessionId)
+bool SessionCutter::cut(QSqlDatabase database, qint64 sessionId)
 {
     TestStore tests(database);
     const ReadingStore readings(database);
@@ -40,12 +40,12 @@ bool TestIndex::update(QSqlDatabase database, qint64 sessionId)
     return read && kept && tests.setThroughSeq(sessionId, last) && transaction.commit();
 }
 
-bool TestIndex::updateEnded(QSqlDatabase database)
+bool SessionCutter::cutEnded(QSqlDatabase database)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
     // Only the sessions with readings not cut yet: a synced journal holds the
-    // whole team's sessions, and this runs before every sync.
+    // whole team's sessions.
     if (!query.exec(QStringLiteral("SELECT id FROM sessions WHERE ended_ms IS NOT NULL AND tests_through_seq <"
                                    " coalesce((SELECT max(seq) FROM readings WHERE session_id = sessions.id), -1)"
                                    " ORDER BY id")))
@@ -55,6 +55,6 @@ bool TestIndex::updateEnded(QSqlDatabase database)
         sessions << query.value(0).toLongLong();
     bool done = true;
     for (const qint64 session : sessions)
-        done = update(database, session) && done;
+        done = cut(database, session) && done;
     return done;
 }

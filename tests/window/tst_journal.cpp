@@ -3,6 +3,7 @@
 #include "export/sessioncsvexport.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
+#include "meter/framedecoder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
 #include "models/datamodel.h"
@@ -20,7 +21,8 @@
 #include "util/backgroundjob.h"
 #include "window/dlghistory.h"
 #include "window/templatewindow.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
 
 #include <QAction>
 #include <QCryptographicHash>
@@ -155,7 +157,7 @@ QByteArray digestOf(const QString &fileName)
 
 } // namespace
 
-class TestWindowJournal : public QObject
+class TestWindowsJournal : public QObject
 {
     Q_OBJECT
 
@@ -175,14 +177,14 @@ private slots:
     void fullDiskIsReportedOnceAndRecordingGoesOn();
 };
 
-void TestWindowJournal::init()
+void TestWindowsJournal::init()
 {
     SimulatedHid::reset();
 }
 
 // What gets a row is journaled: nothing that a pause or a sampling rule kept
 // out, and every record of the meter's memory.
-void TestWindowJournal::recordedReadingsAreJournaledAsRecorded()
+void TestWindowsJournal::recordedReadingsAreJournaledAsRecorded()
 {
     WindowFixture fixture({{"RecordAtTesttime", true}});
     const DemoCycle cycle(0);
@@ -194,7 +196,7 @@ void TestWindowJournal::recordedReadingsAreJournaledAsRecorded()
 
     int liveRows = 0;
     for (const QByteArray &frame : cycle.liveFrames()) {
-        const QSharedPointer<DMMData> record = MyDMM::liveRecordOf(frame);
+        const QSharedPointer<DMMData> record = FrameDecoder::liveRecordOf(frame);
         liveRows += record->testing || record->mode == DMMData::dmVOLT ? 1 : 0;
     }
     QVERIFY(liveRows > 0 && liveRows < cycle.liveFrames().size());
@@ -205,7 +207,7 @@ void TestWindowJournal::recordedReadingsAreJournaledAsRecorded()
     QCOMPARE(sessions.first().count(JournalReading::Stored), cycle.storedFrames().size());
 }
 
-void TestWindowJournal::sessionFollowsTheMeterFromStartToClose()
+void TestWindowsJournal::sessionFollowsTheMeterFromStartToClose()
 {
     VirtualHidDevice meter = VirtualHidDevice::meter(meterPath);
     meter.serialNumber = QStringLiteral("TS-0042");
@@ -244,7 +246,7 @@ void TestWindowJournal::sessionFollowsTheMeterFromStartToClose()
 
 // Reports read just before the meter closed reach the window after the
 // close: their readings are still the session's, not a session of their own.
-void TestWindowJournal::readingsQueuedBeforeTheCloseBelongToTheSession()
+void TestWindowsJournal::readingsQueuedBeforeTheCloseBelongToTheSession()
 {
     SimulatedHid::addDevice(VirtualHidDevice::meter(meterPath));
     WindowFixture fixture;
@@ -266,7 +268,7 @@ void TestWindowJournal::readingsQueuedBeforeTheCloseBelongToTheSession()
 
 // The panel, the table and the chart show a reading brought back from the
 // journal exactly as they showed it when it arrived.
-void TestWindowJournal::restoredReadingsShowAsTheyDid()
+void TestWindowsJournal::restoredReadingsShowAsTheyDid()
 {
     const TempWorkDir kept;
     QList<QMap<QString, QString>> panels;
@@ -305,7 +307,7 @@ void TestWindowJournal::restoredReadingsShowAsTheyDid()
 // The window runs as a program of its own and is killed while it records;
 // every row it had shown is in the journal, and comes back into the tables
 // when the window starts again.
-void TestWindowJournal::killedWindowLosesNothingThatWasOnScreen()
+void TestWindowsJournal::killedWindowLosesNothingThatWasOnScreen()
 {
     const TempWorkDir dir;
     QProcess child;
@@ -362,7 +364,7 @@ void TestWindowJournal::killedWindowLosesNothingThatWasOnScreen()
     QVERIFY(!sessions.first().cleanEnd);
 }
 
-void TestWindowJournal::restoreIsOfferedOnceForTheLastSessionCutShort_data()
+void TestWindowsJournal::restoreIsOfferedOnceForTheLastSessionCutShort_data()
 {
     QTest::addColumn<int>("answer");
     QTest::newRow("yes") << int(QMessageBox::Yes);
@@ -370,7 +372,7 @@ void TestWindowJournal::restoreIsOfferedOnceForTheLastSessionCutShort_data()
 }
 
 // The question comes once; its answer is remembered by ending the session.
-void TestWindowJournal::restoreIsOfferedOnceForTheLastSessionCutShort()
+void TestWindowsJournal::restoreIsOfferedOnceForTheLastSessionCutShort()
 {
     QFETCH(int, answer);
     const TempWorkDir dir;
@@ -416,7 +418,7 @@ void TestWindowJournal::restoreIsOfferedOnceForTheLastSessionCutShort()
     QVERIFY(!again.shown);
 }
 
-void TestWindowJournal::historyOpensExportsAndDeletesSessions()
+void TestWindowsJournal::historyOpensExportsAndDeletesSessions()
 {
     const TempWorkDir dir;
     const QString journal = dir.filePath(journalName);
@@ -494,7 +496,7 @@ void TestWindowJournal::historyOpensExportsAndDeletesSessions()
     QCOMPARE(remaining.first().id, sessions.at(1).id);
 }
 
-void TestWindowJournal::failedOrCancelledExportLeavesNoFile_data()
+void TestWindowsJournal::failedOrCancelledExportLeavesNoFile_data()
 {
     QTest::addColumn<bool>("cancelled");
     QTest::newRow("a file in the way") << false;
@@ -503,7 +505,7 @@ void TestWindowJournal::failedOrCancelledExportLeavesNoFile_data()
 
 // A session exported into several files: when one of them cannot be
 // written, or the user cancels, none of them is left behind.
-void TestWindowJournal::failedOrCancelledExportLeavesNoFile()
+void TestWindowsJournal::failedOrCancelledExportLeavesNoFile()
 {
     QFETCH(bool, cancelled);
     const TempWorkDir dir;
@@ -535,7 +537,7 @@ void TestWindowJournal::failedOrCancelledExportLeavesNoFile()
 
 // A file that is no journal stays as it is; the window says so once, then
 // records as it always did.
-void TestWindowJournal::unusableJournalIsReportedOnceAndRecordingGoesOn()
+void TestWindowsJournal::unusableJournalIsReportedOnceAndRecordingGoesOn()
 {
     const TempWorkDir dir;
     {
@@ -560,7 +562,7 @@ void TestWindowJournal::unusableJournalIsReportedOnceAndRecordingGoesOn()
     QCOMPARE(digestOf(dir.filePath(journalName)), before);
 }
 
-void TestWindowJournal::fullDiskIsReportedOnceAndRecordingGoesOn()
+void TestWindowsJournal::fullDiskIsReportedOnceAndRecordingGoesOn()
 {
     WindowFixture fixture;
     const DemoCycle cycle(1);
@@ -586,5 +588,5 @@ void TestWindowJournal::fullDiskIsReportedOnceAndRecordingGoesOn()
     QCOMPARE(fixture.window().journal()->writer()->unwritten(), 0);
 }
 
-QTEST_MAIN(TestWindowJournal)
-#include "tst_windowjournal.moc"
+QTEST_MAIN(TestWindowsJournal)
+#include "tst_journal.moc"

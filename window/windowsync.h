@@ -3,37 +3,30 @@
 #pragma once
 
 #include "sync/syncengine.h"
+#include "sync/syncscheduler.h"
 #include "sync/syncsettings.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QThread>
-#include <QTimer>
 
 class QStatusBar;
 class QWidget;
 class SyncStatus;
-class SyncWorker;
 
-// Joins the window's journal to the team's server: a worker on its own
-// thread syncs when sync is switched on, after each session and edit, and
-// every few minutes; a failure is shown once and tried again. The state is
-// shown in a status bar at the foot of the window, there only while sync
-// is on. Nothing the window records waits for any of it.
+// The team server's sync as the window shows it: its state in a status bar
+// at the foot of the window, there only while sync is on, a failure shown
+// once, the password asked for when the server wants one, and the options
+// dialog. The syncing itself runs in the background.
 class WindowSync : public QObject
 {
     Q_OBJECT
 
 public:
     WindowSync(const QString &journalFile, QWidget &window, QObject *parent = nullptr);
-    ~WindowSync() override;
 
-    const SyncSettings &settings() const { return m_settings; }
+    const SyncSettings &settings() const { return m_scheduler.settings(); }
     SyncStatus *status() const;
-    bool isSyncing() const { return m_busy; }
-
-    static constexpr int syncIntervalMs = 5 * 60 * 1000;
-    static constexpr int retryIntervalMs = 60 * 1000;
+    bool isSyncing() const { return m_scheduler.isSyncing(); }
 
 public slots:
     // Keeps the settings in "options.ini" and syncs with them.
@@ -50,22 +43,14 @@ signals:
     void attempted(bool ok);
 
 private:
-    void startWorker();
-    void stopWorker();
     void showStatusBar(bool shown);
     void onFinished(bool ok, const SyncReport &report, const QString &error, int failure);
-    bool askPassword(int failure);
+    void askPassword(int failure);
 
-    QString m_journalFile;
     QWidget &m_window;
-    SyncSettings m_settings;
-    QThread m_thread;
-    QPointer<SyncWorker> m_worker;
+    SyncScheduler m_scheduler;
     QPointer<QStatusBar> m_statusBar;
     QPointer<SyncStatus> m_status;
-    QTimer m_timer;
-    bool m_busy = false;
-    bool m_again = false;
     bool m_failing = false;
     bool m_passwordAsked = false;
 };

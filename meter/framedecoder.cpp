@@ -1,7 +1,9 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "meter/framedecoder.h"
+
 #include "meter/framereader.h"
-#include "meter/mydmm.h"
+#include "meter/numbertext.h"
 #include "meter/unittable.h"
 
 #include <QDateTime>
@@ -111,8 +113,8 @@ void setNumber(ValueBox &box, float reading, const QString &unit)
     const double number = widenReading(reading);
     int fieldWidth = 0;
     int precision = 0;
-    MyDMM::getDoubleParam(number, fieldWidth, precision);
-    box.value = MyDMM::getCutValue(number, precision);
+    NumberText::fieldFor(number, fieldWidth, precision);
+    box.value = NumberText::cut(number, precision);
     // Same text as ValueBox::toString() gives a value it cannot show.
     box.text = std::isfinite(box.value) ? QStringLiteral("%1").arg(box.value, fieldWidth, 'f', precision, QLatin1Char(' '))
                                         : QStringLiteral("-");
@@ -403,30 +405,12 @@ QSharedPointer<DMMData> decode(const QByteArray &frame, const Layout (&layouts)[
 }
 } // namespace
 
-QSharedPointer<DMMData> MyDMM::liveRecordOf(const QByteArray &frame, const QDateTime &time)
+QSharedPointer<DMMData> FrameDecoder::liveRecordOf(const QByteArray &frame, const QDateTime &time)
 {
     return decode(frame, liveLayouts, time);
 }
 
-QSharedPointer<DMMData> MyDMM::storedRecordOf(const QByteArray &frame, const QDateTime &time)
+QSharedPointer<DMMData> FrameDecoder::storedRecordOf(const QByteArray &frame, const QDateTime &time)
 {
     return decode(frame, storedLayouts, time);
-}
-
-void MyDMM::decodeLiveData(const QByteArray &frame)
-{
-    const QSharedPointer<DMMData> record = liveRecordOf(frame);
-    if (!record)
-        return;
-    emit frameDecoded(record, frame);
-    emit updateLiveData(record);
-}
-
-void MyDMM::decodeStoreData(const QByteArray &frame)
-{
-    const QSharedPointer<DMMData> record = storedRecordOf(frame);
-    if (!record)
-        return;
-    emit frameDecoded(record, frame);
-    emit updateStoreData(record);
 }

@@ -5,8 +5,8 @@
 #include "journal/sessionstore.h"
 #include "support/pgserver.h"
 #include "support/tempworkdir.h"
-#include "sync/syncstatus.h"
-#include "sync/windowsync.h"
+#include "window/syncstatus.h"
+#include "window/windowsync.h"
 
 #include <QFile>
 #include <QGridLayout>

@@ -10,7 +10,8 @@
 #include "ui_testswindow.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
 
 #include <QAction>
 #include <QTest>
@@ -77,7 +78,7 @@ void TestTestsWindow::runningTestGrowsAtTheTopAndIsKept()
     QCOMPARE(tests->current()->test.curve.size(), 5);
     QCOMPARE(tests->current()->test.status, InsulationTest::Status::Completed);
     QVERIFY(!tests->ui->lblReasons->text().isEmpty());
-    const QList<InsulationTest> journaled = fixture.window().journal()->tests();
+    const QList<InsulationTest> journaled = fixture.catalogue().tests();
     QCOMPARE(journaled.size(), 1);
     QCOMPARE(journaled.first().mode, int(DMMData::dmIR));
 }
@@ -103,7 +104,7 @@ void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
         QVERIFY(script.finished());
         QVERIFY(offer.text.contains(QLatin1String("Fan motor M-12")));
     }
-    QVERIFY(!fixture.window().journal()->item(QStringLiteral("Fan motor M-12")));
+    QVERIFY(!fixture.catalogue().item(QStringLiteral("Fan motor M-12")));
 
     const QList<QByteArray> pi = framesOfMode(DemoCycle(1).liveFrames(), DMMData::dmPI);
     QVERIFY(!pi.isEmpty());
@@ -111,14 +112,14 @@ void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
         feed(fixture, frame);
     feed(fixture, framesOfMode(DemoCycle(1).liveFrames(), DMMData::dmVOLT).first());
 
-    const QList<InsulationTest> kept = fixture.window().journal()->tests();
+    const QList<InsulationTest> kept = fixture.catalogue().tests();
     QVERIFY(!kept.isEmpty());
     const InsulationTest &piTest = kept.last();
     QCOMPARE(piTest.mode, int(DMMData::dmPI));
-    const TestDetails details = fixture.window().journal()->details(piTest.id);
+    const TestDetails details = fixture.catalogue().details(piTest.id);
     QCOMPARE(details.equipment, QStringLiteral("Fan motor M-12"));
     QCOMPARE(details.insulationCelsius, 30.0);
-    QCOMPARE(fixture.window().journal()->details(kept.first().id).equipment, QStringLiteral("Fan motor M-12"));
+    QCOMPARE(fixture.catalogue().details(kept.first().id).equipment, QStringLiteral("Fan motor M-12"));
     QCOMPARE(form.leEquipment->text(), QStringLiteral("Fan motor M-12"));
 
     bool judged = false;

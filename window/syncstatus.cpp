@@ -1,6 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
-#include "sync/syncstatus.h"
+#include "window/syncstatus.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,6 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
-#include "sync/dlgsyncoptions.h"
+#include "window/dlgsyncoptions.h"
 #include "ui_dlgsyncoptions.h"
 
 #include <QRegularExpression>

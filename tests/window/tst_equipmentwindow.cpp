@@ -12,7 +12,8 @@
 #include "window/equipmentwindow.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
-#include "window/windowjournal.h"
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
 
 #include <QAction>
 #include <QTest>
@@ -48,7 +49,7 @@ void TestEquipmentWindow::detailsTakeWhatBelongsToTheItem()
     motor.ratedKilovolts = 6.6;
     motor.insulationClass = TestDetails::InsulationClass::F;
     motor.winding = TestDetails::WindingType::FormWoundAfter1970;
-    QVERIFY(fixture.window().journal()->saveItem(motor));
+    QVERIFY(fixture.catalogue().saveItem(motor));
     fixture.find<QAction>("actionTests")->trigger();
     auto *tests = fixture.window().findChild<TestsWindow *>();
     Ui::TestsWindow &form = *tests->ui;
@@ -82,7 +83,7 @@ void TestEquipmentWindow::unknownTagIsAddedWhenTheDetailsAreSaved()
     form.btnSaveDetails->click();
     QVERIFY(script.finished());
     QVERIFY(question.text.contains(QLatin1String("T-2")));
-    const std::optional<EquipmentItem> added = fixture.window().journal()->item(QStringLiteral("t-2"));
+    const std::optional<EquipmentItem> added = fixture.catalogue().item(QStringLiteral("t-2"));
     QVERIFY(added);
     QCOMPARE(added->kind, TestDetails::EquipmentKind::Transformer);
     QCOMPARE(added->ratedKilovolts, 11.0);
@@ -99,7 +100,7 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     motor.kind = TestDetails::EquipmentKind::RotatingMachine;
     motor.insulationClass = TestDetails::InsulationClass::F;
     motor.winding = TestDetails::WindingType::FormWoundAfter1970;
-    QVERIFY(fixture.window().journal()->saveItem(motor));
+    QVERIFY(fixture.catalogue().saveItem(motor));
     TestDetails details;
     motor.applyTo(details);
     details.insulationCelsius = 30;
