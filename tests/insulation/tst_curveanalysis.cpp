@@ -2,24 +2,16 @@
 // SPDX-License-Identifier: MIT
 #include "insulation/curveanalysis.h"
 #include "meter/dmmdata.h"
+#include "support/curvepoints.h"
 
 #include <QTest>
 
 #include <cmath>
 
 namespace {
+using CurvePoints::none;
+using CurvePoints::point;
 using Curve = QVector<CurvePoint>;
-
-const double none = std::nan("");
-
-CurvePoint point(double seconds, double megohms, bool overRange = false)
-{
-    CurvePoint result;
-    result.seconds = seconds;
-    result.megohms = megohms;
-    result.overRange = overRange;
-    return result;
-}
 
 bool sameOrBothNone(double actual, double expected)
 {

@@ -4,6 +4,7 @@
 #include "insulation/testsegmenter.h"
 #include "meter/framedecoder.h"
 #include "sim/democycle.h"
+#include "support/curvepoints.h"
 #include "support/samplerecords.h"
 
 #include <QTest>
@@ -373,7 +374,7 @@ void TestSegmentation::pointsInMegohmsAndMicroamps_data()
     QTest::addColumn<double>("megohms");
     QTest::addColumn<double>("microamps");
 
-    const double none = std::nan("");
+    using CurvePoints::none;
     const ValueBox microamp{"0.04", 0.04, "uA"};
     QTest::newRow("MΩ") << ValueBox{"312", 312, "MΩ"} << false << microamp << 312.0 << 0.04;
     QTest::newRow("GΩ") << ValueBox{"12.3", 12.3, "GΩ"} << false << microamp << 12300.0 << 0.04;
@@ -430,7 +431,7 @@ void TestSegmentation::finalValuesComeFromTheLastReading_data()
     QTest::addColumn<int>("setSeconds");
     QTest::addColumn<int>("setSeconds2");
 
-    const double none = std::nan("");
+    using CurvePoints::none;
     auto ir = SampleRecords::ir();
     QTest::newRow("IR: resistance, DAR and PI") << QSharedPointer<DMMData>(ir) << 12300.0 << false << 1.52 << 2.31
                                                 << -1 << none << 0 << 0;

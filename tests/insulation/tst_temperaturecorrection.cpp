@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "insulation/temperaturecorrection.h"
 #include "insulation/testdetails.h"
+#include "support/curvepoints.h"
 
 #include <QTest>
 
@@ -67,7 +68,7 @@ void TestTemperatureCorrection::noCorrectionWithoutItsTerms_data()
     QTest::addColumn<double>("celsius");
     QTest::addColumn<double>("halving");
 
-    const double none = std::nan("");
+    using CurvePoints::none;
     QTest::newRow("no resistance") << none << 20.0 << 10.0;
     QTest::newRow("no temperature") << 312.0 << none << 10.0;
     QTest::newRow("halving 0") << 312.0 << 20.0 << 0.0;
@@ -90,7 +91,7 @@ void TestTemperatureCorrection::baseDependsOnTheEquipment_data()
     QTest::addColumn<double>("baseCelsius");
     QTest::addColumn<double>("effective");
 
-    const double none = std::nan("");
+    using CurvePoints::none;
     QTest::newRow("rotating machine: 40 °C") << int(TestDetails::EquipmentKind::RotatingMachine) << none << 40.0;
     QTest::newRow("transformer: 20 °C") << int(TestDetails::EquipmentKind::Transformer) << none << 20.0;
     QTest::newRow("cable: 20 °C") << int(TestDetails::EquipmentKind::Cable) << none << 20.0;

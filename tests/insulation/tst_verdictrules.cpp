@@ -3,27 +3,19 @@
 #include "insulation/reasontext.h"
 #include "insulation/verdictrules.h"
 #include "meter/dmmdata.h"
+#include "support/curvepoints.h"
 
 #include <QTest>
 
 #include <cmath>
 
 namespace {
+using CurvePoints::none;
+using CurvePoints::point;
 using Winding = TestDetails::WindingType;
 using Class = TestDetails::InsulationClass;
 using Kind = TestDetails::EquipmentKind;
 using Outcome = Verdict::Outcome;
-
-const double none = std::nan("");
-
-CurvePoint point(double seconds, double megohms, bool overRange = false)
-{
-    CurvePoint result;
-    result.seconds = seconds;
-    result.megohms = megohms;
-    result.overRange = overRange;
-    return result;
-}
 
 InsulationTest withCurve(int mode, const QVector<CurvePoint> &curve)
 {
