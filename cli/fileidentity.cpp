@@ -23,7 +23,7 @@ FileIdentity::FileIdentity(const QString &path)
         m_inode = quint64(status.st_ino);
         return;
     }
-    m_location = futureLocation(path);
+    m_location = resolvedPath(path);
 }
 
 bool FileIdentity::operator==(const FileIdentity &other) const
@@ -37,7 +37,7 @@ bool FileIdentity::operator==(const FileIdentity &other) const
 
 // Opening a dangling symbolic link for writing creates its target; the rest
 // is the real directory the file would go into, and its name.
-QString FileIdentity::futureLocation(const QString &path)
+QString FileIdentity::resolvedPath(const QString &path)
 {
     QFileInfo info(path);
     for (int hops = 0; info.isSymLink() && hops < maxLinkHops; ++hops)

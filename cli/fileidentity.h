@@ -20,8 +20,11 @@ public:
     bool operator==(const FileIdentity &other) const;
     bool operator!=(const FileIdentity &other) const { return !(*this == other); }
 
+    // Where the path leads: through every symbolic link, dangling or not,
+    // into the real directory the file is (or would be created) in.
+    static QString resolvedPath(const QString &path);
+
 private:
-    static QString futureLocation(const QString &path);
 
     bool m_exists = false;
     bool m_characterDevice = false;

@@ -283,6 +283,10 @@ int LoggerCli::writeReport(const LoggerOptions &options)
     }
     // Spelled out: without an English catalogue "%n" leaves "test(s)" on screen.
     const QString file = QDir::toNativeSeparators(options.output);
+    if (content->tests.isEmpty()) {
+        print(m_err, tr("%1 has no test in the period; the report %2 says so.\n").arg(options.reportItem, file));
+        return LoggerRun::EmptyReport;
+    }
     print(m_err, content->tests.size() == 1 ? tr("1 test reported in %1.\n").arg(file)
                                             : tr("%1 tests reported in %2.\n").arg(content->tests.size()).arg(file));
     return LoggerRun::Success;

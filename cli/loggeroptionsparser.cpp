@@ -60,10 +60,17 @@ LoggerOptionsParser::LoggerOptionsParser()
     m_parser.setApplicationDescription(
         tr("Writes the readings of a Tessra insulation resistance tester as they arrive, "
            "until interrupted or a limit is reached.\n"
-           "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost, 4 kept in the journal but not synced."));
-    m_parser.addOptions({m_list, m_device, m_samples, m_time, m_interval, m_testTimeOnly, m_liveOnly, m_storedOnly,
-                         m_format, m_output, m_capture, m_replay, m_database, m_listSessions, m_listTests, m_session, m_report,
-                         m_reportItem, m_from, m_to, m_sync});
+           "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost, 4 kept in the journal but not synced, "
+           "5 a report of a period without tests."));
+    for (const QCommandLineOption *option : loggerOptions())
+        m_parser.addOption(*option);
+}
+
+QList<const QCommandLineOption *> LoggerOptionsParser::loggerOptions() const
+{
+    return {&m_list,     &m_device,   &m_samples,    &m_time,     &m_interval,     &m_testTimeOnly, &m_liveOnly,
+            &m_storedOnly, &m_format, &m_output,     &m_capture,  &m_replay,       &m_database,     &m_listSessions,
+            &m_listTests, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,           &m_sync};
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -82,9 +89,34 @@ LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &argum
         fail(tr("Unexpected argument '%1'.").arg(m_parser.positionalArguments().constFirst()));
         return Outcome::Error;
     }
-    if (!readValues() || !checkCombinations())
+    if (!checkEachGivenOnce() || !checkNamesNotEmpty() || !readValues() || !checkCombinations())
         return Outcome::Error;
     return Outcome::Run;
+}
+
+// "--db a.sqlite --db b.sqlite" would keep the records in one of them, and
+// nothing would say which.
+bool LoggerOptionsParser::checkEachGivenOnce()
+{
+    const QStringList given = m_parser.optionNames();
+    for (const QCommandLineOption *option : loggerOptions()) {
+        const auto times = std::count_if(given.cbegin(), given.cend(),
+                                         [option](const QString &name) { return option->names().contains(name); });
+        if (times > 1)
+            return fail(tr("--%1 is given more than once.").arg(option->names().constLast()));
+    }
+    return true;
+}
+
+// An empty name would fall back to a default (standard output, no journal)
+// the user did not ask for.
+bool LoggerOptionsParser::checkNamesNotEmpty()
+{
+    for (const QCommandLineOption *option : {&m_device, &m_output, &m_capture, &m_replay, &m_database}) {
+        if (m_parser.isSet(*option) && m_parser.value(*option).isEmpty())
+            return fail(tr("--%1 needs a name; the name given is empty.").arg(option->names().constLast()));
+    }
+    return true;
 }
 
 QString LoggerOptionsParser::helpText() const

@@ -7,6 +7,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,9 @@ public:
     QString helpText() const;
 
 private:
+    QList<const QCommandLineOption *> loggerOptions() const;
+    bool checkEachGivenOnce();
+    bool checkNamesNotEmpty();
     bool readValues();
     bool readFormat();
     bool readSamples();

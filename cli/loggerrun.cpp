@@ -194,14 +194,16 @@ void LoggerRun::armDeadline()
     m_deadlineTimer.start(int(std::clamp<qint64>(m_deadline.remainingTime(), 0, longestTimerMs)));
 }
 
+// The journal first: a run killed between the two steps never leaves a
+// record printed that the journal does not keep.
 void LoggerRun::writeRecord(RecordWriter::Kind kind, const QSharedPointer<DMMData> &record)
 {
+    journalRecord(kind, record);
     if (!m_writer->write(kind, record)) {
         failWith(m_writer->errorString());
         return;
     }
     ++(kind == RecordWriter::Kind::Live ? m_liveWritten : m_storedWritten);
-    journalRecord(kind, record);
     emit recordWritten(kind, record);
 }
 

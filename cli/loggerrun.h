@@ -40,6 +40,8 @@ public:
         // The run's records are in the journal; the team server has not
         // got them yet.
         NotSynced = 4,
+        // The report is written, and says that the period holds no test.
+        EmptyReport = 5,
     };
 
     LoggerRun(const LoggerOptions &options, QTextStream &status, QObject *parent = nullptr);

@@ -5,6 +5,8 @@
 #include "cli/csvrecordwriter.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 
 namespace {
 bool clash(const FileIdentity &first, const FileIdentity &second)
@@ -22,7 +24,7 @@ bool OutputConflicts::check(const LoggerOptions &options)
 {
     m_error.clear();
     QList<Output> outputs = recordOutputs(options);
-    if (!addOutput(outputs, QStringLiteral("--db"), options.database)
+    if (!addOutput(outputs, QStringLiteral("--db"), options.database) || !addJournalFiles(outputs, options.database)
         || !addOutput(outputs, QStringLiteral("--capture"), options.capture))
         return false;
     if (options.replay.isEmpty())
@@ -48,6 +50,32 @@ bool OutputConflicts::addOutput(QList<Output> &outputs, const QString &option, c
             return fail(tr("%1 and %2 name the same file.").arg(added.option, output.option));
     }
     outputs.prepend(added);
+    return true;
+}
+
+// SQLite keeps a journal's log, its index of the log and its rollback file
+// beside it, named after the journal as it was given and as it resolves;
+// written over, any of them takes the journal with it.
+bool OutputConflicts::addJournalFiles(QList<Output> &outputs, const QString &journal)
+{
+    if (journal.isEmpty())
+        return true;
+    QStringList names{journal};
+    const QString resolved = FileIdentity::resolvedPath(journal);
+    if (resolved != QFileInfo(journal).absoluteFilePath())
+        names << resolved;
+    const QString option = optionText(QStringLiteral("--db"), journal);
+    for (const QString &name : qAsConst(names)) {
+        for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+            const QString file = name + QLatin1String(suffix);
+            const Output added{tr("%1 (its file %2)").arg(option, QDir::toNativeSeparators(file)), FileIdentity(file)};
+            for (const Output &output : qAsConst(outputs)) {
+                if (clash(added.file, output.file))
+                    return fail(tr("%1 would overwrite a file of the journal, %2.").arg(output.option, added.option));
+            }
+            outputs.append(added);
+        }
+    }
     return true;
 }
 

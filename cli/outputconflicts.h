@@ -32,6 +32,7 @@ private:
 
     static QList<Output> recordOutputs(const LoggerOptions &options);
     bool addOutput(QList<Output> &outputs, const QString &option, const QString &path);
+    bool addJournalFiles(QList<Output> &outputs, const QString &journal);
     bool fail(const QString &message);
 
     QString m_error;

@@ -3,9 +3,9 @@
 #include "report/pageframe.h"
 
 #include "report/reportcolours.h"
+#include "util/imagefile.h"
 
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QPainter>
 
 namespace {
@@ -14,6 +14,8 @@ constexpr double smallPoints = 8.0;
 constexpr double headerRows = 3.0;
 constexpr double footerRows = 2.0;
 constexpr double logoAspectLimit = 4.0; // a wide logo takes at most this many times its height
+constexpr qint64 logoMaxBytes = 5 * 1024 * 1024;
+constexpr int logoMaxPixels = 2000; // on a side; far more than the header shows
 } // namespace
 
 PageFrame::PageFrame(const Texts &texts, const QFont &font, QPaintDevice *device, double width)
@@ -27,9 +29,14 @@ PageFrame::PageFrame(const Texts &texts, const QFont &font, QPaintDevice *device
     m_companyFont.setPointSizeF(companyPoints);
     m_companyFont.setBold(true);
     m_line = QFontMetricsF(m_font, device).height();
-    // An unreadable file leaves a null image, and then no logo.
-    if (!texts.logoFile.isEmpty())
-        m_logo = QImageReader(texts.logoFile).read();
+    // A file that is no picture, or too large a one, leaves no logo. It is
+    // drawn a few centimetres wide: decoded at most that large.
+    if (!texts.logoFile.isEmpty()) {
+        ImageFile::Limits limits;
+        limits.maxBytes = logoMaxBytes;
+        limits.fitInto = QSize(logoMaxPixels, logoMaxPixels);
+        m_logo = ImageFile::read(texts.logoFile, limits);
+    }
 }
 
 double PageFrame::headerHeight() const

@@ -7,10 +7,11 @@
 #include "report/reportbody.h"
 #include "report/reportfont.h"
 #include "report/reporttext.h"
+#include "util/safefile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <qcustomplot.h>
 
@@ -140,25 +141,27 @@ ReportWriter::ReportWriter(const ReportContent &content, const ReportOptions &op
 {
 }
 
+// Drawn in memory first, then written whole: a failure leaves the file that
+// was there before, and a device (a printer's, /dev/null) is written in
+// place rather than replaced by a file.
 bool ReportWriter::write(const QString &fileName)
 {
     m_error.clear();
     m_pages = 0;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString());
-        return false;
-    }
-    m_pages = drawReport(m_content, m_options, file);
-    if (m_pages == 0) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    const int pages = drawReport(m_content, m_options, buffer);
+    buffer.close();
+    if (pages == 0) {
         m_error = tr("Cannot write %1: the PDF could not be drawn").arg(QDir::toNativeSeparators(fileName));
-        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
+    SafeFile file(fileName);
+    if (!file.open() || !file.write(pdf) || !file.commit()) {
         m_error = tr("Cannot write %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString());
-        m_pages = 0;
         return false;
     }
+    m_pages = pages;
     return true;
 }

@@ -21,9 +21,11 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTextStream>
 
 #include <algorithm>
 #include <csignal>
@@ -182,6 +184,29 @@ private:
     static inline const QString connectionName = QStringLiteral("another program");
     bool m_locked = false;
 };
+// An output that, as each record reaches it, counts what the journal file
+// already holds, through a connection of its own as another program would.
+class JournalWatchingWriter : public RecordWriter
+{
+public:
+    bool write(Kind, const QSharedPointer<DMMData> &) override
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("watch"));
+        database.setDatabaseName(journal);
+        QSqlQuery query(database);
+        const int kept = database.open() && query.exec(QStringLiteral("SELECT count(*) FROM readings")) && query.next()
+            ? query.value(0).toInt()
+            : -1;
+        query = QSqlQuery();
+        database = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("watch"));
+        keptWhenPrinted << kept;
+        return true;
+    }
+    QString errorString() const override { return QString(); }
+
+    QList<int> keptWhenPrinted;
+};
 } // namespace
 
 class TestJournal : public QObject
@@ -200,6 +225,7 @@ private slots:
     void unusableJournalChangesNothing_data();
     void unusableJournalChangesNothing();
     void lockedJournalLetsTheRunGoOn();
+    void recordIsInTheJournalBeforeItIsPrinted();
 };
 
 void TestJournal::initTestCase()
@@ -518,6 +544,33 @@ void TestJournal::lockedJournalLetsTheRunGoOn()
     QCOMPARE(outcome.status, int(LoggerRun::Success));
     QCOMPARE(outcome.lines().size(), decode(stream).size());
     QCOMPARE(outcome.err.count(QStringLiteral("Cannot keep the records in the journal j.sqlite")), 1);
+}
+
+// A kill can come between any two steps: the journal holds a record before
+// the output shows it, never after.
+void TestJournal::recordIsInTheJournalBeforeItIsPrinted()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(QStringLiteral("stream.bin"), demoStream(0)));
+    LoggerOptions options;
+    options.replay = QStringLiteral("stream.bin");
+    options.database = journal;
+    QString status;
+    QTextStream statusStream(&status);
+    JournalWriter journalWriter(journal, QStringLiteral("logger"));
+    QVERIFY(journalWriter.open());
+    JournalWatchingWriter output;
+    LoggerRun run(options, statusStream);
+    QVERIFY(run.openReplay(options.replay));
+    run.keepJournal(journalWriter, HIDDevInfo());
+    QSignalSpy finished(&run, &LoggerRun::finished);
+    QVERIFY(run.start(output));
+    QVERIFY(finished.wait(30000));
+
+    QVERIFY(!output.keptWhenPrinted.isEmpty());
+    for (int printed = 0; printed < output.keptWhenPrinted.size(); ++printed)
+        QCOMPARE(output.keptWhenPrinted.at(printed), printed + 1);
 }
 
 QTEST_GUILESS_MAIN(TestJournal)

@@ -278,6 +278,19 @@ void TestLogger::clashingOutputsAreRefused_data()
                                                   << refused << "--db hard.bin " + overwrite;
     QTest::newRow("session printed over its journal")
         << QStringList{"--db", "records.jsonl", "--session", "1", "--output", "records.jsonl"} << refused << same;
+    const QString journalFile = QStringLiteral("would overwrite a file of the journal");
+    QTest::newRow("output is the journal's log") << QStringList{"--replay", "stream.bin", "--db", "j.sqlite",
+                                                                "--output", "j.sqlite-wal"}
+                                                 << refused << "--output j.sqlite-wal " + journalFile;
+    QTest::newRow("capture is the journal's index of the log")
+        << QStringList{"--replay", "stream.bin", "--db", "j.sqlite", "--capture", "./j.sqlite-shm"} << refused
+        << "--capture ./j.sqlite-shm and --db j.sqlite (its file j.sqlite-shm) " + same;
+    QTest::newRow("output is the journal's rollback file, spelled absolute")
+        << QStringList{"--replay", "stream.bin", "--db", "j.sqlite", "--output", "@/j.sqlite-journal"} << refused
+        << journalFile;
+    QTest::newRow("output is the log of the journal a link names")
+        << QStringList{"--replay", "stream.bin", "--db", "journal-link.sqlite", "--output", "sub/j.sqlite-wal"}
+        << refused << journalFile;
     QTest::newRow("/dev/null for both outputs is fine")
         << QStringList{"--replay", "stream.bin", "--output", "/dev/null", "--capture", "/dev/null"}
         << int(LoggerRun::Success) << "1 live and 0 stored records written";
@@ -301,6 +314,7 @@ void TestLogger::clashingOutputsAreRefused()
     QVERIFY(QFile::link(QStringLiteral("stream.bin"), QStringLiteral("link.bin")));
     QVERIFY(QFile::link(QStringLiteral("sub/target.bin"), QStringLiteral("dangling.bin")));
     QCOMPARE(::link("stream.bin", "hard.bin"), 0);
+    QVERIFY(QFile::link(QStringLiteral("sub/j.sqlite"), QStringLiteral("journal-link.sqlite")));
     const QMap<QString, QByteArray> before = filesUnder();
     arguments.replaceInStrings(QStringLiteral("@/"), QDir::currentPath() + QLatin1Char('/'));
 

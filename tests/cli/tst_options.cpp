@@ -48,6 +48,15 @@ void TestOptions::badArgumentsExitWithStatusTwo_data()
                                           << "--session needs a session id";
     QTest::newRow("session zero") << QStringList{"--db", "j.sqlite", "--session", "0"}
                                   << "--session needs a session id";
+    QTest::newRow("db given twice") << QStringList{"--db", "a.sqlite", "--db", "b.sqlite"}
+                                    << "--db is given more than once";
+    QTest::newRow("flag given twice") << QStringList{"--live-only", "--live-only"}
+                                      << "--live-only is given more than once";
+    QTest::newRow("output given twice") << QStringList{"--output", "a.jsonl", "--output", "a.jsonl"}
+                                        << "--output is given more than once";
+    QTest::newRow("empty journal name") << QStringList{"--db", ""} << "--db needs a name; the name given is empty";
+    QTest::newRow("empty output name") << QStringList{"--output", ""} << "--output needs a name";
+    QTest::newRow("empty replay name") << QStringList{"--replay", ""} << "--replay needs a name";
     QTest::newRow("list-sessions to csv") << QStringList{"--db", "j.sqlite", "--list-sessions", "--format", "csv",
                                                          "--output", "tables"}
                                           << "takes no --format or --output";

@@ -371,11 +371,14 @@ void TestProgram::reportsComeFromTheJournal_data()
     QTest::newRow("an item, its tag in any case") << QStringList{"--report-item", "p-7"} << 0 << "P-7"
                                                   << QByteArray("1 test reported");
     QTest::newRow("an item in a period without tests")
-        << QStringList{"--report-item", "P-7", "--to", "2001-01-01"} << 0 << "P-7" << QByteArray("0 tests reported");
+        << QStringList{"--report-item", "P-7", "--to", "2001-01-01"} << 5 << "P-7"
+        << QByteArray("P-7 has no test in the period; the report report.pdf says so.");
     QTest::newRow("a test the journal lacks") << QStringList{"--report", "999999"} << 1 << QString()
                                               << QByteArray("The journal has no test 999999.");
     QTest::newRow("an item the register lacks") << QStringList{"--report-item", "Q-1"} << 1 << QString()
                                                 << QByteArray("The register has no item Q-1.");
+    QTest::newRow("over the journal's log") << QStringList{"--report", "ID", "--output", "j.sqlite-wal"} << 2
+                                            << QString() << QByteArray("would overwrite a file of the journal");
     QTest::newRow("into a folder that is missing") << QStringList{"--report", "ID", "--output", "no/such/report.pdf"}
                                                    << 1 << QString() << QByteArray("Cannot write the report");
 }

@@ -15,6 +15,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <QTranslator>
 
 using namespace ReportFixture;
@@ -183,6 +186,7 @@ private slots:
     void logoIsTheOnlyImage_data();
     void logoIsTheOnlyImage();
     void failedWriteLeavesNoFile();
+    void deviceIsWrittenNotReplaced();
 };
 
 void TestReportWriter::initTestCase()
@@ -434,6 +438,7 @@ void TestReportWriter::logoIsTheOnlyImage_data()
     QTest::newRow("a logo") << "logo.png" << true;
     QTest::newRow("a file that is no image") << "notes.png" << false;
     QTest::newRow("a file that is missing") << "missing.png" << false;
+    QTest::newRow("a pipe nobody writes to") << "pipe.png" << false;
 }
 
 // The charts are vectors: the logo is the only picture, once on every page.
@@ -449,6 +454,7 @@ void TestReportWriter::logoIsTheOnlyImage()
     QVERIFY(notes.open(QIODevice::WriteOnly));
     notes.write("not an image");
     notes.close();
+    QCOMPARE(::mkfifo("pipe.png", 0600), 0);
     ReportOptions withLogo = options();
     withLogo.logoFile = logo;
 
@@ -470,6 +476,24 @@ void TestReportWriter::failedWriteLeavesNoFile()
     QCOMPARE(writer.pageCount(), 0);
     QVERIFY(!QFile::exists(fileName));
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+// A device node stays what it is: the report goes through it. Made with
+// mknod where the tests may (as root), otherwise reached through a link.
+void TestReportWriter::deviceIsWrittenNotReplaced()
+{
+    TempWorkDir dir;
+    const QByteArray device = "nulldev";
+    if (::mknod(device.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), QString::fromLatin1(device)));
+
+    ReportWriter writer(trendWithWarning(), options());
+    QVERIFY2(writer.write(QString::fromLatin1(device)), qPrintable(writer.errorString()));
+    struct stat status = {};
+    QCOMPARE(::stat(device.constData(), &status), 0);
+    QVERIFY(S_ISCHR(status.st_mode));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System),
+             QStringList{QString::fromLatin1(device)});
 }
 
 QTEST_MAIN(TestReportWriter)

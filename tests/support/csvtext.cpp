@@ -68,4 +68,16 @@ QList<QStringList> cellsOf(const QAbstractItemModel &model)
     return lines;
 }
 
+QList<QStringList> withoutFormulaGuard(QList<QStringList> rows)
+{
+    for (QStringList &row : rows) {
+        for (QString &cell : row) {
+            if (cell.size() > 1 && cell.front() == QLatin1Char('\'')
+                && QStringLiteral("=+-@\t\r").contains(cell.at(1)))
+                cell.remove(0, 1);
+        }
+    }
+    return rows;
+}
+
 } // namespace CsvText

@@ -22,6 +22,10 @@ QList<QStringList> parse(const QString &text);
 // The UTF-8 file at `fileName`, parsed.
 QList<QStringList> readFile(const QString &fileName);
 
+// The cells as the table showed them: the apostrophe the writer puts before
+// a cell that a spreadsheet would run as a formula is taken off again.
+QList<QStringList> withoutFormulaGuard(QList<QStringList> rows);
+
 // What a table shows, header first, as the reader gives back its export.
 QList<QStringList> cellsOf(const QAbstractItemModel &model);
 

@@ -110,6 +110,15 @@ void TestUtils::csvWritesHeaderAndRows_data()
         << QByteArray("Date/Time,Note\n\"Tuesday, 9 December 2026\",\"say \"\"hi\"\"\"\n\"a\nb\",\"c\rd\"\n");
     QTest::newRow("empty cells stay empty") << QStringList{"x", "y"} << QList<QStringList>{{"", ""}}
                                             << QByteArray("x,y\n,\n");
+    QTest::newRow("formulas never run in a spreadsheet")
+        << QStringList{"Tag", "Notes"}
+        << QList<QStringList>{{"=HYPERLINK(\"http://x\",\"y\")", "+1+2"}, {"@SUM(A1)", "-2+3"},
+                              {"\t=1", "\r=1"}, {"- M\u03a9", "a=b"}}
+        << QByteArray("Tag,Notes\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",'+1+2\n'@SUM(A1),'-2+3\n"
+                      "'\t=1,\"'\r=1\"\n'- M\xce\xa9,a=b\n");
+    QTest::newRow("numbers stay numbers")
+        << QStringList{"V", "R"} << QList<QStringList>{{"-250", "+12.5"}, {"-1e3", "-"}}
+        << QByteArray("V,R\n-250,+12.5\n-1e3,-\n");
 }
 
 void TestUtils::csvWritesHeaderAndRows()
