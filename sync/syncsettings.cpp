@@ -4,6 +4,8 @@
 
 #include "app/settingskeys.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStringList>
@@ -53,7 +55,22 @@ bool SyncSettings::isServiceName(const QString &name)
 
 const QStringList &SyncSettings::tlsModes()
 {
-    static const QStringList modes = {QStringLiteral("prefer"), QStringLiteral("disable"), QStringLiteral("require"),
-                                      QStringLiteral("verify-full")};
+    // Encrypted and the server checked unless the user chooses otherwise.
+    static const QStringList modes = {QStringLiteral("verify-full"), QStringLiteral("require"),
+                                      QStringLiteral("prefer"), QStringLiteral("disable")};
     return modes;
+}
+
+// Where libpq looks for the root certificate it checks the server with.
+QString SyncSettings::rootCertificatePath()
+{
+    const QString fromEnvironment = qEnvironmentVariable("PGSSLROOTCERT");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QDir::home().filePath(QStringLiteral(".postgresql/root.crt"));
+}
+
+bool SyncSettings::hasRootCertificate()
+{
+    return QFileInfo(rootCertificatePath()).isFile();
 }

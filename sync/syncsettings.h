@@ -19,8 +19,8 @@ struct SyncSettings
     QString user;
     // A libpq service name; its entry supplies what is left empty here.
     QString service;
-    // libpq's sslmode.
-    QString tls = QStringLiteral("prefer");
+    // libpq's sslmode; the server checked unless chosen otherwise.
+    QString tls = QStringLiteral("verify-full");
     QString password;
 
     bool isConfigured() const { return enabled && (!host.isEmpty() || !service.isEmpty()); }
@@ -32,6 +32,10 @@ struct SyncSettings
     static bool isServiceName(const QString &name);
     // The sslmode values offered, the first the default.
     static const QStringList &tlsModes();
+    // The root certificate libpq checks the server with (PGSSLROOTCERT or
+    // ~/.postgresql/root.crt), and whether it is there.
+    static QString rootCertificatePath();
+    static bool hasRootCertificate();
 };
 
 Q_DECLARE_METATYPE(SyncSettings)

@@ -13,7 +13,9 @@ class DlgSyncOptions;
 }
 
 // Where the team's server is: host, port, database, user, a libpq service
-// and the TLS mode. There is no field for the password on purpose.
+// and how the connection is protected, the recommended way first and the
+// others with what they let through. There is no field for the password on
+// purpose.
 class DlgSyncOptions : public QDialog
 {
     Q_OBJECT
@@ -24,10 +26,12 @@ public:
 
     SyncSettings settings() const;
 
+    std::unique_ptr<Ui::DlgSyncOptions> ui;
+
 private:
     void fill(const SyncSettings &settings);
     void enableFields(bool enabled);
+    void explainTls();
 
-    std::unique_ptr<Ui::DlgSyncOptions> ui;
     SyncSettings m_settings;
 };

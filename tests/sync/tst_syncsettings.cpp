@@ -32,7 +32,7 @@ void TestSyncSettings::readBack_data()
     QTest::newRow("port out of range") << SettingsKeys::syncPort << "70000" << "5432";
     QTest::newRow("port not a number") << SettingsKeys::syncPort << "five" << "5432";
     QTest::newRow("known TLS mode") << SettingsKeys::syncTls << "verify-full" << "verify-full";
-    QTest::newRow("unknown TLS mode") << SettingsKeys::syncTls << "allow" << "prefer";
+    QTest::newRow("unknown TLS mode") << SettingsKeys::syncTls << "allow" << "verify-full";
     QTest::newRow("service name") << SettingsKeys::syncService << "plant-db" << "plant-db";
     // A service name goes among libpq's options: another option must not.
     QTest::newRow("service with options") << SettingsKeys::syncService << "x sslmode=disable" << "";
