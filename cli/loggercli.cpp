@@ -168,12 +168,12 @@ int LoggerCli::session(const LoggerOptions &options)
     // Only an ended session goes up.
     if (journal)
         journal->endSession();
-    return syncJournal(options.database, status);
+    return syncJournal(options.database, status, journal ? journal->lost() : 0);
 }
 
 // What the run recorded is safe in the journal whatever the server says;
 // a failed sync leaves it there for the next one.
-int LoggerCli::syncJournal(const QString &fileName, int runStatus)
+int LoggerCli::syncJournal(const QString &fileName, int runStatus, int notKept)
 {
     const QSettings options(QString::fromLatin1(SettingsKeys::fileName), QSettings::IniFormat);
     SyncSettings settings = SyncSettings::load(options);
@@ -186,8 +186,11 @@ int LoggerCli::syncJournal(const QString &fileName, int runStatus)
     }
     SyncEngine engine(fileName, settings);
     if (!engine.run()) {
-        print(m_err, tr("Not synced: %1 The records are kept in the journal and go with the next sync.\n")
-                         .arg(engine.errorString()));
+        const QString kept = notKept > 0 ? tr("The records the journal took go with the next sync; %1 could not be "
+                                              "kept in it (see above).")
+                                               .arg(notKept)
+                                         : tr("The records are kept in the journal and go with the next sync.");
+        print(m_err, tr("Not synced: %1 %2\n").arg(engine.errorString().trimmed(), kept));
         return runStatus == LoggerRun::Success ? int(LoggerRun::NotSynced) : runStatus;
     }
     const SyncReport &report = engine.report();

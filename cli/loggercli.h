@@ -49,7 +49,7 @@ private:
     std::unique_ptr<RecordWriter> createWriter(const LoggerOptions &options, std::unique_ptr<QIODevice> &file);
     int session(const LoggerOptions &options);
     std::unique_ptr<JournalWriter> openJournal(const QString &fileName);
-    int syncJournal(const QString &fileName, int runStatus);
+    int syncJournal(const QString &fileName, int runStatus, int notKept = 0);
     static HIDDevInfo journalMeter(const LoggerOptions &options, const QString &path);
     int readJournal(const LoggerOptions &options);
     int listSessions(JournalPrinter &printer);

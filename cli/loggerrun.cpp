@@ -271,6 +271,10 @@ void LoggerRun::finish()
     if (m_journal)
         m_journal->endSession();
     report(tr("%1 live and %2 stored records written.").arg(m_liveWritten).arg(m_storedWritten));
+    if (m_journal && m_journal->lost() > 0)
+        report(tr("%1 of them could not be kept in the journal %2: %3")
+                   .arg(m_journal->lost())
+                   .arg(QDir::toNativeSeparators(m_journal->fileName()), m_journal->errorString()));
     emit finished(m_exitStatus);
 }
 

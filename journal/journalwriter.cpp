@@ -4,11 +4,11 @@
 
 #include "journal/journalcheckpointer.h"
 #include "journal/journaldatabase.h"
+#include "journal/journalupkeep.h"
 #include "journal/readingstore.h"
 #include "journal/scopedtransaction.h"
-#include "journal/sessionstore.h"
-#include "journal/journalupkeep.h"
 #include "journal/sessioncutter.h"
+#include "journal/sessionstore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -27,6 +27,8 @@ JournalWriter::JournalWriter(const QString &fileName, const QString &source, QOb
     , m_fileName(fileName)
     , m_source(source)
 {
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &JournalWriter::retry);
 }
 
 JournalWriter::~JournalWriter()
@@ -89,6 +91,7 @@ void JournalWriter::endSession()
 {
     if (!isOpen() || !hasSession())
         return;
+    m_retry.stop();
     flush();
     if (m_session.id >= 0) {
         const qint64 last = m_sessions->lastReadingTime(m_session.id);
@@ -99,6 +102,7 @@ void JournalWriter::endSession()
     }
     if (!m_pending.isEmpty())
         qDebug() << "JournalWriter" << m_pending.size() << "readings could not be written";
+    m_lost += m_pending.size();
     m_pending.clear();
     m_session = JournalSession();
     if (m_sessionLock)
@@ -115,9 +119,28 @@ qint64 JournalWriter::write(const JournalReading &reading)
     if (!hasSession())
         beginSession(HIDDevInfo());
     const qint64 seq = m_nextSeq++;
+    if (m_pending.size() >= maxPending) {
+        ++m_lost;
+        return seq;
+    }
     m_pending.append({seq, reading});
-    flush();
+    // While the journal fails, readings wait for the next try instead of
+    // each trying again with all that waits.
+    if (!m_retry.isActive() && !flush())
+        scheduleRetry();
     return seq;
+}
+
+void JournalWriter::scheduleRetry()
+{
+    m_retryMs = std::clamp(m_retryMs * 2, firstRetryMs, lastRetryMs);
+    m_retry.start(m_retryMs);
+}
+
+void JournalWriter::retry()
+{
+    if (!flush())
+        scheduleRetry();
 }
 
 QList<JournalSession> JournalWriter::closeAbandonedSessions()
@@ -167,8 +190,10 @@ QString JournalWriter::lockFileName(const QString &journalFile, const QString &s
 
 bool JournalWriter::flush()
 {
+    ++m_attempts;
     if (!createSession() || !writePending())
         return false;
+    m_retryMs = 0;
     if (m_failing) {
         m_failing = false;
         emit resumed();

@@ -11,6 +11,7 @@
 #include <QPair>
 #include <QSqlDatabase>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -23,8 +24,8 @@ class SessionStore;
 // Keeps what a program records in its journal, each reading committed the
 // moment it is written, so that nothing on screen is lost to a crash. A
 // journal that cannot be written (a full disk, a read-only file) is
-// reported once; the readings wait in memory and go in when it takes them
-// again.
+// reported once; the readings wait in memory, up to a bound, and go in when
+// it takes them again, tried after pauses that grow.
 class JournalWriter : public QObject
 {
     Q_OBJECT
@@ -52,8 +53,18 @@ public:
     // Starts a session of an unknown meter when none runs. Returns the
     // reading's number in its session, which the journal keeps it under.
     qint64 write(const JournalReading &reading);
-    // Readings waiting for the journal to take them.
+    // Readings waiting for the journal to take them; at most maxPending wait.
+    // Lost to the journal: those that came while that many waited, and those
+    // still waiting when their session ended.
     int unwritten() const { return m_pending.size(); }
+    int lost() const { return m_lost; }
+    // How often the writer went to the journal: a failing one is tried again
+    // after a pause that grows, not on every reading.
+    int attempts() const { return m_attempts; }
+
+    static constexpr int maxPending = 50000;
+    static constexpr int firstRetryMs = 100;
+    static constexpr int lastRetryMs = 5000;
 
     // Sessions whose program ended without ending them (it crashed or was
     // killed): each is ended now, not cleanly, and returned.
@@ -74,6 +85,8 @@ signals:
 
 private:
     bool flush();
+    void scheduleRetry();
+    void retry();
     bool createSession();
     bool writePending();
     void reportFailure(const QString &reason);
@@ -92,4 +105,8 @@ private:
     qint64 m_nextSeq = 0;
     QList<QPair<qint64, JournalReading>> m_pending;
     bool m_failing = false;
+    QTimer m_retry;
+    int m_retryMs = 0;
+    int m_lost = 0;
+    int m_attempts = 0;
 };

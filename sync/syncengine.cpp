@@ -155,5 +155,11 @@ bool SyncEngine::fail(ServerConnection::Failure failure, const QString &reason)
         return false;
     m_failure = m_stopped ? ServerConnection::Failure::None : failure;
     m_error = m_stopped ? tr("The sync was stopped; what was not sent goes with the next one.") : reason;
+    // A failed commit leaves no text on the statement that ran before it:
+    // the journal's own last error says what it was (a full disk).
+    if (m_error.trimmed().isEmpty() && m_journal)
+        m_error = m_journal->connection().lastError().text().trimmed();
+    if (m_error.isEmpty())
+        m_error = tr("The journal or the server failed without saying why.");
     return false;
 }

@@ -328,7 +328,8 @@ void TestWindowsJournal::killedWindowLosesNothingThatWasOnScreen()
             const QString line = QString::fromUtf8(pending.left(end));
             pending.remove(0, end + 1);
             shown.append({line.section(QLatin1Char('\t'), 0, 0),
-                          CsvText::parse(line.section(QLatin1Char('\t'), 1) + QLatin1Char('\n')).value(0)});
+                          CsvText::withoutFormulaGuard(CsvText::parse(line.section(QLatin1Char('\t'), 1) + QLatin1Char('\n')))
+                              .value(0)});
         }
     }
     ::kill(pid_t(child.processId()), SIGKILL);
@@ -578,12 +579,14 @@ void TestWindowsJournal::fullDiskIsReportedOnceAndRecordingGoesOn()
             QCoreApplication::processEvents();
         }
         rows = fixture.liveModel()->rowCount();
+        QVERIFY(fixture.window().journal()->writer()->unwritten() > 0);
     }
     QTRY_VERIFY_WITH_TIMEOUT(warning.shown, patience);
     QVERIFY(rows > 3);
     QCoreApplication::processEvents();
     QVERIFY(!second.shown);
-    QCOMPARE(fixture.window().journal()->writer()->unwritten() > 0, true);
+    // Once there is room, what waited goes in without a reading to push it.
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.window().journal()->writer()->unwritten(), 0, patience);
     feedFrames(fixture, cycle.liveFrames().mid(0, 1));
     QCOMPARE(fixture.window().journal()->writer()->unwritten(), 0);
 }
