@@ -514,6 +514,12 @@ void TestServerSync::newerServerSchema()
                                   .arg(oldestReader)}));
     QVERIFY(!laptop.addSession(10, 1).isEmpty());
 
+    {
+        ServerConnection server(settings());
+        QCOMPARE(server.open(), usable);
+        QCOMPARE(server.schemaOutcome(),
+                 usable ? SchemaRunner::Outcome::NewerButReadable : SchemaRunner::Outcome::NewerRefused);
+    }
     SyncEngine engine(laptop.file(), settings());
     QCOMPARE(engine.run(), usable);
     QCOMPARE(serverCount(QStringLiteral("SELECT value::int FROM tessra.schema_info WHERE name = 'version'")), newer);
@@ -555,6 +561,7 @@ void TestServerSync::serverAnswersTrendsAndDays()
 
     ServerConnection server(settings());
     QVERIFY(server.open());
+    QCOMPARE(server.schemaOutcome(), SchemaRunner::Outcome::UpToDate);
     const ServerQueries queries(server.database());
     const QList<ServerTest> trend = queries.itemTrend(motor.uuid);
     QCOMPARE(trend.size(), 2);
