@@ -6,13 +6,13 @@
 #include "journal/scopedtransaction.h"
 #include "journal/sessionstore.h"
 #include "journal/teststore.h"
+#include "sync/downloadbatches.h"
 #include "sync/serverconnection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <optional>
 
 ServerDownload::ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step)
     : m_journal(std::move(journal))
@@ -138,35 +138,27 @@ bool ServerDownload::downloadTests(const QString &cursor)
         return failServer(query.lastError());
     const SessionStore sessions(m_journal);
     TestStore tests(m_journal);
-    std::optional<ScopedTransaction> batch;
-    int inBatch = 0;
-    while (query.next()) {
+    DownloadBatches batches(m_journal, testsPerBatch, m_step);
+    const bool done = batches.receiveAll(query, [&](const QSqlQuery &row) {
         bool ok = true;
-        if (tests.idOf(query.value(0).toString(), &ok) >= 0)
-            continue;
+        if (tests.idOf(row.value(0).toString(), &ok) >= 0)
+            return true;
         if (!ok)
             return failLocal(tests.errorString());
-        const qint64 session = sessions.idOf(query.value(1).toString(), &ok);
+        const qint64 session = sessions.idOf(row.value(1).toString(), &ok);
         if (!ok)
             return failLocal(sessions.errorString());
         if (session < 0)
-            continue;
-        if (!batch)
-            batch.emplace(m_journal);
-        InsulationTest test = testOf(query, session);
+            return true;
+        if (!batches.beginWrite())
+            return failLocal(batches.errorString());
+        InsulationTest test = testOf(row, session);
         if (!tests.add(test, RowOrigin::Server))
             return failLocal(tests.errorString());
         ++m_tests;
-        if (++inBatch == 500) {
-            if (!batch->commit())
-                return failLocal(m_journal.lastError().text());
-            batch.reset();
-            inBatch = 0;
-            if (!m_step(SyncStep::Received))
-                return false;
-        }
-    }
-    return !batch || batch->commit() || failLocal(m_journal.lastError().text());
+        return true;
+    });
+    return done || failLocal(batches.errorString());
 }
 
 bool ServerDownload::failLocal(const QString &reason)

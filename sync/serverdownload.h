@@ -21,6 +21,10 @@ struct JournalSession;
 class ServerDownload
 {
 public:
+    // Tests come down in batches of this many, each in one transaction of
+    // the journal.
+    static constexpr int testsPerBatch = 500;
+
     ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step);
 
     // What transactions from `cursor` on wrote.

@@ -3,6 +3,7 @@
 #include "sync/versionedrecords.h"
 
 #include "journal/scopedtransaction.h"
+#include "sync/downloadbatches.h"
 #include "sync/serverconnection.h"
 
 #include <QCoreApplication>
@@ -323,27 +324,13 @@ bool VersionedRecords::download(const QString &cursor)
     query.addBindValue(cursor);
     if (!query.exec())
         return m_server.fail(query.lastError()) || failLocal(m_server.errorString());
-    // A few hundred rows to a transaction keeps the journal's writers waiting
-    // no longer than a moment.
-    std::optional<ScopedTransaction> batch;
-    int inBatch = 0;
-    while (query.next()) {
-        if (!batch)
-            batch.emplace(m_journal);
-        if (!receive(serverRowOf(query)))
-            return false;
-        if (++inBatch == 200) {
-            if (!batch->commit())
-                return failLocal(m_journal.lastError().text());
-            batch.reset();
-            inBatch = 0;
-            if (!m_step(SyncStep::Received))
-                return false;
-        }
-    }
-    if (batch && !batch->commit())
-        return failLocal(m_journal.lastError().text());
-    return true;
+    DownloadBatches batches(m_journal, rowsPerBatch, m_step);
+    const bool done = batches.receiveAll(query, [&](const QSqlQuery &row) {
+        if (!batches.beginWrite())
+            return failLocal(batches.errorString());
+        return receive(serverRowOf(row));
+    });
+    return done || (m_error.isEmpty() && failLocal(batches.errorString()));
 }
 
 // A row edited here and not yet up is left alone: its upload settles it.

@@ -25,6 +25,11 @@ class ServerConnection;
 class VersionedRecords
 {
 public:
+    // Rows come down in batches of this many, each in one transaction of
+    // the journal: a few hundred keep its writers waiting no longer than a
+    // moment.
+    static constexpr int rowsPerBatch = 200;
+
     VersionedRecords(const VersionedTable &table, QSqlDatabase journal, ServerConnection &server,
                      std::function<bool(SyncStep)> step);
 
