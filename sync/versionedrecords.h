@@ -59,7 +59,7 @@ private:
     {
         QString key;
         QVariantList fields;
-        QVariant equipmentUuid;
+        QVariantList kept; // the table's kept extras
         int version = 0;
         qint64 updatedMs = 0;
     };
@@ -79,8 +79,7 @@ private:
     bool insertLocally(const ServerRow &row);
     bool updateLocally(qint64 localId, int localVersion, const ServerRow &row);
     bool link(qint64 localId, const ServerRow &row);
-    QStringList historyExtras() const;
-    QString serverColumns() const;
+    QVariant fieldOf(const QVariantList &fields, const QString &column) const;
     bool failLocal(const QString &reason);
 
     const VersionedTable &m_table;
