@@ -13,14 +13,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-
-ServerDownload::ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step)
-    : m_journal(std::move(journal))
-    , m_server(server)
-    , m_step(std::move(step))
-{
-}
-
 namespace {
 // A row of the server's sessions, as downloadSessions() asks for it.
 JournalSession sessionOf(const QSqlQuery &row)
@@ -57,6 +49,13 @@ InsulationTest testOf(const QSqlQuery &row, qint64 sessionId)
     return test;
 }
 } // namespace
+
+ServerDownload::ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step)
+    : m_journal(std::move(journal))
+    , m_server(server)
+    , m_step(std::move(step))
+{
+}
 
 bool ServerDownload::downloadSessions(const QString &cursor)
 {
