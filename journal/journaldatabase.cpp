@@ -68,10 +68,12 @@ bool JournalDatabase::open()
         return fail(info.isReadable() ? tr("It is not a database.") : tr("It cannot be read."));
     if (!openConnection() || !checkReadable())
         return false;
-    QSqlDatabase database = connection();
-    QString error;
-    if (!JournalSchema::upgrade(database, error) || !setUpConnection())
-        return fail(error.isEmpty() ? m_error : error);
+    const SchemaRunner::Result schema = JournalSchema::upgrade(connection());
+    m_schema = schema.outcome;
+    if (!schema.isUsable())
+        return fail(JournalSchema::message(schema));
+    if (!setUpConnection())
+        return false;
     m_open = true;
     return true;
 }

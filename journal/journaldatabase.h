@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "journal/schemarunner.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -25,6 +27,8 @@ public:
     QSqlDatabase connection() const;
     QString fileName() const { return m_fileName; }
     QString errorString() const { return m_error; }
+    // What open() found the file's tables at, and did to them.
+    SchemaRunner::Outcome schemaOutcome() const { return m_schema; }
 
     // The first bytes of every SQLite database file.
     static bool looksLikeDatabase(const QString &fileName);
@@ -38,5 +42,6 @@ private:
     QString m_fileName;
     QString m_connectionName;
     QString m_error;
+    SchemaRunner::Outcome m_schema = SchemaRunner::Outcome::Failed;
     bool m_open = false;
 };

@@ -2,10 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "journal/journalschema.h"
 
-#include "journal/scopedtransaction.h"
-
 #include <QCoreApplication>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -194,76 +191,43 @@ int JournalSchema::currentVersion()
     return revisions().back().version;
 }
 
-bool JournalSchema::upgrade(QSqlDatabase &database, QString &error)
+SchemaRunner::Result JournalSchema::upgrade(const QSqlDatabase &database)
 {
-    const bool fresh = isEmpty(database);
-    const int stored = fresh ? 0 : storedVersion(database);
-    if (!fresh && stored == 0) {
-        error = tr("It is a database, but not a Tessra journal.");
-        return false;
+    return runner(database).upgrade();
+}
+
+QString JournalSchema::message(const SchemaRunner::Result &result)
+{
+    switch (result.outcome) {
+    case SchemaRunner::Outcome::UpToDate:
+    case SchemaRunner::Outcome::Upgraded:
+    case SchemaRunner::Outcome::NewerButReadable:
+        return QString();
+    case SchemaRunner::Outcome::NotOurs:
+        return tr("It is a database, but not a Tessra journal.");
+    case SchemaRunner::Outcome::NewerRefused:
+        return tr("It was written by a newer version of Tessra (journal schema %1); this version reads "
+                  "journals up to schema %2.")
+            .arg(result.storedVersion)
+            .arg(result.currentVersion);
+    case SchemaRunner::Outcome::Failed:
+        break;
     }
-    if (stored > currentVersion()) {
-        const int oldestReader = storedValue(database, QStringLiteral("oldest_reader"));
-        if (oldestReader <= currentVersion())
-            return true;
-        error = tr("It was written by a newer version of Tessra (journal schema %1); this version reads "
-                   "journals up to schema %2.")
-                    .arg(stored)
-                    .arg(currentVersion());
-        return false;
-    }
-    for (const Revision &revision : revisions()) {
-        if (revision.version > stored && !apply(database, revision, error))
-            return false;
-    }
-    return true;
+    return tr("Its tables could not be brought up to date: %1").arg(result.databaseError);
 }
 
 int JournalSchema::storedVersion(const QSqlDatabase &database)
 {
-    return storedValue(database, QStringLiteral("version"));
+    return runner(database).storedVersion();
 }
 
-bool JournalSchema::isEmpty(const QSqlDatabase &database)
+// A file with nothing in it is a new journal; one with tables of another
+// program is no journal.
+SchemaRunner JournalSchema::runner(const QSqlDatabase &database)
 {
-    QSqlQuery query(database);
-    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next()
-        && query.value(0).toInt() == 0;
-}
-
-int JournalSchema::storedValue(const QSqlDatabase &database, const QString &name)
-{
-    QSqlQuery query(database);
-    query.prepare(QStringLiteral("SELECT value FROM journal_info WHERE name = ?"));
-    query.addBindValue(name);
-    if (!query.exec() || !query.next())
-        return 0;
-    return query.value(0).toInt();
-}
-
-bool JournalSchema::apply(QSqlDatabase &database, const Revision &revision, QString &error)
-{
-    ScopedTransaction transaction(database);
-    QSqlQuery query(database);
-    for (const QString &statement : revision.statements) {
-        if (!query.exec(statement)) {
-            error = tr("Its tables could not be brought up to date: %1").arg(query.lastError().text());
-            return false;
-        }
-    }
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO journal_info (name, value) VALUES (?, ?)"));
-    for (const auto &[name, value] :
-         {std::pair<QString, int>{QStringLiteral("version"), revision.version},
-          std::pair<QString, int>{QStringLiteral("oldest_reader"), revision.oldestReader}}) {
-        query.addBindValue(name);
-        query.addBindValue(value);
-        if (!query.exec()) {
-            error = tr("Its tables could not be brought up to date: %1").arg(query.lastError().text());
-            return false;
-        }
-    }
-    if (transaction.commit())
-        return true;
-    error = tr("Its tables could not be brought up to date: %1").arg(database.lastError().text());
-    return false;
+    return SchemaRunner(database, QStringLiteral("journal_info"), revisions(), [database] {
+        QSqlQuery query(database);
+        return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next()
+               && query.value(0).toInt() == 0;
+    });
 }

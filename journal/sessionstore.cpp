@@ -3,6 +3,7 @@
 #include "journal/sessionstore.h"
 
 #include "journal/scopedtransaction.h"
+#include "journal/sqlvalue.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,12 +15,6 @@ namespace {
 const QString sessionColumns = QStringLiteral(
     "id, uuid, source, started_ms, ended_ms, clean_end, meter_path, serial_number, manufacturer, product, "
     "program_version");
-
-// A null text would be bound as NULL, which the columns refuse.
-QVariant textValue(const QString &text)
-{
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
-}
 
 JournalSession sessionFrom(const QSqlQuery &query)
 {
@@ -44,15 +39,20 @@ SessionStore::SessionStore(QSqlDatabase database)
 {
 }
 
-qint64 SessionStore::create(const JournalSession &session)
+qint64 SessionStore::create(const JournalSession &session, RowOrigin origin)
 {
+    const bool fromServer = origin == RowOrigin::Server;
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, meter_path, serial_number,"
-                                 " manufacturer, product, program_version) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant &value : {textValue(session.uuid), textValue(session.source), QVariant(session.startedMs),
-                                  textValue(session.meterPath), textValue(session.serialNumber),
-                                  textValue(session.manufacturer), textValue(session.product),
-                                  textValue(session.programVersion)})
+    query.prepare(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end, meter_path,"
+                                 " serial_number, manufacturer, product, program_version, synced, from_server)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QVariant &value :
+         {SqlValue::ofText(session.uuid), SqlValue::ofText(session.source), QVariant(session.startedMs),
+          session.hasEnded() ? QVariant(session.endedMs) : QVariant(QVariant::LongLong),
+          QVariant(session.cleanEnd ? 1 : 0), SqlValue::ofText(session.meterPath),
+          SqlValue::ofText(session.serialNumber), SqlValue::ofText(session.manufacturer),
+          SqlValue::ofText(session.product), SqlValue::ofText(session.programVersion), QVariant(fromServer ? 1 : 0),
+          QVariant(fromServer ? 1 : 0)})
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();
@@ -69,12 +69,19 @@ bool SessionStore::end(qint64 id, qint64 endedMs, bool clean)
     query.addBindValue(endedMs);
     query.addBindValue(clean ? 1 : 0);
     query.addBindValue(id);
-    bool done = query.exec();
-    if (done) {
-        query.prepare(QStringLiteral("DELETE FROM session_counts WHERE session_id = ?"));
-        query.addBindValue(id);
-        done = query.exec();
+    if (!query.exec()) {
+        m_error = query.lastError().text();
+        return false;
     }
+    return countReadings(id) && transaction.commit();
+}
+
+bool SessionStore::countReadings(qint64 id)
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("DELETE FROM session_counts WHERE session_id = ?"));
+    query.addBindValue(id);
+    bool done = query.exec();
     if (done) {
         query.prepare(QStringLiteral("INSERT INTO session_counts (session_id, kind, mode, count)"
                                      " SELECT session_id, kind, mode, count(*) FROM readings"
@@ -84,7 +91,7 @@ bool SessionStore::end(qint64 id, qint64 endedMs, bool clean)
     }
     if (!done)
         m_error = query.lastError().text();
-    return done && transaction.commit();
+    return done;
 }
 
 bool SessionStore::remove(qint64 id)
@@ -104,6 +111,19 @@ std::optional<JournalSession> SessionStore::find(qint64 id) const
     if (found.isEmpty())
         return std::nullopt;
     return found.first();
+}
+
+qint64 SessionStore::idOf(const QString &uuid, bool *ok) const
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT id FROM sessions WHERE uuid = ?"));
+    query.addBindValue(uuid);
+    const bool read = query.exec();
+    if (!read)
+        m_error = query.lastError().text();
+    if (ok)
+        *ok = read;
+    return read && query.next() ? query.value(0).toLongLong() : -1;
 }
 
 std::optional<JournalSession> SessionStore::latest() const

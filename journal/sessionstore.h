@@ -3,6 +3,7 @@
 #pragma once
 
 #include "journal/journalsession.h"
+#include "journal/roworigin.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -15,13 +16,20 @@ class SessionStore
 public:
     explicit SessionStore(QSqlDatabase database);
 
-    // The new session's id, or -1.
-    qint64 create(const JournalSession &session);
+    // The new session's id, or -1. A session that came from the server
+    // comes ended, and is on the server already.
+    qint64 create(const JournalSession &session, RowOrigin origin = RowOrigin::Here);
     // Ends a session and counts its readings by kind and mode.
     bool end(qint64 id, qint64 endedMs, bool clean);
+    // Counts an ended session's readings by kind and mode again, inside the
+    // caller's transaction.
+    bool countReadings(qint64 id);
     bool remove(qint64 id);
 
     std::optional<JournalSession> find(qint64 id) const;
+    // The id of the session of that uuid, or -1; `ok` is false when the
+    // journal could not be read.
+    qint64 idOf(const QString &uuid, bool *ok = nullptr) const;
     // The session started last, if any.
     std::optional<JournalSession> latest() const;
     // Sessions started from `fromMs` up to, not including, `toMs`, the

@@ -42,18 +42,18 @@ TestStore::TestStore(QSqlDatabase database)
 {
 }
 
-bool TestStore::add(InsulationTest &test)
+bool TestStore::add(InsulationTest &test, RowOrigin origin)
 {
     if (test.uuid.isEmpty())
         test.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QSqlQuery query(m_database);
     query.prepare(QStringLiteral("INSERT INTO tests (uuid, session_id, first_seq, last_seq, mode, origin, status,"
-                                 " started_ms, ended_ms, set_volts) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " started_ms, ended_ms, set_volts, synced) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &value :
          {QVariant(test.uuid), QVariant(test.sessionId), QVariant(test.firstSeq), QVariant(test.lastSeq),
           QVariant(test.mode), QVariant(test.origin == InsulationTest::Origin::Memory ? 1 : 0),
           QVariant(test.status == InsulationTest::Status::Interrupted ? 2 : 1), QVariant(test.startedMs),
-          QVariant(test.endedMs), QVariant(test.setVolts)})
+          QVariant(test.endedMs), QVariant(test.setVolts), QVariant(origin == RowOrigin::Server ? 1 : 0)})
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();
@@ -144,6 +144,19 @@ std::optional<InsulationTest> TestStore::find(qint64 id) const
     if (found.isEmpty())
         return std::nullopt;
     return found.first();
+}
+
+qint64 TestStore::idOf(const QString &uuid, bool *ok) const
+{
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("SELECT id FROM tests WHERE uuid = ?"));
+    query.addBindValue(uuid);
+    const bool read = query.exec();
+    if (!read)
+        m_error = query.lastError().text();
+    if (ok)
+        *ok = read;
+    return read && query.next() ? query.value(0).toLongLong() : -1;
 }
 
 // The readings are cut again exactly as they were: the same readings with

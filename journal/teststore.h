@@ -4,6 +4,7 @@
 
 #include "insulation/insulationtest.h"
 #include "insulation/testdetails.h"
+#include "journal/roworigin.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -22,7 +23,8 @@ public:
     explicit TestStore(QSqlDatabase database);
 
     // Keeps a finished test; its id (and a new uuid when it has none) is set.
-    bool add(InsulationTest &test);
+    // A test that came from the server is on the server already.
+    bool add(InsulationTest &test, RowOrigin origin = RowOrigin::Here);
     bool saveDetails(qint64 testId, const TestDetails &details);
     // Empty details when none were given.
     TestDetails details(qint64 testId) const;
@@ -32,6 +34,9 @@ public:
     QList<InsulationTest> list(qint64 fromMs = -1, qint64 toMs = -1) const;
     QList<InsulationTest> ofSession(qint64 sessionId) const;
     std::optional<InsulationTest> find(qint64 id) const;
+    // The id of the test of that uuid, or -1; `ok` is false when the journal
+    // could not be read.
+    qint64 idOf(const QString &uuid, bool *ok = nullptr) const;
     // The test with its curve and final values, from its readings.
     std::optional<InsulationTest> load(qint64 id, const ReadingStore &readings) const;
 

@@ -67,10 +67,13 @@ bool ServerConnection::open()
         return fail(Failure::NoDriver, tr("Qt's PostgreSQL driver is not installed (Debian: libqt5sql5-psql)."));
     if (!connectToServer() || !prepareSession())
         return false;
-    QSqlDatabase connection = database();
     QString error;
-    if (!ServerSchema::upgrade(connection, error))
+    if (!ServerSchema::ensureSchema(database(), error))
         return fail(Failure::Refused, error);
+    const SchemaRunner::Result schema = ServerSchema::upgrade(database());
+    m_schema = schema.outcome;
+    if (!schema.isUsable())
+        return fail(Failure::Refused, ServerSchema::message(schema));
     m_open = true;
     return true;
 }

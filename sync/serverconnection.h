@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "journal/schemarunner.h"
 #include "sync/syncsettings.h"
 
 #include <QSqlDatabase>
@@ -30,6 +31,8 @@ public:
 
     QString errorString() const { return m_error; }
     Failure failure() const { return m_failure; }
+    // What open() found the server's tables at, and did to them.
+    SchemaRunner::Outcome schemaOutcome() const { return m_schema; }
     // Keeps the failure a statement met on the open connection, in words;
     // always false, for `return fail(...)`.
     bool fail(const QSqlError &error);
@@ -46,5 +49,6 @@ private:
     QString m_connectionName;
     QString m_error;
     Failure m_failure = Failure::None;
+    SchemaRunner::Outcome m_schema = SchemaRunner::Outcome::Failed;
     bool m_open = false;
 };

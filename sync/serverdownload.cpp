@@ -2,14 +2,53 @@
 // SPDX-License-Identifier: MIT
 #include "sync/serverdownload.h"
 
+#include "journal/readingstore.h"
 #include "journal/scopedtransaction.h"
+#include "journal/sessionstore.h"
+#include "journal/teststore.h"
+#include "sync/downloadbatches.h"
 #include "sync/serverconnection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <optional>
+namespace {
+// A row of the server's sessions, as downloadSessions() asks for it.
+JournalSession sessionOf(const QSqlQuery &row)
+{
+    JournalSession session;
+    session.uuid = row.value(0).toString();
+    session.source = row.value(1).toString();
+    session.startedMs = row.value(2).toLongLong();
+    session.endedMs = row.value(3).toLongLong();
+    session.cleanEnd = row.value(4).toBool();
+    session.meterPath = row.value(5).toString();
+    session.serialNumber = row.value(6).toString();
+    session.manufacturer = row.value(7).toString();
+    session.product = row.value(8).toString();
+    session.programVersion = row.value(9).toString();
+    return session;
+}
+
+// A row of the server's tests, as downloadTests() asks for it, in the
+// journal's session of that uuid.
+InsulationTest testOf(const QSqlQuery &row, qint64 sessionId)
+{
+    InsulationTest test;
+    test.uuid = row.value(0).toString();
+    test.sessionId = sessionId;
+    test.firstSeq = row.value(2).toLongLong();
+    test.lastSeq = row.value(3).toLongLong();
+    test.mode = row.value(4).toInt();
+    test.origin = row.value(5).toInt() == 1 ? InsulationTest::Origin::Memory : InsulationTest::Origin::Live;
+    test.status = row.value(6).toInt() == 2 ? InsulationTest::Status::Interrupted : InsulationTest::Status::Completed;
+    test.startedMs = row.value(7).toLongLong();
+    test.endedMs = row.value(8).toLongLong();
+    test.setVolts = row.value(9).toInt();
+    return test;
+}
+} // namespace
 
 ServerDownload::ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step)
     : m_journal(std::move(journal))
@@ -29,86 +68,62 @@ bool ServerDownload::downloadSessions(const QString &cursor)
     query.addBindValue(cursor);
     if (!query.exec())
         return failServer(query.lastError());
+    const SessionStore sessions(m_journal);
     while (query.next()) {
         bool ok = true;
-        if (localId(QStringLiteral("sessions"), query.value(0).toString(), ok) >= 0)
+        if (sessions.idOf(query.value(0).toString(), &ok) >= 0)
             continue;
-        if (!ok || !receiveSession(query))
-            return false;
-        if (!m_step(SyncStep::Received))
+        if (!ok)
+            return failLocal(sessions.errorString());
+        if (!receiveSession(sessionOf(query)) || !m_step(SyncStep::Received))
             return false;
     }
     return true;
 }
 
-qint64 ServerDownload::localId(const QString &table, const QString &uuid, bool &ok)
-{
-    QSqlQuery query(m_journal);
-    query.prepare(QStringLiteral("SELECT id FROM %1 WHERE uuid = ?").arg(table));
-    query.addBindValue(uuid);
-    ok = query.exec() || failLocal(query.lastError().text());
-    return ok && query.next() ? query.value(0).toLongLong() : -1;
-}
-
 // A session and all its readings in one transaction of the journal: a
 // session seen here is whole. It is cut into tests already (its tests come
 // down as they are), so nothing here cuts it again.
-bool ServerDownload::receiveSession(const QSqlQuery &session)
+bool ServerDownload::receiveSession(const JournalSession &session)
 {
     ScopedTransaction transaction(m_journal);
-    QSqlQuery insert(m_journal);
-    insert.prepare(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end, meter_path,"
-                                  " serial_number, manufacturer, product, program_version, synced, from_server)"
-                                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1)"));
-    for (int i = 0; i < 10; ++i)
-        insert.addBindValue(i == 4 ? QVariant(session.value(i).toBool() ? 1 : 0) : session.value(i));
-    if (!insert.exec())
-        return failLocal(insert.lastError().text());
-    const qint64 id = insert.lastInsertId().toLongLong();
-    if (!receiveReadings(id, session.value(0).toString()) || !countReadings(id))
+    SessionStore sessions(m_journal);
+    const qint64 id = sessions.create(session, RowOrigin::Server);
+    if (id < 0)
+        return failLocal(sessions.errorString());
+    ReadingStore readings(m_journal);
+    TestStore tests(m_journal);
+    if (!receiveReadings(id, session.uuid, readings))
         return false;
+    if (!sessions.countReadings(id))
+        return failLocal(sessions.errorString());
+    if (!tests.setThroughSeq(id, readings.nextSeq(id) - 1))
+        return failLocal(tests.errorString());
     if (!transaction.commit())
         return failLocal(m_journal.lastError().text());
     ++m_sessions;
     return true;
 }
 
-bool ServerDownload::receiveReadings(qint64 localSession, const QString &uuid)
+bool ServerDownload::receiveReadings(qint64 localSession, const QString &uuid, ReadingStore &store)
 {
     QSqlQuery readings(m_server.database());
     readings.setForwardOnly(true);
-    readings.prepare(QStringLiteral("SELECT seq, kind, mode, time_ms, frame FROM readings WHERE session_uuid = ?"
+    readings.prepare(QStringLiteral("SELECT seq, kind, time_ms, frame FROM readings WHERE session_uuid = ?"
                                     " ORDER BY seq"));
     readings.addBindValue(uuid);
     if (!readings.exec())
         return failServer(readings.lastError());
-    QSqlQuery insert(m_journal);
-    insert.prepare(QStringLiteral("INSERT INTO readings (session_id, seq, kind, mode, time_ms, frame)"
-                                  " VALUES (?, ?, ?, ?, ?, ?)"));
+    JournalReading reading;
     while (readings.next()) {
-        insert.bindValue(0, localSession);
-        for (int i = 0; i < 5; ++i)
-            insert.bindValue(i + 1, readings.value(i));
-        if (!insert.exec())
-            return failLocal(insert.lastError().text());
+        reading.kind = readings.value(1).toInt() == JournalReading::Stored ? JournalReading::Stored
+                                                                            : JournalReading::Live;
+        reading.timeMs = readings.value(2).toLongLong();
+        reading.frame = readings.value(3).toByteArray();
+        if (!store.append(localSession, readings.value(0).toLongLong(), reading))
+            return failLocal(store.errorString());
     }
     return true;
-}
-
-bool ServerDownload::countReadings(qint64 localSession)
-{
-    QSqlQuery query(m_journal);
-    query.prepare(QStringLiteral("INSERT INTO session_counts (session_id, kind, mode, count)"
-                                 " SELECT session_id, kind, mode, count(*) FROM readings"
-                                 " WHERE session_id = ? GROUP BY kind, mode"));
-    query.addBindValue(localSession);
-    if (!query.exec())
-        return failLocal(query.lastError().text());
-    query.prepare(QStringLiteral("UPDATE sessions SET tests_through_seq ="
-                                 " coalesce((SELECT max(seq) FROM readings WHERE session_id = ?), -1) WHERE id = ?"));
-    query.addBindValue(localSession);
-    query.addBindValue(localSession);
-    return query.exec() || failLocal(query.lastError().text());
 }
 
 bool ServerDownload::downloadTests(const QString &cursor)
@@ -120,39 +135,29 @@ bool ServerDownload::downloadTests(const QString &cursor)
     query.addBindValue(cursor);
     if (!query.exec())
         return failServer(query.lastError());
-    QSqlQuery insert(m_journal);
-    insert.prepare(QStringLiteral("INSERT INTO tests (uuid, session_id, first_seq, last_seq, mode, origin, status,"
-                                  " started_ms, ended_ms, set_volts, synced) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)"));
-    std::optional<ScopedTransaction> batch;
-    int inBatch = 0;
-    while (query.next()) {
+    const SessionStore sessions(m_journal);
+    TestStore tests(m_journal);
+    DownloadBatches batches(m_journal, testsPerBatch, m_step);
+    const bool done = batches.receiveAll(query, [&](const QSqlQuery &row) {
         bool ok = true;
-        if (localId(QStringLiteral("tests"), query.value(0).toString(), ok) >= 0)
-            continue;
-        const qint64 session = ok ? localId(QStringLiteral("sessions"), query.value(1).toString(), ok) : -1;
+        if (tests.idOf(row.value(0).toString(), &ok) >= 0)
+            return true;
         if (!ok)
-            return false;
+            return failLocal(tests.errorString());
+        const qint64 session = sessions.idOf(row.value(1).toString(), &ok);
+        if (!ok)
+            return failLocal(sessions.errorString());
         if (session < 0)
-            continue;
-        if (!batch)
-            batch.emplace(m_journal);
-        insert.addBindValue(query.value(0));
-        insert.addBindValue(session);
-        for (int i = 2; i < 10; ++i)
-            insert.addBindValue(query.value(i));
-        if (!insert.exec())
-            return failLocal(insert.lastError().text());
+            return true;
+        if (!batches.beginWrite())
+            return failLocal(batches.errorString());
+        InsulationTest test = testOf(row, session);
+        if (!tests.add(test, RowOrigin::Server))
+            return failLocal(tests.errorString());
         ++m_tests;
-        if (++inBatch == 500) {
-            if (!batch->commit())
-                return failLocal(m_journal.lastError().text());
-            batch.reset();
-            inBatch = 0;
-            if (!m_step(SyncStep::Received))
-                return false;
-        }
-    }
-    return !batch || batch->commit() || failLocal(m_journal.lastError().text());
+        return true;
+    });
+    return done || failLocal(batches.errorString());
 }
 
 bool ServerDownload::failLocal(const QString &reason)

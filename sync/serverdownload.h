@@ -10,14 +10,21 @@
 #include <functional>
 
 class QSqlError;
+class ReadingStore;
 class ServerConnection;
+struct JournalSession;
 
 // Brings other journals' sessions, with their readings, and their tests into
-// this journal, as they were recorded; they are marked as come from the
-// server and never go back up. Runs inside the caller's server transaction.
+// this journal, as they were recorded, through the stores that own those
+// tables; they are marked as come from the server and never go back up.
+// Runs inside the caller's server transaction.
 class ServerDownload
 {
 public:
+    // Tests come down in batches of this many, each in one transaction of
+    // the journal.
+    static constexpr int testsPerBatch = 500;
+
     ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step);
 
     // What transactions from `cursor` on wrote.
@@ -29,10 +36,8 @@ public:
     QString errorString() const { return m_error; }
 
 private:
-    qint64 localId(const QString &table, const QString &uuid, bool &ok);
-    bool receiveSession(const QSqlQuery &session);
-    bool receiveReadings(qint64 localSession, const QString &uuid);
-    bool countReadings(qint64 localSession);
+    bool receiveSession(const JournalSession &session);
+    bool receiveReadings(qint64 localSession, const QString &uuid, ReadingStore &store);
     bool failLocal(const QString &reason);
     bool failServer(const QSqlError &error);
 

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "sync/serverschema.h"
 
-#include "journal/scopedtransaction.h"
-
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -146,35 +144,53 @@ int ServerSchema::currentVersion()
     return revisions().back().version;
 }
 
-bool ServerSchema::upgrade(QSqlDatabase &database, QString &error)
+// Needs the right to create schemas in the database; a team whose
+// administrator made the schema for the program's user needs no more than
+// owning it.
+bool ServerSchema::ensureSchema(const QSqlDatabase &database, QString &error)
 {
-    if (!hasSchema(database) && !createSchema(database, error))
-        return false;
-    const int stored = hasTables(database) ? storedVersion(database) : 0;
-    if (stored > currentVersion()) {
-        if (storedValue(database, QStringLiteral("oldest_reader")).toInt() <= currentVersion())
-            return true;
-        error = tr("The server's tables were made by a newer version of Tessra (server schema %1); this version "
-                   "works with schema %2 at most. Nothing was changed on the server.")
-                    .arg(stored)
-                    .arg(currentVersion());
-        return false;
+    if (hasSchema(database))
+        return true;
+    QSqlQuery query(database);
+    if (query.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS tessra")))
+        return true;
+    error = tr("The server has no schema \"%1\" for Tessra's tables, and this user may not create it: %2")
+                .arg(name(), query.lastError().databaseText());
+    return false;
+}
+
+SchemaRunner::Result ServerSchema::upgrade(const QSqlDatabase &database)
+{
+    return runner(database).upgrade();
+}
+
+QString ServerSchema::message(const SchemaRunner::Result &result)
+{
+    switch (result.outcome) {
+    case SchemaRunner::Outcome::UpToDate:
+    case SchemaRunner::Outcome::Upgraded:
+    case SchemaRunner::Outcome::NewerButReadable:
+        return QString();
+    case SchemaRunner::Outcome::NewerRefused:
+        return tr("The server's tables were made by a newer version of Tessra (server schema %1); this version "
+                  "works with schema %2 at most. Nothing was changed on the server.")
+            .arg(result.storedVersion)
+            .arg(result.currentVersion);
+    case SchemaRunner::Outcome::NotOurs:
+    case SchemaRunner::Outcome::Failed:
+        break;
     }
-    for (const Revision &revision : revisions()) {
-        if (revision.version > stored && !apply(database, revision, error))
-            return false;
-    }
-    return true;
+    return tr("The server's tables could not be brought up to date: %1").arg(result.databaseError);
 }
 
 int ServerSchema::storedVersion(const QSqlDatabase &database)
 {
-    return storedValue(database, QStringLiteral("version")).toInt();
+    return hasTables(database) ? runner(database).storedVersion() : 0;
 }
 
 QString ServerSchema::serverId(const QSqlDatabase &database)
 {
-    return storedValue(database, QStringLiteral("id"));
+    return runner(database).storedValue(QStringLiteral("id"));
 }
 
 bool ServerSchema::hasSchema(const QSqlDatabase &database)
@@ -185,19 +201,6 @@ bool ServerSchema::hasSchema(const QSqlDatabase &database)
     return query.exec() && query.next();
 }
 
-// Needs the right to create schemas in the database; a team whose
-// administrator made the schema for the program's user needs no more than
-// owning it.
-bool ServerSchema::createSchema(QSqlDatabase &database, QString &error)
-{
-    QSqlQuery query(database);
-    if (query.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS tessra")))
-        return true;
-    error = tr("The server has no schema \"%1\" for Tessra's tables, and this user may not create it: %2")
-                .arg(name(), query.lastError().databaseText());
-    return false;
-}
-
 bool ServerSchema::hasTables(const QSqlDatabase &database)
 {
     QSqlQuery query(database);
@@ -206,39 +209,10 @@ bool ServerSchema::hasTables(const QSqlDatabase &database)
     return query.exec() && query.next();
 }
 
-QString ServerSchema::storedValue(const QSqlDatabase &database, const QString &key)
+// The schema is the program's own: tables in it without a version of ours
+// are taken as a start, and the first revision meets them.
+SchemaRunner ServerSchema::runner(const QSqlDatabase &database)
 {
-    QSqlQuery query(database);
-    query.prepare(QStringLiteral("SELECT value FROM tessra.schema_info WHERE name = ?"));
-    query.addBindValue(key);
-    if (!query.exec() || !query.next())
-        return QString();
-    return query.value(0).toString();
-}
-
-bool ServerSchema::apply(QSqlDatabase &database, const Revision &revision, QString &error)
-{
-    ScopedTransaction transaction(database);
-    QSqlQuery query(database);
-    const auto failed = [&error](const QSqlError &sqlError) {
-        error = tr("The server's tables could not be brought up to date: %1").arg(sqlError.text());
-        return false;
-    };
-    for (const QString &statement : revision.statements) {
-        if (!query.exec(statement))
-            return failed(query.lastError());
-    }
-    query.prepare(QStringLiteral("INSERT INTO tessra.schema_info (name, value) VALUES (?, ?)"
-                                 " ON CONFLICT (name) DO UPDATE SET value = excluded.value"));
-    for (const auto &[key, value] :
-         {std::pair<QString, int>{QStringLiteral("version"), revision.version},
-          std::pair<QString, int>{QStringLiteral("oldest_reader"), revision.oldestReader}}) {
-        query.addBindValue(key);
-        query.addBindValue(QString::number(value));
-        if (!query.exec())
-            return failed(query.lastError());
-    }
-    if (transaction.commit())
-        return true;
-    return failed(database.lastError());
+    return SchemaRunner(database, QStringLiteral("tessra.schema_info"), revisions(),
+                        [database] { return storedVersion(database) == 0; });
 }

@@ -2,25 +2,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "journal/schemarunner.h"
+
 #include <QSqlDatabase>
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
 // The shared server's tables, in a schema of their own, as numbered
-// revisions applied in order, each in one transaction. As with the journal,
-// the server records its revision and the oldest revision of a program that
-// may still use it; a program older than that touches nothing.
+// revisions that SchemaRunner applies. As with the journal, the server
+// records its revision and the oldest revision of a program that may still
+// use it; a program older than that touches nothing.
 class ServerSchema
 {
 public:
-    struct Revision
-    {
-        int version;
-        int oldestReader;
-        QStringList statements;
-    };
+    using Revision = SchemaRunner::Revision;
 
     ServerSchema() = delete;
 
@@ -29,9 +25,15 @@ public:
     static const std::vector<Revision> &revisions();
     static int currentVersion();
 
-    // Creates the schema when the server has none, then brings it up to the
-    // current revision; false with `error` for a server of a newer program.
-    static bool upgrade(QSqlDatabase &database, QString &error);
+    // Creates the schema when the server has none; false with `error` when
+    // this user may not.
+    static bool ensureSchema(const QSqlDatabase &database, QString &error);
+    // Brings the tables in the schema up to the current revision, unless
+    // they are a newer program's.
+    static SchemaRunner::Result upgrade(const QSqlDatabase &database);
+    // Why the server cannot be used, in the user's words; empty when it can.
+    static QString message(const SchemaRunner::Result &result);
+
     // 0 when the tables are not there yet.
     static int storedVersion(const QSqlDatabase &database);
     // A random id given to the server's tables when they are made: a
@@ -40,8 +42,6 @@ public:
 
 private:
     static bool hasSchema(const QSqlDatabase &database);
-    static bool createSchema(QSqlDatabase &database, QString &error);
     static bool hasTables(const QSqlDatabase &database);
-    static QString storedValue(const QSqlDatabase &database, const QString &key);
-    static bool apply(QSqlDatabase &database, const Revision &revision, QString &error);
+    static SchemaRunner runner(const QSqlDatabase &database);
 };

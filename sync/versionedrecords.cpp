@@ -3,6 +3,7 @@
 #include "sync/versionedrecords.h"
 
 #include "journal/scopedtransaction.h"
+#include "sync/downloadbatches.h"
 #include "sync/serverconnection.h"
 
 #include <QCoreApplication>
@@ -80,7 +81,7 @@ bool VersionedRecords::readPending(QList<LocalRow> &rows)
 {
     QSqlQuery query(m_journal);
     query.setForwardOnly(true);
-    if (!query.exec(m_table.localPending))
+    if (!query.exec(m_table.localPending()))
         return failLocal(query.lastError().text());
     const int fieldCount = m_table.fields.size();
     const int extraCount = m_table.extras.size();
@@ -109,10 +110,11 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
         return m_server.fail(m_server.database().lastError()) || failLocal(m_server.errorString());
     bool ok = true;
     std::optional<ServerRow> current = lockServerRow(m_table.serverKey, row.key, ok);
-    // Two journals that each added an item with the same tag added the same
-    // item: the one the server has first is it.
-    if (ok && !current && m_table.isEquipment())
-        current = lockServerRow(QStringLiteral("lower(tag)"), row.fields.first().toString().toLower(), ok);
+    // A row of the same natural key is this one: the one the server has
+    // first is it.
+    if (ok && !current && !m_table.naturalKey.isEmpty())
+        current = lockServerRow(QStringLiteral("lower(%1)").arg(m_table.naturalKey),
+                                fieldOf(row.fields, m_table.naturalKey).toString().toLower(), ok);
     if (!ok)
         return failLocal(m_server.errorString());
 
@@ -155,14 +157,9 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
     return true;
 }
 
-QString VersionedRecords::serverColumns() const
+QVariant VersionedRecords::fieldOf(const QVariantList &fields, const QString &column) const
 {
-    QStringList columns = {m_table.serverKey};
-    columns << m_table.fields;
-    if (!m_table.isEquipment())
-        columns << QStringLiteral("equipment_uuid");
-    columns << QStringLiteral("version") << QStringLiteral("updated_ms");
-    return columns.join(QStringLiteral(", "));
+    return fields.value(m_table.fields.indexOf(column));
 }
 
 std::optional<VersionedRecords::ServerRow> VersionedRecords::lockServerRow(const QString &column,
@@ -170,7 +167,7 @@ std::optional<VersionedRecords::ServerRow> VersionedRecords::lockServerRow(const
 {
     QSqlQuery query(m_server.database());
     query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? FOR UPDATE")
-                      .arg(serverColumns(), m_table.table, column));
+                      .arg(m_table.serverColumns(), m_table.table, column));
     query.addBindValue(value);
     ok = query.exec() || m_server.fail(query.lastError());
     if (!ok || !query.next())
@@ -178,7 +175,7 @@ std::optional<VersionedRecords::ServerRow> VersionedRecords::lockServerRow(const
     return serverRowOf(query);
 }
 
-// The row as serverColumns() lists its columns.
+// The row as the table's serverColumns() lists its columns.
 VersionedRecords::ServerRow VersionedRecords::serverRowOf(const QSqlQuery &query) const
 {
     ServerRow row;
@@ -186,8 +183,8 @@ VersionedRecords::ServerRow VersionedRecords::serverRowOf(const QSqlQuery &query
     row.key = query.value(at++).toString();
     for (int i = 0; i < m_table.fields.size(); ++i)
         row.fields << query.value(at++);
-    if (!m_table.isEquipment())
-        row.equipmentUuid = query.value(at++);
+    for (int i = 0; i < m_table.keptExtras().size(); ++i)
+        row.kept << query.value(at++);
     row.version = query.value(at++).toInt();
     row.updatedMs = query.value(at++).toLongLong();
     return row;
@@ -196,7 +193,7 @@ VersionedRecords::ServerRow VersionedRecords::serverRowOf(const QSqlQuery &query
 bool VersionedRecords::insertOnServer(const LocalRow &row)
 {
     QStringList columns = {m_table.serverKey};
-    columns << m_table.fields << m_table.extras << QStringLiteral("version") << QStringLiteral("updated_ms");
+    columns << m_table.fields << m_table.extraColumns() << QStringLiteral("version") << QStringLiteral("updated_ms");
     QSqlQuery query(m_server.database());
     query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(m_table.table, columns.join(QStringLiteral(", ")), placeholders(columns.size())));
@@ -208,16 +205,11 @@ bool VersionedRecords::insertOnServer(const LocalRow &row)
     return query.exec() || m_server.fail(query.lastError());
 }
 
-QStringList VersionedRecords::historyExtras() const
-{
-    return m_table.isEquipment() ? QStringList() : QStringList{QStringLiteral("equipment_uuid")};
-}
-
 // The version replaced goes to the history first.
 bool VersionedRecords::replaceOnServer(const LocalRow &row, const ServerRow &current)
 {
     QStringList kept = m_table.fields;
-    kept << historyExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
+    kept << m_table.keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
          << QStringLiteral("updated_by");
     const QString keptColumns = kept.join(QStringLiteral(", "));
     QSqlQuery query(m_server.database());
@@ -230,7 +222,7 @@ bool VersionedRecords::replaceOnServer(const LocalRow &row, const ServerRow &cur
         return m_server.fail(query.lastError());
 
     QStringList changed = m_table.fields;
-    changed << m_table.extras << QStringLiteral("version") << QStringLiteral("updated_ms");
+    changed << m_table.extraColumns() << QStringLiteral("version") << QStringLiteral("updated_ms");
     query.prepare(QStringLiteral("UPDATE %1 SET %2, updated_by = current_user, change_xid = pg_current_xact_id()"
                                  " WHERE %3 = ?")
                       .arg(m_table.table, assignments(changed), m_table.serverKey));
@@ -247,15 +239,15 @@ bool VersionedRecords::replaceOnServer(const LocalRow &row, const ServerRow &cur
 bool VersionedRecords::keepOnServer(const LocalRow &row)
 {
     QStringList kept = {m_table.serverKey};
-    kept << m_table.fields << historyExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
+    kept << m_table.fields << m_table.keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
          << QStringLiteral("kept_ms") << QStringLiteral("reason");
     QSqlQuery query(m_server.database());
     query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(m_table.history, kept.join(QStringLiteral(", ")), placeholders(kept.size())));
     query.addBindValue(row.key);
     bindAll(query, row.fields);
-    if (!m_table.isEquipment())
-        query.addBindValue(row.extras.value(1));
+    for (const QString &column : m_table.keptExtras())
+        query.addBindValue(row.extras.value(m_table.extraColumns().indexOf(column)));
     query.addBindValue(row.syncedVersion);
     query.addBindValue(row.updatedMs);
     query.addBindValue(QDateTime::currentMSecsSinceEpoch());
@@ -284,10 +276,12 @@ bool VersionedRecords::takeServerVersion(const LocalRow &row, const ServerRow &c
         return false;
     if (!updateLocally(row.localId, row.version, current))
         return false;
-    // The same clash once more next time, were the key not the server's now.
-    if (m_table.isEquipment() && current.key != row.key) {
+    // Found by its natural key: the same clash once more next time, were
+    // the key not the server's now.
+    if (!m_table.naturalKey.isEmpty() && current.key != row.key) {
         QSqlQuery query(m_journal);
-        query.prepare(QStringLiteral("UPDATE equipment SET uuid = ? WHERE id = ?"));
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                          .arg(m_table.table, m_table.localKey, m_table.localId));
         query.addBindValue(current.key);
         query.addBindValue(row.localId);
         if (!query.exec())
@@ -319,47 +313,32 @@ bool VersionedRecords::download(const QString &cursor)
     QSqlQuery query(m_server.database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE change_xid >= ?::xid8 ORDER BY change_xid")
-                      .arg(serverColumns(), m_table.table));
+                      .arg(m_table.serverColumns(), m_table.table));
     query.addBindValue(cursor);
     if (!query.exec())
         return m_server.fail(query.lastError()) || failLocal(m_server.errorString());
-    // A few hundred rows to a transaction keeps the journal's writers waiting
-    // no longer than a moment.
-    std::optional<ScopedTransaction> batch;
-    int inBatch = 0;
-    while (query.next()) {
-        if (!batch)
-            batch.emplace(m_journal);
-        if (!receive(serverRowOf(query)))
-            return false;
-        if (++inBatch == 200) {
-            if (!batch->commit())
-                return failLocal(m_journal.lastError().text());
-            batch.reset();
-            inBatch = 0;
-            if (!m_step(SyncStep::Received))
-                return false;
-        }
-    }
-    if (batch && !batch->commit())
-        return failLocal(m_journal.lastError().text());
-    return true;
+    DownloadBatches batches(m_journal, rowsPerBatch, m_step);
+    const bool done = batches.receiveAll(query, [&](const QSqlQuery &row) {
+        if (!batches.beginWrite())
+            return failLocal(batches.errorString());
+        return receive(serverRowOf(row));
+    });
+    return done || (m_error.isEmpty() && failLocal(batches.errorString()));
 }
 
 // A row edited here and not yet up is left alone: its upload settles it.
 bool VersionedRecords::receive(const ServerRow &row)
 {
     QSqlQuery local(m_journal);
-    local.prepare(m_table.localByKey);
+    local.prepare(m_table.localByKey());
     local.addBindValue(row.key);
     if (!local.exec())
         return failLocal(local.lastError().text());
     if (!local.next())
         return insertLocally(row);
-    const int fieldCount = m_table.fields.size();
     const qint64 localId = local.value(0).toLongLong();
-    const int version = local.value(1 + fieldCount).toInt();
-    const int syncedVersion = local.value(2 + fieldCount).toInt();
+    const int version = local.value(1).toInt();
+    const int syncedVersion = local.value(2).toInt();
     if (version != syncedVersion || row.version == syncedVersion)
         return true;
     return updateLocally(localId, version, row);
@@ -368,41 +347,43 @@ bool VersionedRecords::receive(const ServerRow &row)
 bool VersionedRecords::insertLocally(const ServerRow &row)
 {
     QSqlQuery query(m_journal);
-    qint64 localId = -1;
-    QStringList columns = m_table.fields;
-    if (m_table.isEquipment()) {
-        // An item of the same tag added here and not yet up: its upload
-        // makes the two one.
-        query.prepare(QStringLiteral("SELECT 1 FROM equipment WHERE tag = ? COLLATE NOCASE"));
-        query.addBindValue(row.fields.first());
-        if (query.exec() && query.next())
+    if (!m_table.naturalKey.isEmpty()) {
+        // A row of the same natural key added here and not yet up: its
+        // upload makes the two one.
+        query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? COLLATE NOCASE")
+                          .arg(m_table.table, m_table.naturalKey));
+        query.addBindValue(fieldOf(row.fields, m_table.naturalKey));
+        if (!query.exec())
+            return failLocal(query.lastError().text());
+        if (query.next())
             return true;
-        columns << QStringLiteral("uuid");
-    } else {
-        query.prepare(QStringLiteral("SELECT id FROM tests WHERE uuid = ?"));
+    }
+    // A row whose owner is not here (its test did not come down) waits for it.
+    qint64 ownerId = -1;
+    if (!m_table.owner.isEmpty()) {
+        query.prepare(QStringLiteral("SELECT id FROM %1 WHERE %2 = ?").arg(m_table.owner, m_table.localKey));
         query.addBindValue(row.key);
         if (!query.exec())
             return failLocal(query.lastError().text());
         if (!query.next())
             return true;
-        localId = query.value(0).toLongLong();
-        columns << QStringLiteral("test_id");
+        ownerId = query.value(0).toLongLong();
     }
-    columns << QStringLiteral("version") << QStringLiteral("synced_version") << QStringLiteral("updated_ms");
+    QStringList columns = m_table.fields;
+    columns << (m_table.owner.isEmpty() ? m_table.localKey : m_table.localId) << QStringLiteral("version")
+            << QStringLiteral("synced_version") << QStringLiteral("updated_ms");
     query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(m_table.table, columns.join(QStringLiteral(", ")), placeholders(columns.size())));
     for (const QVariant &value : row.fields)
         query.addBindValue(orEmpty(value));
-    query.addBindValue(m_table.isEquipment() ? QVariant(row.key) : QVariant(localId));
+    query.addBindValue(m_table.owner.isEmpty() ? QVariant(row.key) : QVariant(ownerId));
     query.addBindValue(row.version);
     query.addBindValue(row.version);
     query.addBindValue(row.updatedMs);
     if (!query.exec())
         return failLocal(query.lastError().text());
-    if (m_table.isEquipment())
-        localId = query.lastInsertId().toLongLong();
     ++m_downloaded;
-    return link(localId, row);
+    return link(m_table.owner.isEmpty() ? query.lastInsertId().toLongLong() : ownerId, row);
 }
 
 // Unless an edit here came in meanwhile.
@@ -432,20 +413,19 @@ bool VersionedRecords::updateLocally(qint64 localId, int localVersion, const Ser
     return link(localId, row);
 }
 
-// Tests belong to the item their details name, as when saved here.
+// What the table's link binds, by name: the row's id here, else one of its
+// fields or kept extras.
 bool VersionedRecords::link(qint64 localId, const ServerRow &row)
 {
     QSqlQuery query(m_journal);
-    if (m_table.isEquipment()) {
-        query.prepare(QStringLiteral("UPDATE test_details SET equipment_id = ? WHERE equipment = ? COLLATE NOCASE"));
-        query.addBindValue(localId);
-        query.addBindValue(row.fields.first());
-    } else {
-        query.prepare(QStringLiteral(
-            "UPDATE test_details SET equipment_id = coalesce((SELECT id FROM equipment WHERE uuid = ?),"
-            " (SELECT id FROM equipment WHERE tag = trim(test_details.equipment) COLLATE NOCASE)) WHERE test_id = ?"));
-        query.addBindValue(row.equipmentUuid.toString());
-        query.addBindValue(localId);
+    query.prepare(m_table.link.sql);
+    for (const QString &name : m_table.link.values) {
+        if (name == QLatin1String("id"))
+            query.addBindValue(localId);
+        else if (m_table.fields.contains(name))
+            query.addBindValue(fieldOf(row.fields, name));
+        else
+            query.addBindValue(row.kept.value(m_table.keptExtras().indexOf(name)));
     }
     return query.exec() || failLocal(query.lastError().text());
 }

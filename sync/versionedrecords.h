@@ -25,6 +25,11 @@ class ServerConnection;
 class VersionedRecords
 {
 public:
+    // Rows come down in batches of this many, each in one transaction of
+    // the journal: a few hundred keep its writers waiting no longer than a
+    // moment.
+    static constexpr int rowsPerBatch = 200;
+
     VersionedRecords(const VersionedTable &table, QSqlDatabase journal, ServerConnection &server,
                      std::function<bool(SyncStep)> step);
 
@@ -54,7 +59,7 @@ private:
     {
         QString key;
         QVariantList fields;
-        QVariant equipmentUuid;
+        QVariantList kept; // the table's kept extras
         int version = 0;
         qint64 updatedMs = 0;
     };
@@ -74,8 +79,7 @@ private:
     bool insertLocally(const ServerRow &row);
     bool updateLocally(qint64 localId, int localVersion, const ServerRow &row);
     bool link(qint64 localId, const ServerRow &row);
-    QStringList historyExtras() const;
-    QString serverColumns() const;
+    QVariant fieldOf(const QVariantList &fields, const QString &column) const;
     bool failLocal(const QString &reason);
 
     const VersionedTable &m_table;

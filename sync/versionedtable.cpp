@@ -2,56 +2,137 @@
 // SPDX-License-Identifier: MIT
 #include "sync/versionedtable.h"
 
+namespace {
+QStringList prefixed(const QString &alias, const QStringList &columns)
+{
+    QStringList names;
+    for (const QString &column : columns)
+        names << alias + column;
+    return names;
+}
+
+// The journal's row (r), joined with its owner (o) when it has one.
+QString localFrom(const VersionedTable &table)
+{
+    return table.owner.isEmpty() ? QStringLiteral("%1 r").arg(table.table)
+                                 : QStringLiteral("%1 r JOIN %2 o ON o.id = r.%3")
+                                       .arg(table.table, table.owner, table.localId);
+}
+
+// Where the journal keeps the row's key: in the row, or in its owner.
+QString localKeyOf(const VersionedTable &table)
+{
+    return (table.owner.isEmpty() ? QStringLiteral("r.") : QStringLiteral("o.")) + table.localKey;
+}
+} // namespace
+
+QStringList VersionedTable::extraColumns() const
+{
+    QStringList columns;
+    for (const Extra &extra : extras)
+        columns << extra.column;
+    return columns;
+}
+
+QStringList VersionedTable::keptExtras() const
+{
+    QStringList columns;
+    for (const Extra &extra : extras) {
+        if (extra.kept)
+            columns << extra.column;
+    }
+    return columns;
+}
+
+QString VersionedTable::serverColumns() const
+{
+    QStringList columns = {serverKey};
+    columns << fields << keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms");
+    return columns.join(QStringLiteral(", "));
+}
+
+QString VersionedTable::localPending() const
+{
+    QStringList columns = {QStringLiteral("r.") + localId, localKeyOf(*this)};
+    columns << prefixed(QStringLiteral("r."), fields);
+    for (const Extra &extra : extras)
+        columns << extra.expression;
+    columns << QStringLiteral("r.version") << QStringLiteral("r.synced_version") << QStringLiteral("r.updated_ms");
+    QString where = QStringLiteral("r.version <> r.synced_version");
+    if (!pendingCondition.isEmpty())
+        where += QStringLiteral(" AND ") + pendingCondition;
+    return QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY r.%4")
+        .arg(columns.join(QStringLiteral(", ")), localFrom(*this), where, localId);
+}
+
+QString VersionedTable::localByKey() const
+{
+    return QStringLiteral("SELECT r.%1, r.version, r.synced_version FROM %2 WHERE %3 = ?")
+        .arg(localId, localFrom(*this), localKeyOf(*this));
+}
+
 const VersionedTable &VersionedTable::equipment()
 {
-    static const VersionedTable table = {
-        Kind::Equipment,
-        QStringLiteral("equipment"),
-        QStringLiteral("uuid"),
-        QStringLiteral("equipment_history"),
-        QStringLiteral("equipment_uuid"),
-        QStringLiteral("id"),
-        {QStringLiteral("tag"), QStringLiteral("description"), QStringLiteral("site"), QStringLiteral("location"),
-         QStringLiteral("kind"), QStringLiteral("rated_kv"), QStringLiteral("insulation_class"),
-         QStringLiteral("winding"), QStringLiteral("base_celsius"), QStringLiteral("notes")},
-        {},
-        QStringLiteral("SELECT id, uuid, tag, description, site, location, kind, rated_kv, insulation_class, winding,"
-                       " base_celsius, notes, version, synced_version, updated_ms FROM equipment"
-                       " WHERE version <> synced_version ORDER BY id"),
-        QStringLiteral("SELECT id, tag, description, site, location, kind, rated_kv, insulation_class, winding,"
-                       " base_celsius, notes, version, synced_version FROM equipment WHERE uuid = ?"),
-    };
+    static const VersionedTable table = [] {
+        VersionedTable equipment;
+        equipment.table = QStringLiteral("equipment");
+        equipment.history = QStringLiteral("equipment_history");
+        equipment.serverKey = QStringLiteral("uuid");
+        equipment.localHistoryKey = QStringLiteral("equipment_uuid");
+        equipment.localId = QStringLiteral("id");
+        equipment.localKey = QStringLiteral("uuid");
+        // Two journals that each added an item with the same tag added the
+        // same item.
+        equipment.naturalKey = QStringLiteral("tag");
+        equipment.fields = QStringList{
+            QStringLiteral("tag"), QStringLiteral("description"), QStringLiteral("site"),
+            QStringLiteral("location"), QStringLiteral("kind"), QStringLiteral("rated_kv"),
+            QStringLiteral("insulation_class"), QStringLiteral("winding"), QStringLiteral("base_celsius"),
+            QStringLiteral("notes")};
+        // The tests whose details name the item's tag.
+        equipment.link = {QStringLiteral("UPDATE test_details SET equipment_id = ? WHERE equipment = ? COLLATE NOCASE"),
+                          {QStringLiteral("id"), QStringLiteral("tag")}};
+        return equipment;
+    }();
     return table;
 }
 
-// Details go up only once their test is on the server.
+// Details go up only once their test is on the server. What an item's trend
+// lists of the test goes with them (the server keeps it beside them), and
+// the item they belong to by its uuid.
 const VersionedTable &VersionedTable::testDetails()
 {
-    static const VersionedTable table = {
-        Kind::TestDetails,
-        QStringLiteral("test_details"),
-        QStringLiteral("test_uuid"),
-        QStringLiteral("test_details_history"),
-        QStringLiteral("test_uuid"),
-        QStringLiteral("test_id"),
-        {QStringLiteral("equipment"), QStringLiteral("kind"), QStringLiteral("rated_kv"),
-         QStringLiteral("insulation_class"), QStringLiteral("winding"), QStringLiteral("insulation_celsius"),
-         QStringLiteral("ambient_celsius"), QStringLiteral("humidity_percent"), QStringLiteral("operator"),
-         QStringLiteral("notes"), QStringLiteral("base_celsius"), QStringLiteral("halving_celsius")},
-        {QStringLiteral("started_ms"), QStringLiteral("equipment_uuid"), QStringLiteral("session_uuid"),
-         QStringLiteral("ended_ms"), QStringLiteral("mode"), QStringLiteral("set_volts")},
-        QStringLiteral("SELECT d.test_id, t.uuid, d.equipment, d.kind, d.rated_kv, d.insulation_class, d.winding,"
-                       " d.insulation_celsius, d.ambient_celsius, d.humidity_percent, d.operator, d.notes,"
-                       " d.base_celsius, d.halving_celsius, t.started_ms,"
-                       " (SELECT uuid FROM equipment WHERE equipment.id = d.equipment_id),"
-                       " (SELECT uuid FROM sessions WHERE sessions.id = t.session_id), t.ended_ms, t.mode,"
-                       " t.set_volts, d.version, d.synced_version, d.updated_ms"
-                       " FROM test_details d JOIN tests t ON t.id = d.test_id"
-                       " WHERE d.version <> d.synced_version AND t.synced = 1 ORDER BY d.test_id"),
-        QStringLiteral("SELECT d.test_id, d.equipment, d.kind, d.rated_kv, d.insulation_class, d.winding,"
-                       " d.insulation_celsius, d.ambient_celsius, d.humidity_percent, d.operator, d.notes,"
-                       " d.base_celsius, d.halving_celsius, d.version, d.synced_version"
-                       " FROM test_details d JOIN tests t ON t.id = d.test_id WHERE t.uuid = ?"),
-    };
+    static const VersionedTable table = [] {
+        VersionedTable details;
+        details.table = QStringLiteral("test_details");
+        details.history = QStringLiteral("test_details_history");
+        details.serverKey = QStringLiteral("test_uuid");
+        details.localHistoryKey = QStringLiteral("test_uuid");
+        details.localId = QStringLiteral("test_id");
+        details.owner = QStringLiteral("tests");
+        details.localKey = QStringLiteral("uuid");
+        details.fields = QStringList{
+            QStringLiteral("equipment"), QStringLiteral("kind"), QStringLiteral("rated_kv"),
+            QStringLiteral("insulation_class"), QStringLiteral("winding"), QStringLiteral("insulation_celsius"),
+            QStringLiteral("ambient_celsius"), QStringLiteral("humidity_percent"), QStringLiteral("operator"),
+            QStringLiteral("notes"), QStringLiteral("base_celsius"), QStringLiteral("halving_celsius")};
+        details.extras = {
+            {QStringLiteral("started_ms"), QStringLiteral("o.started_ms")},
+            {QStringLiteral("equipment_uuid"),
+             QStringLiteral("(SELECT uuid FROM equipment WHERE equipment.id = r.equipment_id)"), true},
+            {QStringLiteral("session_uuid"),
+             QStringLiteral("(SELECT uuid FROM sessions WHERE sessions.id = o.session_id)")},
+            {QStringLiteral("ended_ms"), QStringLiteral("o.ended_ms")},
+            {QStringLiteral("mode"), QStringLiteral("o.mode")},
+            {QStringLiteral("set_volts"), QStringLiteral("o.set_volts")},
+        };
+        details.pendingCondition = QStringLiteral("o.synced = 1");
+        // The item of that uuid, else the one whose tag the details name.
+        details.link = {QStringLiteral("UPDATE test_details SET equipment_id = coalesce((SELECT id FROM equipment WHERE"
+                                       " uuid = ?), (SELECT id FROM equipment WHERE tag = trim(test_details.equipment)"
+                                       " COLLATE NOCASE)) WHERE test_id = ?"),
+                        {QStringLiteral("equipment_uuid"), QStringLiteral("id")}};
+        return details;
+    }();
     return table;
 }

@@ -10,6 +10,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QHash>
 #include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -64,6 +65,107 @@ QStringList statementsOf(const QString &script)
     return statements;
 }
 
+// A connection of its own to a file (or to memory), outside the journal's
+// code, gone with it.
+class FileConnection
+{
+public:
+    explicit FileConnection(const QString &fileName)
+    {
+        static int opened = 0;
+        m_name = QStringLiteral("file-%1").arg(++opened);
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        database.setDatabaseName(fileName);
+        database.open();
+    }
+    ~FileConnection()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    FileConnection(const FileConnection &) = delete;
+    FileConnection &operator=(const FileConnection &) = delete;
+
+    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
+
+    QStringList tables() const
+    {
+        QStringList names;
+        QSqlQuery query(database());
+        query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    }
+
+    // Name, type, whether it may be null, default and key place of each
+    // column of each table, and the indexes: what the program relies on,
+    // whatever the text the tables were made with.
+    QStringList layout() const
+    {
+        QStringList lines;
+        for (const QString &table : tables()) {
+            QSqlQuery query(database());
+            query.exec(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info('%1')")
+                           .arg(table));
+            while (query.next())
+                lines << QStringLiteral("%1.%2 %3 %4 %5 %6")
+                             .arg(table, query.value(0).toString(), query.value(1).toString(),
+                                  query.value(2).toString(), query.value(3).toString(), query.value(4).toString());
+        }
+        QSqlQuery query(database());
+        query.exec(QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type = 'index' ORDER BY name"));
+        while (query.next())
+            lines << QStringLiteral("index %1 on %2").arg(query.value(0).toString(), query.value(1).toString());
+        return lines;
+    }
+
+    QStringList columns(const QString &table) const
+    {
+        QStringList names;
+        QSqlQuery query(database());
+        query.exec(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table));
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    }
+
+    // Each row of those columns as SQL writes its values: a text, a number
+    // of its own type, a blob and NULL each stay what they are.
+    QStringList rows(const QString &table, const QStringList &columns) const
+    {
+        QStringList quoted;
+        for (const QString &column : columns)
+            quoted << QStringLiteral("quote(%1)").arg(column);
+        QStringList rows;
+        QSqlQuery query(database());
+        query.exec(QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(" || ', ' || ")), table));
+        while (query.next())
+            rows << query.value(0).toString();
+        rows.sort();
+        return rows;
+    }
+
+    int count(const QString &sql) const
+    {
+        QSqlQuery query(database());
+        return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
+    }
+
+private:
+    QString m_name;
+};
+
+// The tables as the first `revisions` revisions make them.
+QStringList layoutAt(int revisions)
+{
+    const FileConnection memory(QStringLiteral(":memory:"));
+    const std::vector<JournalSchema::Revision> first(JournalSchema::revisions().begin(),
+                                                     JournalSchema::revisions().begin() + revisions);
+    SchemaRunner(memory.database(), QStringLiteral("journal_info"), first, [] { return true; }).upgrade();
+    return memory.layout();
+}
+
 JournalReading voltReading(qint64 timeMs)
 {
     JournalReading reading;
@@ -85,6 +187,8 @@ private slots:
     void filesThatAreNoUsableJournal_data();
     void filesThatAreNoUsableJournal();
     void olderJournalIsBroughtUpToDate();
+    void everyEarlierRevisionIsBroughtUpToDate_data();
+    void everyEarlierRevisionIsBroughtUpToDate();
     void newerJournalThatStillReadsIsUsed();
     void fullDiskIsReportedOnceAndRecordingGoesOn();
     void fullDiskIsTriedAfterPausesUpToABound();
@@ -156,6 +260,7 @@ void TestJournalFile::olderJournalIsBroughtUpToDate()
 
     JournalDatabase database(name);
     QVERIFY2(database.open(), qPrintable(database.errorString()));
+    QCOMPARE(database.schemaOutcome(), SchemaRunner::Outcome::Upgraded);
     QCOMPARE(JournalSchema::storedVersion(database.connection()), JournalSchema::currentVersion());
 
     SessionReader reader(name);
@@ -178,6 +283,79 @@ void TestJournalFile::olderJournalIsBroughtUpToDate()
     QCOMPARE(records.live.at(0)->dateTime.toMSecsSinceEpoch(), Q_INT64_C(1765360001000));
 }
 
+void TestJournalFile::everyEarlierRevisionIsBroughtUpToDate_data()
+{
+    QTest::addColumn<int>("revision");
+    for (int revision = 1; revision < JournalSchema::currentVersion(); ++revision)
+        QTest::addRow("revision %d", revision) << revision;
+}
+
+// Every row an older program wrote is still there with its values; the
+// columns later revisions add hold their defaults, the tables they add are
+// empty but for the counts, which count the readings of ended sessions;
+// and the tables are those of a new journal.
+void TestJournalFile::everyEarlierRevisionIsBroughtUpToDate()
+{
+    QFETCH(int, revision);
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    QFile script(QStringLiteral(TESSRA_TEST_DATA "/journal-revision%1.sql").arg(revision));
+    QVERIFY2(script.open(QIODevice::ReadOnly), qPrintable(script.fileName() + QStringLiteral(" is missing")));
+    QVERIFY(runSql(name, statementsOf(QString::fromUtf8(script.readAll()))));
+
+    const FileConnection file(name);
+    QCOMPARE(JournalSchema::storedVersion(file.database()), revision);
+    QCOMPARE(file.layout(), layoutAt(revision));
+    QHash<QString, QStringList> columnsBefore, rowsBefore;
+    for (const QString &table : file.tables()) {
+        columnsBefore.insert(table, file.columns(table));
+        rowsBefore.insert(table, file.rows(table, file.columns(table)));
+        QVERIFY2(table == QLatin1String("journal_info") || !rowsBefore.value(table).isEmpty(),
+                 qPrintable(table + QStringLiteral(" has no rows in the fixture")));
+    }
+
+    const SchemaRunner::Result result = JournalSchema::upgrade(file.database());
+    QCOMPARE(result.outcome, SchemaRunner::Outcome::Upgraded);
+    QCOMPARE(result.storedVersion, revision);
+    QCOMPARE(JournalSchema::storedVersion(file.database()), JournalSchema::currentVersion());
+    QCOMPARE(file.layout(), layoutAt(JournalSchema::currentVersion()));
+
+    for (const QString &table : file.tables()) {
+        if (table == QLatin1String("journal_info"))
+            continue;
+        if (!columnsBefore.contains(table)) {
+            if (table != QLatin1String("session_counts"))
+                QCOMPARE(file.count(QStringLiteral("SELECT count(*) FROM %1").arg(table)), 0);
+            continue;
+        }
+        QCOMPARE(file.rows(table, columnsBefore.value(table)), rowsBefore.value(table));
+        QSqlQuery added(file.database());
+        QVERIFY(added.exec(QStringLiteral("SELECT name, dflt_value FROM pragma_table_info('%1')").arg(table)));
+        while (added.next()) {
+            const QString column = added.value(0).toString();
+            if (columnsBefore.value(table).contains(column))
+                continue;
+            const QString fallback = added.value(1).isNull() ? QStringLiteral("NULL") : added.value(1).toString();
+            QVERIFY2(file.count(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 IS NOT %3")
+                                    .arg(table, column, fallback))
+                         == 0,
+                     qPrintable(QStringLiteral("%1.%2 is not %3 everywhere").arg(table, column, fallback)));
+        }
+    }
+    const QString counted = QStringLiteral(
+        "SELECT readings.session_id, kind, mode, count(*) FROM readings"
+        " JOIN sessions ON sessions.id = readings.session_id WHERE ended_ms IS NOT NULL"
+        " GROUP BY readings.session_id, kind, mode");
+    const QString kept = QStringLiteral("SELECT session_id, kind, mode, count FROM session_counts");
+    QCOMPARE(file.count(QStringLiteral("SELECT count(*) FROM (%1 EXCEPT %2)").arg(counted, kept)), 0);
+    QCOMPARE(file.count(QStringLiteral("SELECT count(*) FROM (%1 EXCEPT %2)").arg(kept, counted)), 0);
+    QVERIFY(file.count(QStringLiteral("SELECT count(*) FROM session_counts")) > 0);
+
+    JournalDatabase database(name);
+    QVERIFY2(database.open(), qPrintable(database.errorString()));
+    QCOMPARE(database.schemaOutcome(), SchemaRunner::Outcome::UpToDate);
+}
+
 // A later revision that only adds what an older program can ignore says so;
 // the older program uses the file and leaves its schema alone.
 void TestJournalFile::newerJournalThatStillReadsIsUsed()
@@ -197,6 +375,7 @@ void TestJournalFile::newerJournalThatStillReadsIsUsed()
     QCOMPARE(writer.unwritten(), 0);
     JournalDatabase database(name);
     QVERIFY(database.open());
+    QCOMPARE(database.schemaOutcome(), SchemaRunner::Outcome::NewerButReadable);
     QCOMPARE(JournalSchema::storedVersion(database.connection()), newer);
 }
 

@@ -6,6 +6,7 @@
 #include "journal/scopedtransaction.h"
 #include "journal/sessionstore.h"
 #include "journal/teststore.h"
+#include "meter/dmmdata.h"
 #include "support/pgserver.h"
 #include "sync/serverqueries.h"
 #include "sync/serverschema.h"
@@ -41,20 +42,29 @@ public:
     QSqlDatabase database() const { return m_journal.connection(); }
 
     // An ended session of `readings` readings, cut into `tests` tests of
-    // ten readings each, the first with details naming `equipment`.
+    // ten readings each, the first with details naming `equipment`. Every
+    // other session ended cleanly; every other test is the meter's own,
+    // interrupted; some readings are from the meter's memory.
     QString addSession(int readings, int tests, const QString &equipment = QString())
     {
-        const qint64 start = 1765360000000LL + 3600000LL * m_sessions++;
+        const int number = m_sessions++;
+        const qint64 start = 1765360000000LL + 3600000LL * number;
         JournalSession session;
         session.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        session.source = QStringLiteral("window");
+        session.source = number % 2 ? QStringLiteral("logger") : QStringLiteral("window");
         session.startedMs = start;
+        session.meterPath = QStringLiteral("/dev/hidraw%1").arg(number);
+        session.serialNumber = QStringLiteral("SN-%1").arg(number);
+        session.manufacturer = QStringLiteral("Tessra");
+        session.product = QStringLiteral("IR Tester");
+        session.programVersion = QStringLiteral("1.%1").arg(number);
         SessionStore sessions(database());
         const qint64 id = sessions.create(session);
         ScopedTransaction transaction(database());
         ReadingStore store(database());
         for (int seq = 0; seq < readings; ++seq) {
             JournalReading reading;
+            reading.kind = seq % 7 == 3 ? JournalReading::Stored : JournalReading::Live;
             reading.timeMs = start + seq * 100;
             reading.frame = QByteArray::number(seq).rightJustified(24, 'x');
             if (!store.append(id, seq, reading))
@@ -66,9 +76,12 @@ public:
             test.sessionId = id;
             test.firstSeq = i * 10;
             test.lastSeq = i * 10 + 9;
-            test.status = InsulationTest::Status::Completed;
+            test.mode = i % 2 ? DMMData::dmPI : DMMData::dmIR;
+            test.origin = i % 2 ? InsulationTest::Origin::Memory : InsulationTest::Origin::Live;
+            test.status = i % 2 ? InsulationTest::Status::Interrupted : InsulationTest::Status::Completed;
             test.startedMs = start + i * 1000;
             test.endedMs = test.startedMs + 900;
+            test.setVolts = 500 * (i + 1);
             if (!testStore.add(test))
                 return QString();
             if (i == 0 && !equipment.isEmpty()) {
@@ -79,7 +92,7 @@ public:
             }
         }
         testStore.setThroughSeq(id, readings - 1);
-        if (!transaction.commit() || !sessions.end(id, start + readings * 100, true))
+        if (!transaction.commit() || !sessions.end(id, start + readings * 100, number % 2 == 0))
             return QString();
         return session.uuid;
     }
@@ -113,24 +126,30 @@ public:
     {
         QStringList lines;
         QSqlQuery query(database());
-        query.exec(QStringLiteral("SELECT uuid, ended_ms, (SELECT count(*) FROM readings WHERE session_id = id),"
-                                  " (SELECT group_concat(hex(frame), '') FROM readings WHERE session_id = id)"
+        const auto addRows = [&lines, &query](const QString &kind, int columns) {
+            while (query.next()) {
+                QStringList values;
+                for (int i = 0; i < columns; ++i)
+                    values << query.value(i).toString();
+                lines << kind + QLatin1Char(' ') + values.join(QLatin1Char(' '));
+            }
+        };
+        query.exec(QStringLiteral("SELECT uuid, source, started_ms, ended_ms, clean_end, meter_path, serial_number,"
+                                  " manufacturer, product, program_version, tests_through_seq,"
+                                  " (SELECT count(*) FROM readings WHERE session_id = id),"
+                                  " (SELECT group_concat(kind || ':' || mode || ':' || count, ' ') FROM session_counts"
+                                  " WHERE session_id = id),"
+                                  " (SELECT group_concat(seq || ':' || kind || ':' || mode || ':' || time_ms || ':'"
+                                  " || hex(frame), ' ') FROM readings WHERE session_id = id)"
                                   " FROM sessions ORDER BY uuid"));
-        while (query.next())
-            lines << QStringLiteral("session %1 %2 %3 %4")
-                         .arg(query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                              QString::number(qHash(query.value(3).toString())));
-        query.exec(QStringLiteral("SELECT tests.uuid, sessions.uuid, first_seq, last_seq, tests.started_ms,"
+        addRows(QStringLiteral("session"), 14);
+        query.exec(QStringLiteral("SELECT tests.uuid, sessions.uuid, first_seq, last_seq, mode, origin, status,"
+                                  " tests.started_ms, tests.ended_ms, set_volts,"
                                   " coalesce(d.equipment, ''), coalesce(e.uuid, '') FROM tests"
                                   " JOIN sessions ON sessions.id = tests.session_id"
                                   " LEFT JOIN test_details d ON d.test_id = tests.id"
                                   " LEFT JOIN equipment e ON e.id = d.equipment_id ORDER BY tests.uuid"));
-        while (query.next()) {
-            QStringList fields;
-            for (int i = 0; i < 7; ++i)
-                fields << query.value(i).toString();
-            lines << QStringLiteral("test ") + fields.join(QLatin1Char(' '));
-        }
+        addRows(QStringLiteral("test"), 12);
         query.exec(QStringLiteral("SELECT uuid, tag, description, version FROM equipment ORDER BY uuid"));
         while (query.next())
             lines << QStringLiteral("item %1 %2 %3 %4")
@@ -514,6 +533,12 @@ void TestServerSync::newerServerSchema()
                                   .arg(oldestReader)}));
     QVERIFY(!laptop.addSession(10, 1).isEmpty());
 
+    {
+        ServerConnection server(settings());
+        QCOMPARE(server.open(), usable);
+        QCOMPARE(server.schemaOutcome(),
+                 usable ? SchemaRunner::Outcome::NewerButReadable : SchemaRunner::Outcome::NewerRefused);
+    }
     SyncEngine engine(laptop.file(), settings());
     QCOMPARE(engine.run(), usable);
     QCOMPARE(serverCount(QStringLiteral("SELECT value::int FROM tessra.schema_info WHERE name = 'version'")), newer);
@@ -555,6 +580,7 @@ void TestServerSync::serverAnswersTrendsAndDays()
 
     ServerConnection server(settings());
     QVERIFY(server.open());
+    QCOMPARE(server.schemaOutcome(), SchemaRunner::Outcome::UpToDate);
     const ServerQueries queries(server.database());
     const QList<ServerTest> trend = queries.itemTrend(motor.uuid);
     QCOMPARE(trend.size(), 2);
