@@ -10,6 +10,10 @@ void EquipmentItem::applyTo(TestDetails &details) const
     details.insulationClass = insulationClass;
     details.winding = winding;
     details.baseCelsius = baseCelsius;
+    details.medium = medium;
+    details.makerMinimumMegohms = makerMinimumMegohms;
+    details.makerMinimumCelsius = makerMinimumCelsius;
+    details.makerMinimumPi = makerMinimumPi;
 }
 
 EquipmentItem EquipmentItem::describedBy(const TestDetails &details)
@@ -21,5 +25,9 @@ EquipmentItem EquipmentItem::describedBy(const TestDetails &details)
     item.insulationClass = details.insulationClass;
     item.winding = details.winding;
     item.baseCelsius = details.baseCelsius;
+    item.medium = details.medium;
+    item.makerMinimumMegohms = details.makerMinimumMegohms;
+    item.makerMinimumCelsius = details.makerMinimumCelsius;
+    item.makerMinimumPi = details.makerMinimumPi;
     return item;
 }

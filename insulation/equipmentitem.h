@@ -11,8 +11,8 @@
 
 // One item of the equipment register: a motor, a transformer, a cable, known
 // by its tag. What belongs to the item rather than to a test (its kind,
-// rated voltage, insulation class, winding type and base temperature) is
-// kept here and given to each of its tests.
+// rated voltage, insulation class, winding type, base temperature, insulation
+// medium and the maker's limits) is kept here and given to each of its tests.
 struct EquipmentItem
 {
     qint64 id = -1; // in the journal; -1 until it is there
@@ -27,6 +27,12 @@ struct EquipmentItem
     TestDetails::WindingType winding = TestDetails::WindingType::Unknown;
     // NaN: the kind's default.
     double baseCelsius = std::numeric_limits<double>::quiet_NaN();
+    TestDetails::InsulationMedium medium = TestDetails::InsulationMedium::Unknown;
+    // The maker's limits, which decide before the standards' tables; NaN
+    // where the maker gives none.
+    double makerMinimumMegohms = std::numeric_limits<double>::quiet_NaN();
+    double makerMinimumCelsius = std::numeric_limits<double>::quiet_NaN(); // the base it holds at
+    double makerMinimumPi = std::numeric_limits<double>::quiet_NaN();
     QString notes;
     // Counts the edits: each saved change makes a new version.
     int version = 0;

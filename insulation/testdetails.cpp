@@ -21,5 +21,7 @@ bool TestDetails::isEmpty() const
     return equipment.isEmpty() && operatorName.isEmpty() && notes.isEmpty() && kind == fresh.kind
            && insulationClass == fresh.insulationClass && winding == fresh.winding && std::isnan(ratedKilovolts)
            && std::isnan(insulationCelsius) && std::isnan(ambientCelsius) && std::isnan(humidityPercent)
-           && std::isnan(baseCelsius) && halvingCelsius == fresh.halvingCelsius;
+           && std::isnan(baseCelsius) && halvingCelsius == fresh.halvingCelsius && correction == fresh.correction
+           && testPoint.isEmpty() && testedMs == 0 && medium == fresh.medium && std::isnan(makerMinimumMegohms)
+           && std::isnan(makerMinimumCelsius) && std::isnan(makerMinimumPi);
 }

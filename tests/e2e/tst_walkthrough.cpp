@@ -140,7 +140,7 @@ void TestWalkthrough::recordExportAndClose()
 
     const QString stored = exportTable(fixture, "stored.csv");
     QVERIFY(!stored.isEmpty());
-    QCOMPARE(CsvText::readFile(stored), CsvText::cellsOf(*fixture.storedModel()));
+    QCOMPARE(CsvText::withoutFormulaGuard(CsvText::readFile(stored)), CsvText::cellsOf(*fixture.storedModel()));
 
     QTabBar *tabs = fixture.tables()->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(0).center());
@@ -148,7 +148,7 @@ void TestWalkthrough::recordExportAndClose()
     QVERIFY(fixture.liveModel()->rowCount() > 0);
     const QString live = exportTable(fixture, "live.csv");
     QVERIFY(!live.isEmpty());
-    QCOMPARE(CsvText::readFile(live), CsvText::cellsOf(*fixture.liveModel()));
+    QCOMPARE(CsvText::withoutFormulaGuard(CsvText::readFile(live)), CsvText::cellsOf(*fixture.liveModel()));
 
     ModalScript chartScript;
     const auto &menu = chartScript.popupMenu(QStringLiteral("Save"));
