@@ -3,6 +3,7 @@
 #include "report/chartstyle.h"
 
 #include "report/megohmticker.h"
+#include "report/palette.h"
 
 #include <qcustomplot.h>
 
@@ -20,7 +21,7 @@ void ChartStyle::apply(QCustomPlot &plot, const QFont &reportFont)
     for (QCPAxis *axis : {plot.xAxis, plot.yAxis, plot.xAxis2, plot.yAxis2}) {
         axis->setTickLabelFont(text);
         axis->setLabelFont(text);
-        axis->setTickLabelColor(QColor(0x37, 0x41, 0x51));
+        axis->setTickLabelColor(Palette::tickLabel);
     }
     plot.legend->setFont(font(reportFont, smallTextPixels));
     plot.legend->setBorderPen(Qt::NoPen);

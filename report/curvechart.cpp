@@ -4,7 +4,7 @@
 
 #include "insulation/resistancetext.h"
 #include "report/chartstyle.h"
-#include "report/reportcolours.h"
+#include "report/palette.h"
 
 #include <qcustomplot.h>
 
@@ -25,12 +25,12 @@ QCPGraph *addCurve(QCustomPlot &plot, const InsulationTest &test)
 {
     QCPGraph *curve = plot.addGraph();
     curve->setName(CurveChart::tr("Insulation resistance"));
-    curve->setPen(QPen(ReportColours::accent(), 1.5));
+    curve->setPen(QPen(Palette::accent, 1.5));
     curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 3));
     QCPGraph *beyond = plot.addGraph();
     beyond->setName(CurveChart::tr("Beyond the range (a lower bound)"));
     beyond->setLineStyle(QCPGraph::lsNone);
-    beyond->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangle, QPen(ReportColours::warning(), 1.2),
+    beyond->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangle, QPen(Palette::warning, 1.2),
                                             Qt::NoBrush, 7));
     for (const CurvePoint &point : test.curve) {
         curve->addData(point.seconds, drawable(point) ? point.megohms : qQNaN());
@@ -45,7 +45,7 @@ void addMarkLine(QCustomPlot &plot, double seconds, const QString &label, int ro
     auto *line = new QCPItemStraightLine(&plot);
     line->point1->setCoords(seconds, 1.0);
     line->point2->setCoords(seconds, 10.0);
-    line->setPen(QPen(QColor(0x9e, 0x9e, 0x9e), 1, Qt::DotLine));
+    line->setPen(QPen(Palette::markLine, 1, Qt::DotLine));
     auto *text = new QCPItemText(&plot);
     text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
     // Early marks stand close together on a ten-minute test: their labels
@@ -53,7 +53,7 @@ void addMarkLine(QCustomPlot &plot, double seconds, const QString &label, int ro
     text->position->setCoords(seconds, 0.03 + 0.08 * row);
     text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
     text->setFont(ChartStyle::font(plot.font(), ChartStyle::smallTextPixels));
-    text->setColor(QColor(0x61, 0x61, 0x61));
+    text->setColor(Palette::markText);
     text->setBrush(Qt::white);
     text->setText(label);
 }

@@ -6,7 +6,7 @@
 #include "insulation/resistancetext.h"
 #include "meter/dmmdata.h"
 #include "report/htmltable.h"
-#include "report/reportcolours.h"
+#include "report/palette.h"
 #include "report/reporttext.h"
 
 #include <cmath>
@@ -55,7 +55,7 @@ Cell statusCell(InsulationTest::Status status)
     const QString text = TestSection::statusText(status);
     if (status == InsulationTest::Status::Completed)
         return HtmlTable::value(text);
-    return {coloured(text, ReportColours::warning()), HtmlTable::Style::Plain, 1};
+    return {coloured(text, Palette::warning), HtmlTable::Style::Plain, 1};
 }
 
 // How far, the reasons say: they give the factor and the halving interval.
@@ -200,7 +200,7 @@ void addVerdict(HtmlTable &table, const ReportContent::Test &entry)
 {
     const Verdict &verdict = entry.verdict;
     table.addRow({HtmlTable::label(TestSection::tr("Verdict")),
-                  {coloured(verdict.outcomeText(), ReportColours::outcome(verdict.outcome)), HtmlTable::Style::Plain, 3}});
+                  {coloured(verdict.outcomeText(), Palette::outcome(verdict.outcome)), HtmlTable::Style::Plain, 3}});
     QStringList reasons;
     for (const QString &reason : verdict.reasons)
         reasons << QStringLiteral("• ") + reason;

@@ -1,15 +1,15 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "window/equipmentwindow.h"
-#include "window/verdictcolour.h"
 
 #include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
 #include "insulation/verdictrules.h"
+#include "report/megohmticker.h"
+#include "report/palette.h"
 #include "ui_equipmentwindow.h"
 #include "window/dlgequipment.h"
 #include "window/dlgreportoptions.h"
-#include "report/megohmticker.h"
 #include "window/windowjournal.h"
 
 #include <QDateTime>
@@ -124,16 +124,16 @@ void EquipmentWindow::showItem()
         row->setText(3, ResistanceText::ratio(it->pi));
         row->setText(4, ResistanceText::celsius(it->celsius));
         row->setText(5, Verdict::outcomeText(it->outcome));
-        row->setForeground(5, VerdictColour::of(it->outcome));
+        row->setForeground(5, Palette::outcome(it->outcome));
         if (!it->warning.isEmpty()) {
-            row->setForeground(2, QColor(QStringLiteral("#c62828")));
+            row->setForeground(2, Palette::fail);
             warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
         }
     }
     for (int column = 0; column < ui->twTests->columnCount(); ++column)
         ui->twTests->resizeColumnToContents(column);
     ui->lblWarnings->setText(warnings.join(QStringLiteral("<br>")));
-    ui->lblWarnings->setStyleSheet(QStringLiteral("color:#c62828"));
+    ui->lblWarnings->setStyleSheet(QStringLiteral("color:%1").arg(Palette::fail.name()));
     drawTrend();
 }
 
@@ -170,10 +170,10 @@ void EquipmentWindow::drawTrend()
     plot->clearItems();
     QCPGraph *resistance = plot->addGraph(plot->xAxis, plot->yAxis);
     resistance->setName(tr("IR1min, corrected"));
-    resistance->setPen(QPen(QColor(QStringLiteral("#1f4e79")), 2));
+    resistance->setPen(QPen(Palette::accent, 2));
     QCPGraph *pi = plot->addGraph(plot->xAxis, plot->yAxis2);
     pi->setName(tr("PI"));
-    pi->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashLine));
+    pi->setPen(QPen(Palette::secondSeries, 1, Qt::DashLine));
     pi->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, 6));
     for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
         if (std::isfinite(point.megohms) && point.megohms > 0.0)
@@ -185,7 +185,7 @@ void EquipmentWindow::drawTrend()
          {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
         QCPGraph *points = plot->addGraph(plot->xAxis, plot->yAxis);
         points->setLineStyle(QCPGraph::lsNone);
-        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, VerdictColour::of(outcome), 8));
+        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Palette::outcome(outcome), 8));
         points->setName(Verdict::outcomeText(outcome));
         for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
             if (point.outcome == outcome && std::isfinite(point.megohms) && point.megohms > 0.0)
@@ -196,7 +196,7 @@ void EquipmentWindow::drawTrend()
     }
     QCPGraph *warned = plot->addGraph(plot->xAxis, plot->yAxis);
     warned->setLineStyle(QCPGraph::lsNone);
-    warned->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(QColor(QStringLiteral("#c62828")), 2),
+    warned->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Palette::fail, 2),
                                             Qt::NoBrush, 16));
     warned->setName(tr("fell by more than half"));
     for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
@@ -235,14 +235,14 @@ void EquipmentWindow::drawTrend()
         auto *line = new QCPItemStraightLine(plot);
         line->point1->setCoords(0, minimumMegohms);
         line->point2->setCoords(1, minimumMegohms);
-        line->setPen(QPen(QColor(QStringLiteral("#1f4e79")), 1, Qt::DashDotLine));
+        line->setPen(QPen(Palette::accent, 1, Qt::DashDotLine));
         values.lower = std::min(values.lower, minimumMegohms);
         auto *label = new QCPItemText(plot);
         label->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
         label->position->setCoords(0.01, minimumMegohms);
         label->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
         label->setText(tr("minimum %1").arg(ResistanceText::megohms(minimumMegohms)));
-        label->setColor(QColor(QStringLiteral("#1f4e79")));
+        label->setColor(Palette::accent);
     }
     plot->yAxis->setRange(values.lower / 2.0, values.upper * 2.0);
     QCPRange ratios = pi->data()->valueRange(found);
@@ -254,7 +254,7 @@ void EquipmentWindow::drawTrend()
         line->point2->setAxes(plot->xAxis, plot->yAxis2);
         line->point1->setCoords(0, minimumPi);
         line->point2->setCoords(1, minimumPi);
-        line->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashDotLine));
+        line->setPen(QPen(Palette::secondSeries, 1, Qt::DashDotLine));
         ratios.lower = std::min(ratios.lower, minimumPi);
         ratios.upper = std::max(ratios.upper, minimumPi);
     }

@@ -1,15 +1,15 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "window/testswindow.h"
-#include "window/verdictcolour.h"
 
 #include "insulation/resistancetext.h"
 #include "insulation/temperaturecorrection.h"
 #include "insulation/verdictrules.h"
+#include "report/megohmticker.h"
+#include "report/palette.h"
 #include "ui_testswindow.h"
 #include "window/detailschoices.h"
 #include "window/dlgequipment.h"
-#include "report/megohmticker.h"
 #include "window/windowjournal.h"
 
 #include <QCompleter>
@@ -131,7 +131,7 @@ void TestsWindow::fillRow(QTreeWidgetItem *item, const Shown &shown) const
     for (int column = 0; column < texts.size(); ++column)
         item->setText(column, texts.at(column));
     item->setData(0, idRole, shown.test.status == InsulationTest::Status::Running ? runningId : shown.test.id);
-    item->setForeground(ColVerdict, VerdictColour::of(shown.verdict.outcome));
+    item->setForeground(ColVerdict, Palette::outcome(shown.verdict.outcome));
     for (const int column : {ColVoltage, ColFinal, ColPi, ColDar})
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -208,10 +208,10 @@ void TestsWindow::setUpPlot()
     plot->addGraph(plot->xAxis, plot->yAxis);
     plot->addGraph(plot->xAxis, plot->yAxis2);
     plot->graph(0)->setName(tr("Resistance"));
-    plot->graph(0)->setPen(QPen(QColor(QStringLiteral("#1f4e79")), 2));
+    plot->graph(0)->setPen(QPen(Palette::accent, 2));
     plot->graph(0)->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
     plot->graph(1)->setName(tr("Leakage current"));
-    plot->graph(1)->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashLine));
+    plot->graph(1)->setPen(QPen(Palette::secondSeries, 1, Qt::DashLine));
     plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new MegohmTicker));
     plot->yAxis->setLabel(tr("Resistance"));
@@ -228,7 +228,7 @@ void TestsWindow::markSeconds(double seconds, const QString &label, int row)
     auto *line = new QCPItemStraightLine(plot);
     line->point1->setCoords(seconds, 1.0);
     line->point2->setCoords(seconds, 10.0);
-    line->setPen(QPen(QColor(QStringLiteral("#9e9e9e")), 1, Qt::DotLine));
+    line->setPen(QPen(Palette::markLine, 1, Qt::DotLine));
     auto *text = new QCPItemText(plot);
     text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
     // The early marks stand close together on a ten-minute test: their
@@ -236,7 +236,7 @@ void TestsWindow::markSeconds(double seconds, const QString &label, int row)
     text->position->setCoords(seconds, 0.02 + 0.06 * row);
     text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
     text->setText(label);
-    text->setColor(QColor(QStringLiteral("#616161")));
+    text->setColor(Palette::markText);
 }
 
 // Resistance on a logarithmic axis against the meter's test time, with the
@@ -333,7 +333,7 @@ void TestsWindow::showVerdict(const Shown &shown)
     ui->lblValues->setText(values.join(QStringLiteral(" · ")));
 
     ui->lblVerdict->setText(QStringLiteral("<b style=\"font-size:16pt; color:%1\">%2</b>")
-                                .arg(VerdictColour::of(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
+                                .arg(Palette::outcome(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
     QStringList reasons;
     for (const QString &reason : shown.verdict.reasons)
         reasons << QStringLiteral("• ") + reason.toHtmlEscaped();
