@@ -73,27 +73,22 @@ void addReading(QCustomPlot &plot, double seconds, double value, bool nearRightE
 // chart only those far enough apart to be read, the later marks first.
 void addMarks(QCustomPlot &plot, const ReportContent::Test &test)
 {
+    using Mark = CurveAnalysis::Mark;
+    const auto &marks = CurveAnalysis::marks;
     const double last = test.test.curve.constLast().seconds;
     const double span = plot.xAxis->range().size();
-    const struct Mark
-    {
-        double seconds;
-        const char *label;
-        double value;
-    } marks[] = {{15, "15 s", test.values.r15},
-                 {30, "30 s", test.values.r30},
-                 {60, "1 min", test.values.r60},
-                 {600, "10 min", test.values.r600}};
     int row = 0;
     for (const Mark &mark : marks) {
         if (mark.seconds <= last)
-            addMarkLine(plot, mark.seconds, QString::fromLatin1(mark.label), mark.seconds >= 600 ? 0 : row++);
+            addMarkLine(plot, mark.seconds, QString::fromLatin1(mark.label),
+                        mark.seconds >= CurveAnalysis::tenMinutes ? 0 : row++);
     }
     double labelled = qInf();
-    for (auto mark = std::crbegin(marks); mark != std::crend(marks); ++mark) {
-        if (mark->seconds > last || !std::isfinite(mark->value) || labelled - mark->seconds < span * minimumLabelGap)
+    for (auto mark = marks.crbegin(); mark != marks.crend(); ++mark) {
+        const double value = mark->in(test.values);
+        if (mark->seconds > last || !std::isfinite(value) || labelled - mark->seconds < span * minimumLabelGap)
             continue;
-        addReading(plot, mark->seconds, mark->value, mark->seconds > plot.xAxis->range().upper - span * 0.2);
+        addReading(plot, mark->seconds, value, mark->seconds > plot.xAxis->range().upper - span * 0.2);
         labelled = mark->seconds;
     }
 }

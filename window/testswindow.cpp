@@ -260,24 +260,18 @@ void TestsWindow::drawCurve(const Shown &shown)
     plot->yAxis2->setVisible(ui->cbLeakage->isChecked());
 
     const double last = seconds.isEmpty() ? 0.0 : seconds.last();
-    const struct Mark
-    {
-        double seconds;
-        const char *label;
-        double value;
-    } marks[] = {{15, "15 s", shown.values.r15}, {30, "30 s", shown.values.r30}, {60, "1 min", shown.values.r60},
-                 {600, "10 min", shown.values.r600}};
     int row = 0;
-    for (const Mark &mark : marks) {
+    for (const CurveAnalysis::Mark &mark : CurveAnalysis::marks) {
         if (mark.seconds > last)
             continue;
-        markSeconds(mark.seconds, QString::fromLatin1(mark.label), mark.seconds >= 600 ? 0 : row++);
-        if (std::isfinite(mark.value)) {
+        markSeconds(mark.seconds, QString::fromLatin1(mark.label),
+                    mark.seconds >= CurveAnalysis::tenMinutes ? 0 : row++);
+        if (std::isfinite(mark.in(shown.values))) {
             auto *value = new QCPItemText(plot);
-            value->position->setCoords(mark.seconds, mark.value);
+            value->position->setCoords(mark.seconds, mark.in(shown.values));
             value->setPositionAlignment(Qt::AlignBottom | Qt::AlignLeft);
             value->setPadding(QMargins(4, 0, 0, 4));
-            value->setText(ResistanceText::megohms(mark.value));
+            value->setText(ResistanceText::megohms(mark.in(shown.values)));
         }
     }
     bool found = false;
