@@ -4,7 +4,6 @@
 
 #include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
-#include "insulation/verdictrules.h"
 #include "report/megohmticker.h"
 #include "report/palette.h"
 #include "ui_equipmentwindow.h"
@@ -217,20 +216,9 @@ void EquipmentWindow::drawTrend()
     if (!found)
         values = QCPRange(10.0, 10000.0);
     // The minimum lines of the latest test's criteria.
-    const std::optional<EquipmentItem> item = current();
-    double minimumMegohms = std::numeric_limits<double>::quiet_NaN();
-    double minimumPi = std::numeric_limits<double>::quiet_NaN();
-    if (item) {
-        for (const InsulationTest &test : m_journal.testsOf(item->id)) {
-            const std::optional<InsulationTest> loaded = m_journal.loadTest(test.id);
-            if (!loaded || loaded->isMeasurement())
-                continue;
-            const CurveAnalysis::Values derived = CurveAnalysis::analyse(*loaded);
-            const Verdict verdict = VerdictRules::judge(*loaded, derived, m_journal.details(test.id));
-            minimumMegohms = verdict.minimumMegohms;
-            minimumPi = verdict.minimumPi;
-        }
-    }
+    const TrendAnalysis::Point latest = m_trend.isEmpty() ? TrendAnalysis::Point() : m_trend.constLast();
+    const double minimumMegohms = latest.minimumMegohms;
+    const double minimumPi = latest.minimumPi;
     if (std::isfinite(minimumMegohms)) {
         auto *line = new QCPItemStraightLine(plot);
         line->point1->setCoords(0, minimumMegohms);

@@ -1,5 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "insulation/verdictrules.h"
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
 #include "support/meterinput.h"
@@ -19,11 +20,25 @@
 
 #include <qcustomplot.h>
 
+#include <cmath>
+
 namespace {
 void feed(const WindowFixture &fixture, const QList<QByteArray> &frames)
 {
     for (const QByteArray &frame : frames)
         feedMeter(*fixture.meter(), frame);
+}
+
+// Where the chart's horizontal lines on `axis` stand.
+QList<double> linesOn(QCustomPlot &plot, const QCPAxis *axis)
+{
+    QList<double> values;
+    for (int index = 0; index < plot.itemCount(); ++index) {
+        const auto *line = qobject_cast<QCPItemStraightLine *>(plot.item(index));
+        if (line && line->point1->valueAxis() == axis)
+            values << line->point1->coords().y();
+    }
+    return values;
 }
 } // namespace
 
@@ -118,6 +133,18 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QVERIFY(equipment->ui->plotTrend->graph(0)->dataCount() == 2);
     const QString tooltip = EquipmentWindow::pointText(equipment->trend().first());
     QVERIFY2(tooltip.contains(QStringLiteral("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
+
+    // The minimum lines are those the latest test was judged by.
+    WindowJournal &journal = *fixture.window().journal();
+    const qint64 latestId = equipment->trend().constLast().testId;
+    const std::optional<InsulationTest> latest = journal.loadTest(latestId);
+    QVERIFY(latest);
+    const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), journal.details(latestId));
+    QVERIFY(std::isfinite(verdict.minimumMegohms));
+    QCustomPlot &plot = *equipment->ui->plotTrend;
+    QCOMPARE(linesOn(plot, plot.yAxis), QList<double>{verdict.minimumMegohms});
+    QCOMPARE(linesOn(plot, plot.yAxis2),
+             std::isfinite(verdict.minimumPi) ? QList<double>{verdict.minimumPi} : QList<double>());
 }
 
 QTEST_MAIN(TestEquipmentWindow)
