@@ -7,9 +7,10 @@
 class QCustomPlot;
 class QCPAxis;
 
-// What the report's charts share: the report's font sized in pixels (the
-// charts are laid out in screen pixels and scaled onto the page), a
-// resistance axis, and the legend in a row under the plot.
+// What the charts share, in the windows and on paper: a resistance axis and
+// the legend in a row under the plot; and for a report's, the report's font
+// sized in pixels (they are laid out in screen pixels and scaled onto the
+// page).
 class ChartStyle
 {
 public:

@@ -496,18 +496,6 @@ This cannot be undone.</source>
         <translation>登记册为空：“新建...”可添加设备，详细信息中填写了编号的测试会归入该设备。</translation>
     </message>
     <message>
-        <source>IR1min, corrected</source>
-        <translation>IR1min（已校正）</translation>
-    </message>
-    <message>
-        <source>fell by more than half</source>
-        <translation>下降超过一半</translation>
-    </message>
-    <message>
-        <source>minimum %1</source>
-        <translation>最小值 %1</translation>
-    </message>
-    <message>
         <source>IR1min %1</source>
         <translation>IR1min %1</translation>
     </message>
@@ -1737,6 +1725,25 @@ Do you want to add it, as the form describes it?</source>
     <message>
         <source>Minimum PI %1</source>
         <translation>最小 PI %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPlot</name>
+    <message>
+        <source>IR1min, corrected</source>
+        <translation>IR1min（已校正）</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>fell by more than half</source>
+        <translation>下降超过一半</translation>
+    </message>
+    <message>
+        <source>minimum %1</source>
+        <translation>最小值 %1</translation>
     </message>
 </context>
 <context>

@@ -13,8 +13,6 @@
 class QMouseEvent;
 class WindowJournal;
 
-class QCPRange;
-
 namespace Ui {
 class EquipmentWindow;
 }
@@ -53,8 +51,6 @@ private slots:
 private:
     void setUpPlot();
     void showItem();
-    void drawTrend();
-    void showDatesFor(const QCPRange &range);
     void showTooltip(QMouseEvent *event);
     bool edit(EquipmentItem item);
 

@@ -5,6 +5,7 @@
 #include "sim/democycle.h"
 #include "support/meterinput.h"
 #include "support/modalscript.h"
+#include "support/plotitems.h"
 #include "support/windowfixture.h"
 #include "ui_dlgequipment.h"
 #include "ui_equipmentwindow.h"
@@ -27,18 +28,6 @@ void feed(const WindowFixture &fixture, const QList<QByteArray> &frames)
 {
     for (const QByteArray &frame : frames)
         feedMeter(*fixture.meter(), frame);
-}
-
-// Where the chart's horizontal lines on `axis` stand.
-QList<double> linesOn(QCustomPlot &plot, const QCPAxis *axis)
-{
-    QList<double> values;
-    for (int index = 0; index < plot.itemCount(); ++index) {
-        const auto *line = qobject_cast<QCPItemStraightLine *>(plot.item(index));
-        if (line && line->point1->valueAxis() == axis)
-            values << line->point1->coords().y();
-    }
-    return values;
 }
 } // namespace
 
@@ -142,8 +131,8 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), journal.details(latestId));
     QVERIFY(std::isfinite(verdict.minimumMegohms));
     QCustomPlot &plot = *equipment->ui->plotTrend;
-    QCOMPARE(linesOn(plot, plot.yAxis), QList<double>{verdict.minimumMegohms});
-    QCOMPARE(linesOn(plot, plot.yAxis2),
+    QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis), QList<double>{verdict.minimumMegohms});
+    QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis2),
              std::isfinite(verdict.minimumPi) ? QList<double>{verdict.minimumPi} : QList<double>());
 }
 
