@@ -17,6 +17,25 @@
     </message>
 </context>
 <context>
+    <name>CurvePlot</name>
+    <message>
+        <source>Resistance</source>
+        <translation>电阻</translation>
+    </message>
+    <message>
+        <source>Leakage current</source>
+        <translation>泄漏电流</translation>
+    </message>
+    <message>
+        <source>Test time (s)</source>
+        <translation>测试时间（秒）</translation>
+    </message>
+    <message>
+        <source>Leakage current (µA)</source>
+        <translation>泄漏电流（µA）</translation>
+    </message>
+</context>
+<context>
     <name>DetailsText</name>
     <message>
         <source>Rotating machine</source>
@@ -1617,18 +1636,6 @@ Do you want to open this file?</source>
     <message>
         <source>%1, interrupted</source>
         <translation>%1，已中断</translation>
-    </message>
-    <message>
-        <source>Resistance</source>
-        <translation>电阻</translation>
-    </message>
-    <message>
-        <source>Test time (s)</source>
-        <translation>测试时间（秒）</translation>
-    </message>
-    <message>
-        <source>Leakage current (µA)</source>
-        <translation>泄漏电流（µA）</translation>
     </message>
     <message>
         <source>DAR (R60/R30) %1</source>
