@@ -7,6 +7,8 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
+
 QFont ChartStyle::font(const QFont &reportFont, int pixels)
 {
     QFont font = reportFont;
@@ -45,4 +47,25 @@ void ChartStyle::putLegendBelow(QCustomPlot &plot)
     plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     plot.legend->setMargins(QMargins(4, 2, 4, 2));
     plot.plotLayout()->setRowStretchFactor(1, 0.001);
+}
+
+// The ten-minute mark stands apart from the others at the top.
+QCPItemText *ChartStyle::addMark(QCustomPlot &plot, const CurveAnalysis::Mark &mark, double top, double rowHeight)
+{
+    const auto &marks = CurveAnalysis::marks;
+    const int row = mark.seconds >= CurveAnalysis::tenMinutes
+        ? 0
+        : int(std::count_if(marks.cbegin(), marks.cend(),
+                            [&mark](const CurveAnalysis::Mark &other) { return other.seconds < mark.seconds; }));
+    auto *line = new QCPItemStraightLine(&plot);
+    line->point1->setCoords(mark.seconds, 1.0);
+    line->point2->setCoords(mark.seconds, 10.0);
+    line->setPen(QPen(Palette::markLine, 1, Qt::DotLine));
+    auto *name = new QCPItemText(&plot);
+    name->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    name->position->setCoords(mark.seconds, top + rowHeight * row);
+    name->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    name->setColor(Palette::markText);
+    name->setText(QString::fromLatin1(mark.label));
+    return name;
 }

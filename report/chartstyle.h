@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "insulation/curveanalysis.h"
+
 #include <QFont>
 
 class QCustomPlot;
 class QCPAxis;
+class QCPItemText;
 
 // What the charts share, in the windows and on paper: a resistance axis and
 // the legend in a row under the plot; and for a report's, the report's font
@@ -24,4 +27,9 @@ public:
     // Logarithmic, labelled in MΩ, GΩ or TΩ.
     static void makeResistanceAxis(QCPAxis &axis);
     static void putLegendBelow(QCustomPlot &plot);
+    // A mark of a test's curve: a dotted line at its time and its name at
+    // the top of the plot, `top` of the plot's height down; the names of the
+    // early marks go `rowHeight` below one another, as they stand close
+    // together on a ten-minute test.
+    static QCPItemText *addMark(QCustomPlot &plot, const CurveAnalysis::Mark &mark, double top, double rowHeight);
 };

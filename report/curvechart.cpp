@@ -40,22 +40,12 @@ QCPGraph *addCurve(QCustomPlot &plot, const InsulationTest &test)
     return curve;
 }
 
-void addMarkLine(QCustomPlot &plot, double seconds, const QString &label, int row)
+// On white, so that the curve passing behind leaves the name readable.
+void addMark(QCustomPlot &plot, const CurveAnalysis::Mark &mark)
 {
-    auto *line = new QCPItemStraightLine(&plot);
-    line->point1->setCoords(seconds, 1.0);
-    line->point2->setCoords(seconds, 10.0);
-    line->setPen(QPen(Palette::markLine, 1, Qt::DotLine));
-    auto *text = new QCPItemText(&plot);
-    text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    // Early marks stand close together on a ten-minute test: their labels
-    // go one below the other.
-    text->position->setCoords(seconds, 0.03 + 0.08 * row);
-    text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    text->setFont(ChartStyle::font(plot.font(), ChartStyle::smallTextPixels));
-    text->setColor(Palette::markText);
-    text->setBrush(Qt::white);
-    text->setText(label);
+    QCPItemText *name = ChartStyle::addMark(plot, mark, 0.03, 0.08);
+    name->setFont(ChartStyle::font(plot.font(), ChartStyle::smallTextPixels));
+    name->setBrush(Qt::white);
 }
 
 // Near the right end the value reads leftwards, so it stays on the chart.
@@ -77,11 +67,9 @@ void addMarks(QCustomPlot &plot, const ReportContent::Test &test)
     const auto &marks = CurveAnalysis::marks;
     const double last = test.test.curve.constLast().seconds;
     const double span = plot.xAxis->range().size();
-    int row = 0;
     for (const Mark &mark : marks) {
         if (mark.seconds <= last)
-            addMarkLine(plot, mark.seconds, QString::fromLatin1(mark.label),
-                        mark.seconds >= CurveAnalysis::tenMinutes ? 0 : row++);
+            addMark(plot, mark);
     }
     double labelled = qInf();
     for (auto mark = marks.crbegin(); mark != marks.crend(); ++mark) {

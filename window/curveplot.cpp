@@ -37,22 +37,6 @@ void showLeakage(QCustomPlot &plot, bool shown)
     plot.yAxis2->setVisible(shown);
 }
 
-void addMarkLine(QCustomPlot &plot, const CurveAnalysis::Mark &mark, int row)
-{
-    auto *line = new QCPItemStraightLine(&plot);
-    line->point1->setCoords(mark.seconds, 1.0);
-    line->point2->setCoords(mark.seconds, 10.0);
-    line->setPen(QPen(Palette::markLine, 1, Qt::DotLine));
-    auto *text = new QCPItemText(&plot);
-    text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    // The early marks stand close together on a ten-minute test: their
-    // labels go one below the other.
-    text->position->setCoords(mark.seconds, 0.02 + 0.06 * row);
-    text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    text->setText(QString::fromLatin1(mark.label));
-    text->setColor(Palette::markText);
-}
-
 void addReading(QCustomPlot &plot, double seconds, double megohms)
 {
     auto *reading = new QCPItemText(&plot);
@@ -65,11 +49,10 @@ void addReading(QCustomPlot &plot, double seconds, double megohms)
 // The marks the curve reaches, each with the value read there.
 void addMarks(QCustomPlot &plot, const CurveAnalysis::Values &values, double lastSecond)
 {
-    int row = 0;
     for (const CurveAnalysis::Mark &mark : CurveAnalysis::marks) {
         if (mark.seconds > lastSecond)
             continue;
-        addMarkLine(plot, mark, mark.seconds >= CurveAnalysis::tenMinutes ? 0 : row++);
+        ChartStyle::addMark(plot, mark, 0.02, 0.06);
         if (std::isfinite(mark.in(values)))
             addReading(plot, mark.seconds, mark.in(values));
     }
