@@ -17,6 +17,25 @@
     </message>
 </context>
 <context>
+    <name>CurvePlot</name>
+    <message>
+        <source>Resistance</source>
+        <translation>电阻</translation>
+    </message>
+    <message>
+        <source>Leakage current</source>
+        <translation>泄漏电流</translation>
+    </message>
+    <message>
+        <source>Test time (s)</source>
+        <translation>测试时间（秒）</translation>
+    </message>
+    <message>
+        <source>Leakage current (µA)</source>
+        <translation>泄漏电流（µA）</translation>
+    </message>
+</context>
+<context>
     <name>DetailsText</name>
     <message>
         <source>Rotating machine</source>
@@ -494,18 +513,6 @@ This cannot be undone.</source>
     <message>
         <source>The register is empty: New... adds an item, and the tests whose details name a tag join it.</source>
         <translation>登记册为空：“新建...”可添加设备，详细信息中填写了编号的测试会归入该设备。</translation>
-    </message>
-    <message>
-        <source>IR1min, corrected</source>
-        <translation>IR1min（已校正）</translation>
-    </message>
-    <message>
-        <source>fell by more than half</source>
-        <translation>下降超过一半</translation>
-    </message>
-    <message>
-        <source>minimum %1</source>
-        <translation>最小值 %1</translation>
     </message>
     <message>
         <source>IR1min %1</source>
@@ -1645,18 +1652,6 @@ Do you want to bring its readings back into the tables?</source>
         <translation>%1，已中断</translation>
     </message>
     <message>
-        <source>Resistance</source>
-        <translation>电阻</translation>
-    </message>
-    <message>
-        <source>Test time (s)</source>
-        <translation>测试时间（秒）</translation>
-    </message>
-    <message>
-        <source>Leakage current (µA)</source>
-        <translation>泄漏电流（µA）</translation>
-    </message>
-    <message>
         <source>DAR (R60/R30) %1</source>
         <translation>DAR (R60/R30) %1</translation>
     </message>
@@ -1751,6 +1746,25 @@ Do you want to add it, as the form describes it?</source>
     <message>
         <source>Minimum PI %1</source>
         <translation>最小 PI %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPlot</name>
+    <message>
+        <source>IR1min, corrected</source>
+        <translation>IR1min（已校正）</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>fell by more than half</source>
+        <translation>下降超过一半</translation>
+    </message>
+    <message>
+        <source>minimum %1</source>
+        <translation>最小值 %1</translation>
     </message>
 </context>
 <context>
