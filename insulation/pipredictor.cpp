@@ -1,0 +1,321 @@
+// Copyright (c) 2026 The Tessra developers
+// SPDX-License-Identifier: MIT
+#include "insulation/pipredictor.h"
+
+#include "insulation/curveanalysis.h"
+#include "insulation/declinefit.h"
+#include "insulation/predictioncalibration.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+using Refusal = PiPrediction::Refusal;
+
+// The readings a prediction is made from, and the curve thinned for the fit.
+struct PiPredictor::Window
+{
+    QVector<CurvePoint> seen; // the readings up to the elapsed time
+    double elapsed = 0.0;     // the latest reading's time
+    double from = 0.0;        // the fit's first time
+    double reference = 0.0;   // ln R of the latest points, which y is taken against
+    QVector<ChargingFit::Point> points;
+};
+
+namespace {
+bool hasValue(const CurvePoint &point)
+{
+    return std::isfinite(point.megohms) && !point.overRange;
+}
+
+// The readings up to `elapsedSeconds`, and the time of the latest of them
+// that says anything.
+QVector<CurvePoint> readingsUpTo(const QVector<CurvePoint> &curve, double elapsedSeconds, double &latest)
+{
+    QVector<CurvePoint> seen;
+    seen.reserve(curve.size());
+    latest = 0.0;
+    for (const CurvePoint &point : curve) {
+        if (point.seconds > elapsedSeconds)
+            break;
+        seen.append(point);
+        if (std::isfinite(point.megohms) || point.overRange)
+            latest = point.seconds;
+    }
+    return seen;
+}
+
+// A reading of no resistance, or one that fell to a fraction of the highest
+// of the seconds before it.
+bool breaksDown(const QVector<CurvePoint> &seen)
+{
+    for (int i = 0; i < seen.size(); ++i) {
+        const CurvePoint &point = seen.at(i);
+        if (point.seconds < PiPredictor::settledSeconds || !hasValue(point))
+            continue;
+        if (point.megohms <= 0.0)
+            return true;
+        double highest = 0.0;
+        for (int j = i - 1; j >= 0 && seen.at(j).seconds >= point.seconds - PiPredictor::breakdownWithinSeconds; --j) {
+            if (hasValue(seen.at(j)))
+                highest = std::max(highest, seen.at(j).megohms);
+        }
+        if (point.megohms < PiPredictor::breakdownShare * highest)
+            return true;
+    }
+    return false;
+}
+
+bool jumps(const QVector<CurvePoint> &seen)
+{
+    const CurvePoint *before = nullptr;
+    for (const CurvePoint &point : seen) {
+        if (point.seconds < PiPredictor::settledSeconds || !hasValue(point))
+            continue;
+        if (before && point.seconds > before->seconds) {
+            const double allowed =
+                PiPredictor::jumpLog + PiPredictor::steepestSlope * std::log(point.seconds / before->seconds);
+            if (std::abs(std::log(point.megohms / before->megohms)) > allowed)
+                return true;
+        }
+        before = &point;
+    }
+    return false;
+}
+
+bool overRangeFrom(const QVector<CurvePoint> &seen, double from)
+{
+    return std::any_of(seen.cbegin(), seen.cend(),
+                       [from](const CurvePoint &point) { return point.seconds >= from && point.overRange; });
+}
+
+double highest(const QVector<CurvePoint> &seen)
+{
+    double most = 0.0;
+    for (const CurvePoint &point : seen) {
+        if (point.seconds >= PiPredictor::settledSeconds && hasValue(point))
+            most = std::max(most, point.megohms);
+    }
+    return most;
+}
+
+// Means of ln t and ln R over bins evenly spaced in ln t: each stretch of
+// the curve weighs the same however often the meter read it, and the
+// meter's rounding averages out.
+QVector<ChargingFit::Point> thinned(const QVector<CurvePoint> &seen, double from, double elapsed, double &reference)
+{
+    struct Sum
+    {
+        double x = 0.0;
+        double y = 0.0;
+        int count = 0;
+    };
+    Sum sums[PiPredictor::logBins];
+    const double logFrom = std::log(from);
+    const double width = std::log(elapsed) - logFrom;
+    for (const CurvePoint &point : seen) {
+        if (point.seconds < from || !hasValue(point) || point.megohms <= 0.0)
+            continue;
+        const double x = std::log(point.seconds / elapsed);
+        const int bin = width > 0.0 ? std::min(PiPredictor::logBins - 1,
+                                               int((std::log(point.seconds) - logFrom) / width * PiPredictor::logBins))
+                                    : PiPredictor::logBins - 1;
+        sums[bin].x += x;
+        sums[bin].y += std::log(point.megohms);
+        ++sums[bin].count;
+    }
+    QVector<ChargingFit::Point> points;
+    for (const Sum &sum : sums) {
+        if (sum.count > 0)
+            points.append({sum.x / sum.count, sum.y / sum.count});
+    }
+    reference = points.isEmpty() ? 0.0 : points.constLast().y;
+    for (ChargingFit::Point &point : points)
+        point.y -= reference;
+    return points;
+}
+
+// How far the readings of the window lie from a law, root mean square in ln R.
+double rmsFrom(const QVector<CurvePoint> &seen, double from, double elapsed, double reference,
+               const std::function<double(double)> &law)
+{
+    double squares = 0.0;
+    int count = 0;
+    for (const CurvePoint &point : seen) {
+        if (point.seconds < from || !hasValue(point) || point.megohms <= 0.0)
+            continue;
+        const double residual = std::log(point.megohms) - reference - law(std::log(point.seconds / elapsed));
+        squares += residual * residual;
+        ++count;
+    }
+    return count > 0 ? std::sqrt(squares / count) : 0.0;
+}
+
+// A first guess of the charging law from the curve's slope: half the
+// current absorption, decaying as t^-0.5, or all of it where the curve
+// rises faster than that allows.
+ChargingFit::Law guessFrom(double slope)
+{
+    ChargingFit::Law law;
+    law.exponent = 0.5;
+    law.absorption = std::clamp(slope / law.exponent, 0.05, 0.95);
+    if (slope > law.absorption * law.exponent)
+        law.exponent = slope / law.absorption;
+    return law;
+}
+} // namespace
+
+PiPrediction PiPredictor::predict(const QVector<CurvePoint> &curve, double elapsedSeconds)
+{
+    return banded(estimate(curve, elapsedSeconds));
+}
+
+PiPredictor::Estimate PiPredictor::estimate(const QVector<CurvePoint> &curve, double elapsedSeconds)
+{
+    Window window;
+    window.seen = readingsUpTo(curve, elapsedSeconds, window.elapsed);
+    Estimate estimate;
+    estimate.fromSeconds = window.elapsed;
+    if (window.elapsed < earliestSeconds)
+        return estimate;
+    if (breaksDown(window.seen)) {
+        estimate.refusal = Refusal::BreaksDown;
+        return estimate;
+    }
+    if (window.elapsed >= tenMinutes)
+        return measuredEnd(window.seen, estimate);
+    window.from = std::max(settledSeconds, windowShare * window.elapsed);
+    if (overRangeFrom(window.seen, window.from)) {
+        estimate.refusal = Refusal::OverRange;
+        return estimate;
+    }
+    if (jumps(window.seen)) {
+        estimate.refusal = Refusal::Jumps;
+        return estimate;
+    }
+    window.points = thinned(window.seen, window.from, window.elapsed, window.reference);
+    if (window.points.size() < fewestPoints)
+        return estimate;
+    if (std::exp(window.reference) < fallenShare * highest(window.seen)) {
+        estimate.refusal = Refusal::Falls;
+        return estimate;
+    }
+    DeclineFit line;
+    if (!line.fit(window.points)) {
+        estimate.refusal = Refusal::Irregular;
+        return estimate;
+    }
+    estimate.branch = line.slope() > 0.0 ? Branch::Charging : Branch::Falling;
+    const bool fitted = estimate.branch == Branch::Charging ? fitCharging(window, line.slope(), estimate)
+                                                            : fitDecline(window, line, estimate);
+    if (fitted && estimate.refusal == Refusal::TooEarly)
+        estimate.refusal = Refusal::None;
+    return estimate;
+}
+
+// Ten minutes are there: what is left is reading them off the curve.
+PiPredictor::Estimate PiPredictor::measuredEnd(const QVector<CurvePoint> &seen, Estimate estimate) const
+{
+    const CurvePoint atTenMinutes = CurveAnalysis::pointAt(seen, tenMinutes);
+    const CurvePoint atOneMinute = CurveAnalysis::pointAt(seen, oneMinute);
+    if (atTenMinutes.overRange || atOneMinute.overRange) {
+        estimate.refusal = Refusal::OverRange;
+        return estimate;
+    }
+    if (!(atTenMinutes.megohms > 0.0) || !(atOneMinute.megohms > 0.0)) {
+        estimate.refusal = Refusal::Irregular;
+        return estimate;
+    }
+    estimate.refusal = Refusal::None;
+    estimate.measured = true;
+    estimate.r60Measured = true;
+    estimate.logR600 = std::log(atTenMinutes.megohms);
+    estimate.logR60 = std::log(atOneMinute.megohms);
+    return estimate;
+}
+
+bool PiPredictor::fitCharging(const Window &window, double slope, Estimate &estimate)
+{
+    ChargingFit fit;
+    if (!fit.fit(window.points, m_previous.value_or(guessFrom(slope)))) {
+        estimate.refusal = Refusal::Irregular;
+        return false;
+    }
+    const ChargingFit::Law law = fit.law();
+    const auto at = [&law](double x) { return law.at(x); };
+    if (rmsFrom(window.seen, window.from, window.elapsed, window.reference, at) > irregularRms) {
+        estimate.refusal = Refusal::Irregular;
+        return false;
+    }
+    m_previous = law;
+    estimate.logR600 = window.reference + law.at(std::log(tenMinutes / window.elapsed));
+    estimate.slope = law.slope();
+    const CurvePoint atOneMinute = CurveAnalysis::pointAt(window.seen, oneMinute);
+    if (window.elapsed >= oneMinute && atOneMinute.overRange) {
+        estimate.refusal = Refusal::OverRange;
+        return false;
+    }
+    estimate.r60Measured = window.elapsed >= oneMinute && atOneMinute.megohms > 0.0;
+    estimate.logR60 = estimate.r60Measured ? std::log(atOneMinute.megohms)
+                                           : window.reference + law.at(std::log(oneMinute / window.elapsed));
+    return true;
+}
+
+bool PiPredictor::fitDecline(const Window &window, const DeclineFit &fit, Estimate &estimate) const
+{
+    // Before the first minute a fall is the end of the charge as much as a
+    // failing insulation: too early to tell which.
+    if (window.elapsed < oneMinute) {
+        estimate.refusal = Refusal::Falls;
+        return false;
+    }
+    const auto line = [&fit](double x) { return fit.powerAt(x); };
+    if (rmsFrom(window.seen, window.from, window.elapsed, window.reference, line) > irregularRms) {
+        estimate.refusal = Refusal::Irregular;
+        return false;
+    }
+    const double remaining = std::log(tenMinutes / window.elapsed);
+    const double slowing = fit.powerAt(remaining);
+    const double steady = std::isfinite(fit.conductanceAt(remaining)) ? fit.conductanceAt(remaining) : slowing;
+    estimate.logR600 = window.reference + (slowing + steady) / 2.0;
+    estimate.slope = fit.slope();
+    const CurvePoint atOneMinute = CurveAnalysis::pointAt(window.seen, oneMinute);
+    if (atOneMinute.overRange || !(atOneMinute.megohms > 0.0)) {
+        estimate.refusal = atOneMinute.overRange ? Refusal::OverRange : Refusal::Irregular;
+        return false;
+    }
+    estimate.r60Measured = true;
+    estimate.logR60 = std::log(atOneMinute.megohms);
+    return true;
+}
+
+PiPrediction PiPredictor::banded(const Estimate &estimate)
+{
+    PiPrediction prediction;
+    prediction.refusal = estimate.refusal;
+    prediction.fromSeconds = estimate.fromSeconds;
+    if (estimate.refusal != Refusal::None)
+        return prediction;
+    prediction.measured = estimate.measured;
+    prediction.r60Measured = estimate.r60Measured;
+    prediction.r600 = std::exp(estimate.logR600);
+    prediction.r60 = std::exp(estimate.logR60);
+    prediction.pi = prediction.r600 / prediction.r60;
+    if (estimate.measured) {
+        prediction.r600Low = prediction.r600High = prediction.r600;
+        prediction.piLow = prediction.piHigh = prediction.pi;
+        return prediction;
+    }
+    const PredictionCalibration::Row row = PredictionCalibration::at(estimate.fromSeconds);
+    const size_t steepness = size_t(PredictionCalibration::slopeClass(estimate.slope));
+    const bool falling = estimate.branch == Branch::Falling;
+    const PredictionCalibration::Quantiles r600 = falling ? row.falling : row.r600[steepness];
+    const PredictionCalibration::Quantiles pi = estimate.r60Measured ? r600 : row.pi[steepness];
+    prediction.r600Low = prediction.r600 * std::exp(r600.low);
+    prediction.r600High = prediction.r600 * std::exp(r600.high);
+    prediction.piLow = prediction.pi * std::exp(pi.low);
+    prediction.piHigh = prediction.pi * std::exp(pi.high);
+    if ((prediction.piHigh - prediction.piLow) / prediction.pi > widestBand)
+        prediction.refusal = Refusal::TooUncertain;
+    return prediction;
+}
