@@ -229,36 +229,79 @@ PiPredictor::Estimate PiPredictor::measuredEnd(const QVector<CurvePoint> &seen, 
     estimate.refusal = Refusal::None;
     estimate.measured = true;
     estimate.r60Measured = true;
-    estimate.logR600 = std::log(atTenMinutes.megohms);
+    estimate.logR600Low = estimate.logR600High = std::log(atTenMinutes.megohms);
     estimate.logR60 = std::log(atOneMinute.megohms);
+    estimate.logPiLow = estimate.logPiHigh = estimate.logR600Low - estimate.logR60;
     return estimate;
 }
 
-bool PiPredictor::fitCharging(const Window &window, double slope, Estimate &estimate)
+// The resistance one minute in where the curve has it; an R60 beyond the
+// range leaves no PI to predict.
+bool PiPredictor::measuredOneMinute(const Window &window, Estimate &estimate)
 {
-    ChargingFit fit;
-    if (!fit.fit(window.points, m_previous.value_or(guessFrom(slope)))) {
-        estimate.refusal = Refusal::Irregular;
-        return false;
-    }
-    const ChargingFit::Law law = fit.law();
-    const auto at = [&law](double x) { return law.at(x); };
-    if (rmsFrom(window.seen, window.from, window.elapsed, window.reference, at) > irregularRms) {
-        estimate.refusal = Refusal::Irregular;
-        return false;
-    }
-    m_previous = law;
-    estimate.logR600 = window.reference + law.at(std::log(tenMinutes / window.elapsed));
-    estimate.slope = law.slope();
     const CurvePoint atOneMinute = CurveAnalysis::pointAt(window.seen, oneMinute);
     if (window.elapsed >= oneMinute && atOneMinute.overRange) {
         estimate.refusal = Refusal::OverRange;
         return false;
     }
     estimate.r60Measured = window.elapsed >= oneMinute && atOneMinute.megohms > 0.0;
-    estimate.logR60 = estimate.r60Measured ? std::log(atOneMinute.megohms)
-                                           : window.reference + law.at(std::log(oneMinute / window.elapsed));
+    if (estimate.r60Measured)
+        estimate.logR60 = std::log(atOneMinute.megohms);
     return true;
+}
+
+// Two ways of carrying the curve on, each giving ln R600 and ln R60, make
+// the estimate's lower and higher values.
+void PiPredictor::setWays(const Way &first, const Way &second, Estimate &estimate)
+{
+    estimate.logR600Low = std::min(first.logR600, second.logR600);
+    estimate.logR600High = std::max(first.logR600, second.logR600);
+    if (!estimate.r60Measured)
+        estimate.logR60 = (first.logR60 + second.logR60) / 2.0;
+    const double firstPi = first.logR600 - (estimate.r60Measured ? estimate.logR60 : first.logR60);
+    const double secondPi = second.logR600 - (estimate.r60Measured ? estimate.logR60 : second.logR60);
+    estimate.logPiLow = std::min(firstPi, secondPi);
+    estimate.logPiHigh = std::max(firstPi, secondPi);
+}
+
+bool PiPredictor::fitCharging(const Window &window, double slope, Estimate &estimate)
+{
+    ChargingFit whole;
+    if (!whole.fit(window.points, m_previous.value_or(guessFrom(slope)))) {
+        estimate.refusal = Refusal::Irregular;
+        return false;
+    }
+    const ChargingFit::Law law = whole.law();
+    const auto at = [&law](double x) { return law.at(x); };
+    if (rmsFrom(window.seen, window.from, window.elapsed, window.reference, at) > irregularRms) {
+        estimate.refusal = Refusal::Irregular;
+        return false;
+    }
+    m_previous = law;
+    estimate.slope = law.slope();
+    if (!measuredOneMinute(window, estimate))
+        return false;
+    const double remaining = std::log(tenMinutes / window.elapsed);
+    const double beforeMinute = std::log(oneMinute / window.elapsed);
+    const Way wholeWay{window.reference + law.at(remaining), window.reference + law.at(beforeMinute)};
+    setWays(wholeWay, recentWay(window, law).value_or(wholeWay), estimate);
+    return true;
+}
+
+// The charging law fitted to the latest half of the elapsed time only.
+std::optional<PiPredictor::Way> PiPredictor::recentWay(const Window &window, const ChargingFit::Law &whole) const
+{
+    double reference = 0.0;
+    const double from = std::max(settledSeconds, recentShare * window.elapsed);
+    const QVector<ChargingFit::Point> points = thinned(window.seen, from, window.elapsed, reference);
+    // The whole curve's law, taken against this view's reference, is close.
+    ChargingFit::Law start = whole;
+    start.mu += window.reference - reference;
+    ChargingFit recent;
+    if (points.size() < fewestRecentPoints || !recent.fit(points, start))
+        return std::nullopt;
+    return Way{reference + recent.law().at(std::log(tenMinutes / window.elapsed)),
+               reference + recent.law().at(std::log(oneMinute / window.elapsed))};
 }
 
 bool PiPredictor::fitDecline(const Window &window, const DeclineFit &fit, Estimate &estimate) const
@@ -274,18 +317,18 @@ bool PiPredictor::fitDecline(const Window &window, const DeclineFit &fit, Estima
         estimate.refusal = Refusal::Irregular;
         return false;
     }
-    const double remaining = std::log(tenMinutes / window.elapsed);
-    const double slowing = fit.powerAt(remaining);
-    const double steady = std::isfinite(fit.conductanceAt(remaining)) ? fit.conductanceAt(remaining) : slowing;
-    estimate.logR600 = window.reference + (slowing + steady) / 2.0;
-    estimate.slope = fit.slope();
-    const CurvePoint atOneMinute = CurveAnalysis::pointAt(window.seen, oneMinute);
-    if (atOneMinute.overRange || !(atOneMinute.megohms > 0.0)) {
-        estimate.refusal = atOneMinute.overRange ? Refusal::OverRange : Refusal::Irregular;
+    if (!measuredOneMinute(window, estimate))
+        return false;
+    if (!estimate.r60Measured) {
+        estimate.refusal = Refusal::Irregular;
         return false;
     }
-    estimate.r60Measured = true;
-    estimate.logR60 = std::log(atOneMinute.megohms);
+    estimate.slope = fit.slope();
+    const double remaining = std::log(tenMinutes / window.elapsed);
+    const double slowing = window.reference + fit.powerAt(remaining);
+    const double steady = std::isfinite(fit.conductanceAt(remaining)) ? window.reference + fit.conductanceAt(remaining)
+                                                                      : slowing;
+    setWays({slowing, estimate.logR60}, {steady, estimate.logR60}, estimate);
     return true;
 }
 
@@ -298,9 +341,9 @@ PiPrediction PiPredictor::banded(const Estimate &estimate)
         return prediction;
     prediction.measured = estimate.measured;
     prediction.r60Measured = estimate.r60Measured;
-    prediction.r600 = std::exp(estimate.logR600);
+    prediction.r600 = std::exp(estimate.logR600());
     prediction.r60 = std::exp(estimate.logR60);
-    prediction.pi = prediction.r600 / prediction.r60;
+    prediction.pi = std::exp(estimate.logPi());
     if (estimate.measured) {
         prediction.r600Low = prediction.r600High = prediction.r600;
         prediction.piLow = prediction.piHigh = prediction.pi;
@@ -311,10 +354,10 @@ PiPrediction PiPredictor::banded(const Estimate &estimate)
     const bool falling = estimate.branch == Branch::Falling;
     const PredictionCalibration::Quantiles r600 = falling ? row.falling : row.r600[steepness];
     const PredictionCalibration::Quantiles pi = estimate.r60Measured ? r600 : row.pi[steepness];
-    prediction.r600Low = prediction.r600 * std::exp(r600.low);
-    prediction.r600High = prediction.r600 * std::exp(r600.high);
-    prediction.piLow = prediction.pi * std::exp(pi.low);
-    prediction.piHigh = prediction.pi * std::exp(pi.high);
+    prediction.r600Low = std::exp(estimate.logR600Low + r600.low);
+    prediction.r600High = std::exp(estimate.logR600High + r600.high);
+    prediction.piLow = std::exp(estimate.logPiLow + pi.low);
+    prediction.piHigh = std::exp(estimate.logPiHigh + pi.high);
     if ((prediction.piHigh - prediction.piLow) / prediction.pi > widestBand)
         prediction.refusal = Refusal::TooUncertain;
     return prediction;

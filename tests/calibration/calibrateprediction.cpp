@@ -7,10 +7,12 @@
 //   tessra_calibrate_prediction > table.txt
 //
 // Every curve is predicted, without a band, from each elapsed time of the
-// table; the misses, ln(measured / estimate) of R600 and of the PI, are kept
+// table. How far the measured R600 (and PI) lay below the lower of the two
+// ways the predictor carried the curve on, and above the higher, is kept
 // per elapsed time for rising curves by class of slope and for falling
-// curves, and their 5 % and 95 % quantiles printed. A class with too few
-// misses at some time takes those of all rising curves at that time.
+// curves: the 5 % quantile of the first and the 95 % quantile of the second
+// are printed. A class with too few estimates at some time takes those of
+// all rising curves at that time.
 #include "insulation/curveanalysis.h"
 #include "insulation/pipredictor.h"
 #include "insulation/predictioncalibration.h"
@@ -37,12 +39,15 @@ constexpr int fewestMisses = 150;
 
 using Quantiles = PredictionCalibration::Quantiles;
 
+// ln(measured / estimate) against the lower and the higher way.
 struct Miss
 {
     int row = 0;
     int steepness = 0; // slope class; -1 for a falling curve
-    double r600 = 0.0;
-    double pi = 0.0;
+    double r600Below = 0.0;
+    double r600Above = 0.0;
+    double piBelow = 0.0;
+    double piAbove = 0.0;
 };
 
 double quantile(QVector<double> values, double share)
@@ -70,21 +75,23 @@ void collect(CurveCorpus::Kind kind, int count, QVector<Miss> &misses)
             Miss miss;
             miss.row = row;
             miss.steepness = falling ? -1 : PredictionCalibration::slopeClass(estimate.slope);
-            miss.r600 = std::log(r600) - estimate.logR600;
-            miss.pi = std::log(r600 / r60) - (estimate.logR600 - estimate.logR60);
+            miss.r600Below = std::log(r600) - estimate.logR600Low;
+            miss.r600Above = std::log(r600) - estimate.logR600High;
+            miss.piBelow = std::log(r600 / r60) - estimate.logPiLow;
+            miss.piAbove = std::log(r600 / r60) - estimate.logPiHigh;
             misses.append(miss);
         }
     }
 }
 
-QVector<double> missesOf(const QVector<Miss> &misses, int row, bool pi, const std::function<bool(const Miss &)> &take)
+QVector<const Miss *> missesOf(const QVector<Miss> &misses, int row, const std::function<bool(const Miss &)> &take)
 {
-    QVector<double> values;
+    QVector<const Miss *> picked;
     for (const Miss &miss : misses) {
         if (miss.row == row && take(miss))
-            values.append(pi ? miss.pi : miss.r600);
+            picked.append(&miss);
     }
-    return values;
+    return picked;
 }
 
 // The quantiles of the misses of one row that `take` picks, or of all rising
@@ -92,13 +99,19 @@ QVector<double> missesOf(const QVector<Miss> &misses, int row, bool pi, const st
 Quantiles quantilesOf(const QVector<Miss> &misses, int row, bool pi, const std::function<bool(const Miss &)> &take,
                       int &count)
 {
-    QVector<double> values = missesOf(misses, row, pi, take);
-    count = values.size();
-    if (values.size() < fewestMisses)
-        values = missesOf(misses, row, pi, [](const Miss &miss) { return miss.steepness >= 0; });
-    if (values.isEmpty())
+    QVector<const Miss *> picked = missesOf(misses, row, take);
+    count = picked.size();
+    if (picked.size() < fewestMisses)
+        picked = missesOf(misses, row, [](const Miss &miss) { return miss.steepness >= 0; });
+    if (picked.isEmpty())
         return {};
-    return {quantile(values, lowShare), quantile(values, highShare)};
+    QVector<double> below;
+    QVector<double> above;
+    for (const Miss *miss : qAsConst(picked)) {
+        below.append(pi ? miss->piBelow : miss->r600Below);
+        above.append(pi ? miss->piAbove : miss->r600Above);
+    }
+    return {quantile(below, lowShare), quantile(above, highShare)};
 }
 
 void printQuantiles(const Quantiles &quantiles)

@@ -68,8 +68,20 @@ struct Physics
     }
 };
 
-// One or two absorption terms; in a quarter of the curves the absorption
-// dies away faster than any power late in the test.
+// Stretched-exponential (Kohlrausch) relaxation: the current the
+// relaxation function 1 - e^(-(t/τ)^β) gives, a power t^(β-1) at first that
+// bends away after τ; `atMinute` times the conduction current at one minute.
+Current kohlrausch(double atMinute, double tau, double beta)
+{
+    return [=](double seconds) {
+        return atMinute * std::pow(seconds / 60.0, beta - 1.0)
+               * std::exp(std::pow(60.0 / tau, beta) - std::pow(seconds / tau, beta));
+    };
+}
+
+// The absorption current: in half the curves one or two powers of time, in
+// a quarter powers dying away exponentially late in the test, in a quarter
+// a stretched-exponential relaxation.
 Physics charging(Draw &draw)
 {
     Physics physics;
@@ -79,18 +91,27 @@ Physics charging(Draw &draw)
     const bool two = draw.chance(0.5);
     const double second = two ? draw.logBetween(0.05, 3.0) : 0.0;
     const double secondExponent = draw.between(0.05, 0.5);
-    const double cutoff = draw.chance(0.25) ? draw.logBetween(300.0, 5000.0) : 0.0;
+    const double shape = draw.uniform();
+    const double cutoff = shape >= 0.5 && shape < 0.75 ? draw.logBetween(300.0, 5000.0) : 0.0;
     const Current a = powerLaw(first, firstExponent);
     const Current b = powerLaw(second, secondExponent);
     physics.absorption = [=](double t) { return (a(t) + b(t)) * (cutoff > 0.0 ? std::exp(-(t - 60.0) / cutoff) : 1.0); };
+    QString absorption = QStringLiteral("%1·t^-%2 + %3·t^-%4, cut-off %5 s")
+                             .arg(first, 0, 'g', 3).arg(firstExponent, 0, 'g', 3)
+                             .arg(second, 0, 'g', 3).arg(secondExponent, 0, 'g', 3)
+                             .arg(cutoff, 0, 'g', 3);
+    if (shape >= 0.75) {
+        const double tau = draw.logBetween(30.0, 3000.0);
+        const double beta = draw.between(0.15, 0.5);
+        physics.absorption = kohlrausch(first, tau, beta);
+        absorption = QStringLiteral("%1, Kohlrausch τ %2 s, β %3").arg(first, 0, 'g', 3).arg(tau, 0, 'g', 3)
+                         .arg(beta, 0, 'g', 3);
+    }
     const double drift = draw.between(-0.08, 0.08);
     physics.conduction = [=](double t) { return 1.0 + drift * t / testSeconds; };
     physics.chargeShare = draw.logBetween(5.0, 200.0);
     physics.chargeSeconds = draw.between(0.3, 1.2);
-    physics.description = QStringLiteral("absorption %1·t^-%2 + %3·t^-%4, cut-off %5 s, drift %6")
-                              .arg(first, 0, 'g', 3).arg(firstExponent, 0, 'g', 3)
-                              .arg(second, 0, 'g', 3).arg(secondExponent, 0, 'g', 3)
-                              .arg(cutoff, 0, 'g', 3).arg(drift, 0, 'g', 3);
+    physics.description = QStringLiteral("absorption %1, drift %2").arg(absorption).arg(drift, 0, 'g', 3);
     return physics;
 }
 

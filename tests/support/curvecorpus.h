@@ -13,8 +13,8 @@
 // as the meter shows them (three significant digits, rounded or cut,
 // beyond its range the range's limit): the current is a conduction current
 // that drifts plus absorption currents decaying as powers of time, some of
-// them dying away faster late in the test, after a capacitive charge in
-// the first seconds; R = V / I. Beside them, failing insulation: flat,
+// them dying away faster late in the test, or relaxing as a stretched
+// exponential, after a capacitive charge in the first seconds; R = V / I. Beside them, failing insulation: flat,
 // falling, erratic and breaking down. Each curve follows from its kind and
 // seed alone, the same on every machine. The PI prediction is calibrated on
 // these curves and tested on others of them; its benchmark uses curves of
