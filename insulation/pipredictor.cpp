@@ -229,6 +229,8 @@ PiPredictor::Estimate PiPredictor::measuredEnd(const QVector<CurvePoint> &seen, 
     estimate.refusal = Refusal::None;
     estimate.measured = true;
     estimate.r60Measured = true;
+    estimate.measuredR600 = atTenMinutes.megohms;
+    estimate.measuredR60 = atOneMinute.megohms;
     estimate.logR600Low = estimate.logR600High = std::log(atTenMinutes.megohms);
     estimate.logR60 = std::log(atOneMinute.megohms);
     estimate.logPiLow = estimate.logPiHigh = estimate.logR600Low - estimate.logR60;
@@ -341,14 +343,15 @@ PiPrediction PiPredictor::banded(const Estimate &estimate)
         return prediction;
     prediction.measured = estimate.measured;
     prediction.r60Measured = estimate.r60Measured;
+    if (estimate.measured) {
+        prediction.r600 = prediction.r600Low = prediction.r600High = estimate.measuredR600;
+        prediction.r60 = estimate.measuredR60;
+        prediction.pi = prediction.piLow = prediction.piHigh = estimate.measuredR600 / estimate.measuredR60;
+        return prediction;
+    }
     prediction.r600 = std::exp(estimate.logR600());
     prediction.r60 = std::exp(estimate.logR60);
     prediction.pi = std::exp(estimate.logPi());
-    if (estimate.measured) {
-        prediction.r600Low = prediction.r600High = prediction.r600;
-        prediction.piLow = prediction.piHigh = prediction.pi;
-        return prediction;
-    }
     const PredictionCalibration::Row row = PredictionCalibration::at(estimate.fromSeconds);
     const size_t steepness = size_t(PredictionCalibration::slopeClass(estimate.slope));
     const bool falling = estimate.branch == Branch::Falling;

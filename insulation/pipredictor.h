@@ -78,8 +78,10 @@ public:
         // How steeply the curve rises at the latest reading, d ln R / d ln t,
         // by the law fitted (the power law of a falling curve).
         double slope = 0.0;
-        // The curve reached ten minutes: the values are measured.
+        // The curve reached ten minutes: the values are measured, these in MΩ.
         bool measured = false;
+        double measuredR600 = 0.0;
+        double measuredR60 = 0.0;
 
         double logR600() const { return (logR600Low + logR600High) / 2.0; }
         double logPi() const { return (logPiLow + logPiHigh) / 2.0; }

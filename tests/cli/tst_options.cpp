@@ -48,6 +48,13 @@ void TestOptions::badArgumentsExitWithStatusTwo_data()
                                           << "--session needs a session id";
     QTest::newRow("session zero") << QStringList{"--db", "j.sqlite", "--session", "0"}
                                   << "--session needs a session id";
+    QTest::newRow("predict-at without list-tests") << QStringList{"--db", "j.sqlite", "--list-sessions",
+                                                                  "--predict-at", "180"}
+                                                   << "--predict-at goes with --list-tests";
+    QTest::newRow("predict-at zero") << QStringList{"--db", "j.sqlite", "--list-tests", "--predict-at", "0"}
+                                     << "--predict-at needs";
+    QTest::newRow("predict-at not a number") << QStringList{"--db", "j.sqlite", "--list-tests", "--predict-at", "3min"}
+                                             << "--predict-at needs";
     QTest::newRow("list-sessions to csv") << QStringList{"--db", "j.sqlite", "--list-sessions", "--format", "csv",
                                                          "--output", "tables"}
                                           << "takes no --format or --output";
