@@ -184,22 +184,9 @@ PiPredictor::Estimate PiPredictor::estimate(const QVector<CurvePoint> &curve, do
     }
     if (window.elapsed >= tenMinutes)
         return measuredEnd(window.seen, estimate);
-    window.from = std::max(settledSeconds, windowShare * window.elapsed);
-    if (overRangeFrom(window.seen, window.from)) {
-        estimate.refusal = Refusal::OverRange;
+    estimate.refusal = screened(window);
+    if (estimate.refusal != Refusal::None)
         return estimate;
-    }
-    if (jumps(window.seen)) {
-        estimate.refusal = Refusal::Jumps;
-        return estimate;
-    }
-    window.points = thinned(window.seen, window.from, window.elapsed, window.reference);
-    if (window.points.size() < fewestPoints)
-        return estimate;
-    if (std::exp(window.reference) < fallenShare * highest(window.seen)) {
-        estimate.refusal = Refusal::Falls;
-        return estimate;
-    }
     DeclineFit line;
     if (!line.fit(window.points)) {
         estimate.refusal = Refusal::Irregular;
@@ -208,9 +195,26 @@ PiPredictor::Estimate PiPredictor::estimate(const QVector<CurvePoint> &curve, do
     estimate.branch = line.slope() > 0.0 ? Branch::Charging : Branch::Falling;
     const bool fitted = estimate.branch == Branch::Charging ? fitCharging(window, line.slope(), estimate)
                                                             : fitDecline(window, line, estimate);
-    if (fitted && estimate.refusal == Refusal::TooEarly)
+    if (fitted)
         estimate.refusal = Refusal::None;
     return estimate;
+}
+
+// What keeps the stretch of curve to be fitted from being fitted; thins it
+// on the way.
+PiPrediction::Refusal PiPredictor::screened(Window &window)
+{
+    window.from = std::max(settledSeconds, windowShare * window.elapsed);
+    if (overRangeFrom(window.seen, window.from))
+        return Refusal::OverRange;
+    if (jumps(window.seen))
+        return Refusal::Jumps;
+    window.points = thinned(window.seen, window.from, window.elapsed, window.reference);
+    if (window.points.size() < fewestPoints)
+        return Refusal::TooEarly;
+    if (std::exp(window.reference) < fallenShare * highest(window.seen))
+        return Refusal::Falls;
+    return Refusal::None;
 }
 
 // Ten minutes are there: what is left is reading them off the curve.

@@ -101,6 +101,7 @@ private:
     };
 
     Estimate measuredEnd(const QVector<CurvePoint> &curve, Estimate estimate) const;
+    static PiPrediction::Refusal screened(Window &window);
     static bool measuredOneMinute(const Window &window, Estimate &estimate);
     static void setWays(const Way &first, const Way &second, Estimate &estimate);
     bool fitCharging(const Window &window, double slope, Estimate &estimate);
