@@ -49,8 +49,8 @@ struct Insulation
 
     double current(double t) const
     {
-        double total = 1.0 + driftTo * (1.0 - std::exp(-t / driftSeconds)) + growth * std::pow(t / testSeconds, growthPower)
-                       + charge * std::exp(-t / 0.8);
+        double total = 1.0 + driftTo * (1.0 - std::exp(-t / driftSeconds))
+                       + growth * std::pow(t / testSeconds, growthPower) + charge * std::exp(-t / 0.8);
         for (int j = 0; j < relaxations; ++j)
             total += amplitude[size_t(j)] * std::exp(-t / timeConstant[size_t(j)]);
         return total;

@@ -189,7 +189,10 @@ void TestPiPrediction::knownEndings()
     QVERIFY2(std::abs(prediction.pi / truePi - 1.0) <= tolerance,
              qPrintable(QStringLiteral("PI %1 predicted, %2 true").arg(prediction.pi).arg(truePi)));
     QVERIFY2(covers(prediction.piLow, prediction.piHigh, truePi),
-             qPrintable(QStringLiteral("band %1 to %2, PI %3").arg(prediction.piLow).arg(prediction.piHigh).arg(truePi)));
+             qPrintable(QStringLiteral("band %1 to %2, PI %3")
+                            .arg(prediction.piLow)
+                            .arg(prediction.piHigh)
+                            .arg(truePi)));
     QVERIFY(covers(prediction.r600Low, prediction.r600High, prediction.r600));
     QVERIFY(prediction.piHigh - prediction.piLow <= PiPredictor::widestBand * prediction.pi);
     if (r60Measured)

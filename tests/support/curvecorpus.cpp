@@ -95,7 +95,9 @@ Physics charging(Draw &draw)
     const double cutoff = shape >= 0.5 && shape < 0.75 ? draw.logBetween(300.0, 5000.0) : 0.0;
     const Current a = powerLaw(first, firstExponent);
     const Current b = powerLaw(second, secondExponent);
-    physics.absorption = [=](double t) { return (a(t) + b(t)) * (cutoff > 0.0 ? std::exp(-(t - 60.0) / cutoff) : 1.0); };
+    physics.absorption = [=](double t) {
+        return (a(t) + b(t)) * (cutoff > 0.0 ? std::exp(-(t - 60.0) / cutoff) : 1.0);
+    };
     QString absorption = QStringLiteral("%1·t^-%2 + %3·t^-%4, cut-off %5 s")
                              .arg(first, 0, 'g', 3).arg(firstExponent, 0, 'g', 3)
                              .arg(second, 0, 'g', 3).arg(secondExponent, 0, 'g', 3)
@@ -188,7 +190,8 @@ CurveCorpus::Curve CurveCorpus::make(Kind kind, quint64 seed)
                             .arg(kindName(kind)).arg(seed).arg(curve.volts)
                             .arg(physics.conductionMegohms, 0, 'g', 3).arg(physics.description);
 
-    const double noise = kind == Kind::Erratic && draw.chance(0.5) ? draw.between(0.03, 0.08) : draw.between(0.0, 0.004);
+    const bool noisy = kind == Kind::Erratic && draw.chance(0.5);
+    const double noise = noisy ? draw.between(0.03, 0.08) : draw.between(0.0, 0.004);
     const bool cut = draw.chance(0.5);
     // Erratic insulation steps up and down now and then; a breakdown drops
     // the resistance to a small part of itself and leaves it unsteady.
