@@ -218,7 +218,7 @@ PiPrediction::Refusal PiPredictor::screened(Window &window)
 }
 
 // Ten minutes are there: what is left is reading them off the curve.
-PiPredictor::Estimate PiPredictor::measuredEnd(const QVector<CurvePoint> &seen, Estimate estimate) const
+PiPredictor::Estimate PiPredictor::measuredEnd(const QVector<CurvePoint> &seen, Estimate estimate)
 {
     const CurvePoint atTenMinutes = CurveAnalysis::pointAt(seen, tenMinutes);
     const CurvePoint atOneMinute = CurveAnalysis::pointAt(seen, oneMinute);

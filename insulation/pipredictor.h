@@ -22,8 +22,10 @@
 // (PredictionCalibration). Curves that break down, jump, fall fast or leave
 // the range get no prediction, nor does a band too wide to be of use.
 //
-// An instance follows one test: each call starts from the law the previous
-// one found, so an update on every reading stays cheap.
+// An instance follows one test, each fit starting from the law the previous
+// update found; a fresh one starts from a guess. Either way an update on a
+// ten-minute curve costs well under a millisecond, so it can run on every
+// reading.
 class PiPredictor
 {
 public:
@@ -100,7 +102,7 @@ private:
         double logR60 = 0.0;
     };
 
-    Estimate measuredEnd(const QVector<CurvePoint> &curve, Estimate estimate) const;
+    static Estimate measuredEnd(const QVector<CurvePoint> &curve, Estimate estimate);
     static PiPrediction::Refusal screened(Window &window);
     static bool measuredOneMinute(const Window &window, Estimate &estimate);
     static void setWays(const Way &first, const Way &second, Estimate &estimate);
