@@ -674,6 +674,41 @@ Its tests are kept, and name it still.</source>
     </message>
 </context>
 <context>
+    <name>PiPrediction</name>
+    <message>
+        <source>too early in the test</source>
+        <translation>测试刚开始，为时尚早</translation>
+    </message>
+    <message>
+        <source>the resistance collapsed: the insulation broke down</source>
+        <translation>电阻骤降：绝缘已击穿</translation>
+    </message>
+    <message>
+        <source>the resistance is beyond the meter&apos;s range</source>
+        <translation>电阻超出仪表量程</translation>
+    </message>
+    <message>
+        <source>the readings jump</source>
+        <translation>读数跳变</translation>
+    </message>
+    <message>
+        <source>the resistance falls too fast</source>
+        <translation>电阻下降过快</translation>
+    </message>
+    <message>
+        <source>the curve does not follow charging insulation</source>
+        <translation>曲线不符合绝缘充电规律</translation>
+    </message>
+    <message>
+        <source>the band would be too wide (PI %1 to %2)</source>
+        <translation>预测区间过宽（PI %1 至 %2）</translation>
+    </message>
+    <message>
+        <source>the band would be too wide</source>
+        <translation>预测区间过宽</translation>
+    </message>
+</context>
+<context>
     <name>QProgressDialog</name>
     <message>
         <source>Cancel</source>
