@@ -3,7 +3,8 @@
 #   make test  installs what is missing, builds and runs every test
 #   make demo  the same program on a simulated meter, no meter needed
 #   make package  the Debian package, build/tessra_<version>_<arch>.deb
-#   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer
+#   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer (building only the tests
+#                    and the programs they start)
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
 #   make soak        the load test for ten minutes (SOAK_SECONDS=600)
@@ -53,7 +54,7 @@ FUZZ_DIR = build-fuzz/fuzz
 
 test-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=address
-	cmake --build build-asan -j $(SANITIZER_JOBS)
+	cmake --build build-asan -j $(SANITIZER_JOBS) --target tessra_tests
 	cd build-asan && ctest --output-on-failure -j $(SANITIZER_JOBS)
 
 test-tsan: deps
