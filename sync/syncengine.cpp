@@ -40,6 +40,10 @@ bool SyncEngine::openJournal()
     if (!m_journal->open())
         return fail(ServerConnection::Failure::Other,
                     tr("Cannot use the journal %1: %2").arg(m_journalFile, m_journal->errorString()));
+    // What comes down must be written.
+    if (m_journal->isReadOnly())
+        return fail(ServerConnection::Failure::Other,
+                    tr("Cannot use the journal %1: %2").arg(m_journalFile, JournalDatabase::readOnlyText()));
     // The window's writer holds the file for a moment at a time; a sync
     // may wait for it a little longer than the writer waits for a sync.
     QSqlQuery(m_journal->connection()).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
