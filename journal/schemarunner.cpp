@@ -116,21 +116,37 @@ SchemaRunner::Result SchemaRunner::upgrade()
     Result result = found();
     if (result.outcome != Outcome::Older)
         return result;
+    result.outcome = Outcome::Upgraded;
     for (const Revision &revision : m_revisions) {
         if (revision.version <= result.storedVersion)
             continue;
-        if (!apply(revision, result.databaseError)) {
+        if (!applyWhole(revision, result.databaseError)) {
             result.outcome = Outcome::Failed;
-            return result;
+            break;
         }
     }
+    // The revisions that went in are kept even when a later one failed.
     if (!transaction.commit()) {
         result.outcome = Outcome::Failed;
         result.databaseError = transaction.errorString();
-        return result;
     }
-    result.outcome = Outcome::Upgraded;
     return result;
+}
+
+// A revision goes in whole or not at all: a savepoint within the upgrade's
+// transaction undoes the part of a failed one.
+bool SchemaRunner::applyWhole(const Revision &revision, QString &error)
+{
+    QSqlQuery query(m_database);
+    if (!query.exec(QStringLiteral("SAVEPOINT revision"))) {
+        error = query.lastError().text();
+        return false;
+    }
+    if (apply(revision, error))
+        return query.exec(QStringLiteral("RELEASE SAVEPOINT revision"));
+    query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT revision"));
+    query.exec(QStringLiteral("RELEASE SAVEPOINT revision"));
+    return false;
 }
 
 int SchemaRunner::currentVersion() const
@@ -154,8 +170,7 @@ QString SchemaRunner::storedValue(const QString &name) const
     return query.value(0).toString();
 }
 
-// Runs inside the upgrade's transaction: the version goes in with the
-// revision's tables, or neither does. Values are bound as text: a text
+// The version goes in with the revision's tables, or neither does. Values are bound as text: a text
 // column keeps them so, and SQLite's integer column takes them as the
 // numbers they are.
 bool SchemaRunner::apply(const Revision &revision, QString &error)

@@ -10,9 +10,10 @@
 #include <vector>
 
 // Brings a database's tables up to the newest of a list of numbered
-// revisions, each applied once, in order, all in one transaction that also
-// reads the revision the database is at: a second program opening the same
-// database at the same moment waits, then finds the work done. The
+// revisions, each applied once, in order, whole or not at all, in one
+// transaction that also reads the revision the database is at: a second
+// program opening the same database at the same moment waits, then finds
+// the work done. The
 // database keeps, in a table of names and values, the revision it is at and
 // the oldest revision of a program that can still use it, so that an older
 // program tells a newer database it may use from one it must leave alone.
@@ -76,6 +77,7 @@ public:
 
 private:
     Result found() const;
+    bool applyWhole(const Revision &revision, QString &error);
     bool apply(const Revision &revision, QString &error);
 
     QSqlDatabase m_database;
