@@ -30,17 +30,24 @@ QString fixed(double value, int decimals)
 }
 } // namespace
 
+double ReasonText::shown(double value)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return value;
+    const int exponent = int(std::floor(std::log10(std::abs(value))));
+    const double scale = std::pow(10.0, exponent - (significantDigits - 1));
+    return std::round(value / scale) * scale;
+}
+
 QString ReasonText::measured(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("-");
     if (value == 0.0)
         return QStringLiteral("0");
-    int exponent = int(std::floor(std::log10(std::abs(value))));
-    const double scale = std::pow(10.0, exponent - (significantDigits - 1));
-    const double rounded = std::round(value / scale) * scale;
+    const double rounded = shown(value);
     // 9.996 rounds up to 10.0: one decimal fewer keeps three digits.
-    exponent = int(std::floor(std::log10(std::abs(rounded))));
+    const int exponent = int(std::floor(std::log10(std::abs(rounded))));
     return fixed(rounded, std::max(0, significantDigits - 1 - exponent));
 }
 

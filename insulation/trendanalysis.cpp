@@ -64,15 +64,17 @@ TrendAnalysis::Point TrendAnalysis::pointOf(const InsulationTest &test, const Cu
     point.ms = test.startedMs;
     point.celsius = details.insulationCelsius;
     point.outcome = verdict.outcome;
+    point.qualified = verdict.isQualified();
+    point.outcomeText = verdict.outcomeText();
+    // A ratio at other set times than 1 and 10 min is no PI: meterPi leaves it out.
     point.pi = std::isfinite(values.pi) ? values.pi : CurveAnalysis::meterPi(test);
-    if (std::isfinite(verdict.correctedMegohms)) {
-        point.megohms = verdict.correctedMegohms;
+    // The resistance the verdict judged (IR1min where the test has one,
+    // a memory record's RES1 at 1 min included), corrected where it could be.
+    point.megohms = std::isfinite(verdict.correctedMegohms) ? verdict.correctedMegohms : verdict.measuredMegohms;
+    point.overRange = verdict.measuredOverRange;
+    if (std::isnan(point.megohms) && !point.overRange) {
+        point.megohms = std::isfinite(values.r60) ? values.r60 : test.finalMegohms;
         point.overRange = !std::isfinite(values.r60) && test.finalOverRange;
-    } else if (std::isfinite(values.r60)) {
-        point.megohms = values.r60;
-    } else {
-        point.megohms = test.finalMegohms;
-        point.overRange = test.finalOverRange;
     }
     return point;
 }

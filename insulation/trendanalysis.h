@@ -31,6 +31,10 @@ public:
         // The insulation's temperature at the test; NaN when not given.
         double celsius = std::numeric_limits<double>::quiet_NaN();
         Verdict::Outcome outcome = Verdict::Outcome::NotAssessed;
+        // A pass that did not assess everything, and the verdict as said:
+        // "Pass on IR1min; PI not measured".
+        bool qualified = false;
+        QString outcomeText;
         // Set by flagFalls(): why this point is a warning, empty when it is none.
         QString warning;
     };

@@ -2,17 +2,22 @@
 // SPDX-License-Identifier: MIT
 #include "report/reportcolours.h"
 
-QColor ReportColours::outcome(Verdict::Outcome outcome)
+QColor ReportColours::outcome(Verdict::Outcome outcome, bool qualified)
 {
     switch (outcome) {
     case Verdict::Outcome::Pass:
-        return QColor(0x2e, 0x7d, 0x32);
+        return qualified ? QColor(0x82, 0x77, 0x17) : QColor(0x2e, 0x7d, 0x32);
     case Verdict::Outcome::Fail:
         return QColor(0xc6, 0x28, 0x28);
     case Verdict::Outcome::NotAssessed:
         break;
     }
     return QColor(0x5a, 0x5a, 0x5a);
+}
+
+QColor ReportColours::of(const Verdict &verdict)
+{
+    return outcome(verdict.outcome, verdict.isQualified());
 }
 
 QColor ReportColours::warning()

@@ -126,8 +126,8 @@ void EquipmentWindow::showItem()
         row->setText(2, ResistanceText::megohms(it->megohms, it->overRange));
         row->setText(3, ResistanceText::ratio(it->pi));
         row->setText(4, ResistanceText::celsius(it->celsius));
-        row->setText(5, Verdict::outcomeText(it->outcome));
-        row->setForeground(5, VerdictColour::of(it->outcome));
+        row->setText(5, it->outcomeText.isEmpty() ? Verdict::outcomeText(it->outcome) : it->outcomeText);
+        row->setForeground(5, VerdictColour::of(it->outcome, it->qualified));
         if (!it->warning.isEmpty()) {
             row->setForeground(2, QColor(QStringLiteral("#c62828")));
             warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
@@ -184,14 +184,18 @@ void EquipmentWindow::drawTrend()
         if (std::isfinite(point.pi))
             pi->addData(key(point.ms), point.pi);
     }
-    for (const Verdict::Outcome outcome :
-         {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
+    const std::pair<Verdict::Outcome, bool> kinds[] = {{Verdict::Outcome::Pass, false},
+                                                       {Verdict::Outcome::Pass, true},
+                                                       {Verdict::Outcome::Fail, false},
+                                                       {Verdict::Outcome::NotAssessed, false}};
+    for (const auto &[outcome, qualified] : kinds) {
         QCPGraph *points = plot->addGraph(plot->xAxis, plot->yAxis);
         points->setLineStyle(QCPGraph::lsNone);
-        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, VerdictColour::of(outcome), 8));
-        points->setName(Verdict::outcomeText(outcome));
+        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, VerdictColour::of(outcome, qualified), 8));
+        points->setName(qualified ? Verdict::qualifiedPassText() : Verdict::outcomeText(outcome));
         for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
-            if (point.outcome == outcome && std::isfinite(point.megohms) && point.megohms > 0.0)
+            if (point.outcome == outcome && point.qualified == qualified && std::isfinite(point.megohms)
+                && point.megohms > 0.0)
                 points->addData(key(point.ms), point.megohms);
         }
         if (points->dataCount() == 0)
@@ -230,7 +234,7 @@ void EquipmentWindow::drawTrend()
                 continue;
             const CurveAnalysis::Values derived = CurveAnalysis::analyse(*loaded);
             const Verdict verdict = VerdictRules::judge(*loaded, derived, m_catalogue.details(test.id));
-            minimumMegohms = verdict.minimumMegohms;
+            minimumMegohms = verdict.shownMinimumMegohms;
             minimumPi = verdict.minimumPi;
         }
     }
@@ -284,7 +288,7 @@ QString EquipmentWindow::pointText(const TrendAnalysis::Point &point)
                       tr("IR1min %1").arg(ResistanceText::megohms(point.megohms, point.overRange)),
                       tr("PI %1").arg(ResistanceText::ratio(point.pi)),
                       tr("temperature %1").arg(ResistanceText::celsius(point.celsius)),
-                      Verdict::outcomeText(point.outcome)};
+                      point.outcomeText.isEmpty() ? Verdict::outcomeText(point.outcome) : point.outcomeText};
     if (!point.warning.isEmpty())
         lines << point.warning;
     return lines.join(QLatin1Char('\n'));

@@ -6,12 +6,14 @@
 
 #include <QColor>
 
-// A verdict's colour wherever the window shows one: green, red, or grey for
-// a test that could not be judged.
+// A verdict's colour wherever the window shows one: green, red, grey for a
+// test that could not be judged, and olive for a pass that did not assess
+// everything its rules ask for.
 class VerdictColour
 {
 public:
     VerdictColour() = delete;
 
-    static QColor of(Verdict::Outcome outcome);
+    static QColor of(Verdict::Outcome outcome, bool qualified = false);
+    static QColor of(const Verdict &verdict);
 };
