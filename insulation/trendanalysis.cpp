@@ -67,6 +67,8 @@ TrendAnalysis::Point TrendAnalysis::pointOf(const InsulationTest &test, const Cu
     point.qualified = verdict.isQualified();
     point.outcomeText = verdict.outcomeText();
     // A ratio at other set times than 1 and 10 min is no PI: meterPi leaves it out.
+    point.minimumMegohms = verdict.shownMinimumMegohms;
+    point.minimumPi = verdict.minimumPi;
     point.pi = std::isfinite(values.pi) ? values.pi : CurveAnalysis::meterPi(test);
     // The resistance the verdict judged (IR1min where the test has one,
     // a memory record's RES1 at 1 min included), corrected where it could be.

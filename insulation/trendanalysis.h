@@ -35,6 +35,10 @@ public:
         // "Pass on IR1min; PI not measured".
         bool qualified = false;
         QString outcomeText;
+        // The minimum resistance and PI the test's verdict asked for (NaN
+        // where none applied): the latest test's are the trend's lines.
+        double minimumMegohms = std::numeric_limits<double>::quiet_NaN();
+        double minimumPi = std::numeric_limits<double>::quiet_NaN();
         // Set by flagFalls(): why this point is a warning, empty when it is none.
         QString warning;
     };

@@ -17,6 +17,7 @@
 #include "support/modalscript.h"
 #include "support/tempworkdir.h"
 #include "support/windowfixture.h"
+#include "testpaths.h"
 #include "ui_dlghistory.h"
 #include "util/backgroundjob.h"
 #include "window/dlghistory.h"
