@@ -48,7 +48,11 @@ void JudgedReading::takeFinal(const InsulationTest &test, QStringList &reasons)
     m_overRange = test.finalOverRange;
     if (!exists())
         return;
-    if (test.finalSeconds == oneMinute) {
+    // A live test's curve tells the time where the record does not.
+    const int seconds = test.finalSeconds > 0 ? test.finalSeconds
+        : test.curve.isEmpty()                ? -1
+                                              : int(std::lround(test.curve.constLast().seconds));
+    if (seconds == oneMinute) {
         m_when = When::OneMinute;
         m_label = tr("IR1min");
         return;
@@ -59,9 +63,9 @@ void JudgedReading::takeFinal(const InsulationTest &test, QStringList &reasons)
         reasons << tr("the curve does not reach 1 min: the final reading is judged");
     else
         reasons << tr("no resistance at 1 min in the curve: the final reading is judged");
-    if (test.finalSeconds > 0) {
-        m_when = test.finalSeconds < oneMinute ? When::Earlier : When::Later;
-        m_label = tr("the final reading at %1").arg(clockText(test.finalSeconds));
+    if (seconds > 0) {
+        m_when = seconds < oneMinute ? When::Earlier : When::Later;
+        m_label = tr("the final reading at %1").arg(clockText(seconds));
     } else {
         m_when = When::Unknown;
         m_label = tr("the final reading, time unknown");

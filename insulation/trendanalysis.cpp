@@ -3,6 +3,7 @@
 #include "insulation/trendanalysis.h"
 
 #include "insulation/resistancetext.h"
+#include "insulation/testdate.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -61,14 +62,18 @@ TrendAnalysis::Point TrendAnalysis::pointOf(const InsulationTest &test, const Cu
 {
     Point point;
     point.testId = test.id;
-    point.ms = test.startedMs;
+    // A memory record stands at the date the technician gave it; until
+    // then, at its download.
+    const qint64 tested = TestDate::testedMs(test, details);
+    point.ms = tested > 0 ? tested : test.startedMs;
     point.celsius = details.insulationCelsius;
     point.outcome = verdict.outcome;
     point.qualified = verdict.isQualified();
     point.outcomeText = verdict.outcomeText();
-    // A ratio at other set times than 1 and 10 min is no PI: meterPi leaves it out.
+    // The minimum among the values shown, at the base they are shown at.
     point.minimumMegohms = verdict.shownMinimumMegohms;
     point.minimumPi = verdict.minimumPi;
+    // A ratio at other set times than 1 and 10 min is no PI: meterPi leaves it out.
     point.pi = std::isfinite(values.pi) ? values.pi : CurveAnalysis::meterPi(test);
     // The resistance the verdict judged (IR1min where the test has one,
     // a memory record's RES1 at 1 min included), corrected where it could be.

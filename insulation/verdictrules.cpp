@@ -227,6 +227,11 @@ Result judgeMinimumIr(const JudgedReading &reading, const InsulationTest &test, 
     return compareMinimum(value, reading.when(), minimum, test.setVolts, verdict.reasons);
 }
 
+bool isRandomWound(const TestDetails &details)
+{
+    return details.winding == TestDetails::WindingType::RandomWoundOrBelow1kV;
+}
+
 // Where PI is not judged, the reasons say why and the gaps what is missing.
 Result judgePi(const JudgedReading &reading, const InsulationTest &test, const CurveAnalysis::Values &values,
                const TestDetails &details, const CorrectionRule &rule, Verdict &verdict)
@@ -236,6 +241,30 @@ Result judgePi(const JudgedReading &reading, const InsulationTest &test, const C
         return Result::NotAssessed;
     const bool fromCurve = std::isfinite(values.pi);
     const double pi = fromCurve ? values.pi : CurveAnalysis::meterPi(test);
+    const QString shown = fromCurve ? ReasonText::measured(pi)
+                                    : VerdictRules::tr("%1 (the meter's)").arg(ReasonText::measured(pi));
+    if (!byMaker) {
+        // Above 5 000 MΩ the PI is no assessment, measured or not.
+        const AtBase at40 = reading.at(VerdictRules::ieeeBaseCelsius, rule, details);
+        if (std::isfinite(at40.megohms) && ReasonText::shown(at40.megohms) > VerdictRules::piExemptAboveMegohms) {
+            verdict.reasons << VerdictRules::tr("PI not assessed: %1 is above %2")
+                                   .arg(at40.text(), minimumText(VerdictRules::piExemptAboveMegohms));
+            verdict.cite(RuleSource::ieeePiExemption());
+            return Result::NotAssessed;
+        }
+        // The PI may not apply to random-wound windings: what the rules
+        // ask of them is IR1min alone, so a missing PI is no gap there. The
+        // winding type puts form-wound coils below 1 kV in the same row.
+        if (isRandomWound(details)) {
+            if (std::isnan(pi))
+                return Result::NotAssessed;
+            verdict.reasons << VerdictRules::tr("PI %1 shown, not judged: the PI may not apply to random-wound "
+                                                "windings (%2)")
+                                   .arg(shown, RuleSource::ieeePiReadings());
+            verdict.cite(RuleSource::ieeePiReadings());
+            return Result::NotAssessed;
+        }
+    }
     if (std::isnan(pi)) {
         const double ratio = CurveAnalysis::meterRatio(test);
         if (test.mode == DMMData::dmPI && std::isfinite(ratio))
@@ -247,32 +276,11 @@ Result judgePi(const JudgedReading &reading, const InsulationTest &test, const C
         verdict.gaps << VerdictRules::tr("PI not measured");
         return Result::NotAssessed;
     }
-    const QString shown = fromCurve ? ReasonText::measured(pi)
-                                    : VerdictRules::tr("%1 (the meter's)").arg(ReasonText::measured(pi));
     double minimum = details.makerMinimumPi;
     QString criterion = VerdictRules::tr("this item (the manufacturer's minimum)");
     if (byMaker) {
         verdict.cite(RuleSource::maker());
     } else {
-        // The PI may not apply to random-wound windings; windings below
-        // 1 kV are taken with them, as the 5 MΩ row of the IR table does.
-        const bool belowKilovolt = std::isfinite(details.ratedKilovolts)
-            && details.ratedKilovolts < VerdictRules::piFromKilovolts;
-        if (details.winding == TestDetails::WindingType::RandomWoundOrBelow1kV || belowKilovolt) {
-            verdict.reasons << VerdictRules::tr("PI %1 shown, not judged: the PI may not apply to random-wound "
-                                                "windings and windings below 1 kV (%2)")
-                                   .arg(shown, RuleSource::ieeePiReadings());
-            verdict.cite(RuleSource::ieeePiReadings());
-            verdict.gaps << VerdictRules::tr("PI not judged");
-            return Result::NotAssessed;
-        }
-        const AtBase at40 = reading.at(VerdictRules::ieeeBaseCelsius, rule, details);
-        if (std::isfinite(at40.megohms) && ReasonText::shown(at40.megohms) > VerdictRules::piExemptAboveMegohms) {
-            verdict.reasons << VerdictRules::tr("PI not assessed: %1 is above %2")
-                                   .arg(at40.text(), minimumText(VerdictRules::piExemptAboveMegohms));
-            verdict.cite(RuleSource::ieeePiExemption());
-            return Result::NotAssessed;
-        }
         const auto &table = VerdictRules::classTable();
         const auto row = std::find_if(table.cbegin(), table.cend(), [&](const VerdictRules::ClassRow &candidate) {
             return candidate.insulationClass == details.insulationClass;
@@ -419,6 +427,10 @@ Result judgeInsulation(const InsulationTest &test, const CurveAnalysis::Values &
     const VoltageCheck voltage = checkTestVoltage(test, details, verdict);
     if (ir == Result::Pass)
         verdict.assessed << reading.label();
+    // A reading taken before 1 min passes only because IR1min would read
+    // higher still: the pass says which reading it rests on.
+    if (ir == Result::Pass && reading.when() != When::OneMinute)
+        verdict.gaps << VerdictRules::tr("IR1min not measured");
     if (pi == Result::Pass)
         verdict.assessed << VerdictRules::tr("PI");
     if (ir == Result::Fail || pi == Result::Fail)

@@ -15,8 +15,8 @@
 // sources line by line:
 // - rotating machines (IEEE 43-2013): the minimum one-minute insulation
 //   resistance at 40 °C by winding type, the minimum PI by insulation class
-//   (not used above 5 000 MΩ at 40 °C, nor for random-wound windings and
-//   windings below 1 kV), and the DC test voltage for the rated voltage;
+//   (not used above 5 000 MΩ at 40 °C, nor for random-wound windings), and
+//   the DC test voltage for the rated voltage;
 // - other equipment (ANSI/NETA MTS-2019, Table 100.1): the minimum
 //   insulation resistance at 20 °C and the minimum DC test voltage by rated
 //   voltage;
@@ -57,8 +57,6 @@ public:
 
     // Above this one-minute resistance at 40 °C PI is not assessed.
     static constexpr double piExemptAboveMegohms = 5000.0;
-    // Below this rated voltage PI is shown, not judged.
-    static constexpr double piFromKilovolts = 1.0;
     static constexpr double ieeeBaseCelsius = 40.0;
     static constexpr double netaBaseCelsius = 20.0;
 
