@@ -3,6 +3,7 @@
 #include "window/templatewindow.h"
 
 #include "app/proglobal.h"
+#include "insulation/runningprediction.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
 #include "models/datamodel.h"

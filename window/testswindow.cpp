@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/testswindow.h"
 
+#include "insulation/predictionreview.h"
+#include "insulation/predictiontext.h"
 #include "insulation/resistancetext.h"
 #include "insulation/temperaturecorrection.h"
 #include "insulation/verdictrules.h"
@@ -57,6 +59,8 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     connect(&m_recorder, &SessionRecorder::testKept, this, &TestsWindow::onKept);
     connect(&m_catalogue, &TestCatalogue::edited, this, &TestsWindow::edited);
     m_running = m_recorder.runningTest();
+    if (m_running)
+        m_prediction = m_runningPrediction.update(*m_running);
     refresh();
 }
 
@@ -96,6 +100,27 @@ QStringList TestsWindow::rowTexts(const Shown &shown)
             ResistanceText::ratio(shownDar(shown)),
             verdict,
             shown.details.equipment};
+}
+
+QString TestsWindow::reviewText(const Shown &shown)
+{
+    if (shown.test.status == InsulationTest::Status::Running)
+        return QString();
+    const double measured = shownPi(shown);
+    const QVector<PredictionReview::Row> rows = PredictionReview::rows(shown.test, measured);
+    if (rows.isEmpty())
+        return QString();
+    QString html = QStringLiteral("<p>%1</p><table cellspacing=\"0\" cellpadding=\"2\">")
+                       .arg(tr("The PI at 10 min as predicted during the test, against the %1 measured:")
+                                .arg(ResistanceText::ratio(measured))
+                                .toHtmlEscaped());
+    for (const PredictionReview::Row &row : rows) {
+        const QStringList cells = PredictionText::reviewCells(row);
+        html += QStringLiteral("<tr><td>%1</td><td>&nbsp;%2</td><td>&nbsp;%3</td></tr>")
+                    .arg(tr("after %1").arg(cells.at(0)).toHtmlEscaped(), cells.at(1).toHtmlEscaped(),
+                         cells.at(2).toHtmlEscaped());
+    }
+    return html + QStringLiteral("</table>");
 }
 
 void TestsWindow::refresh()
@@ -149,6 +174,7 @@ QTreeWidgetItem *TestsWindow::runningItem() const
 void TestsWindow::onRunning(const InsulationTest &test)
 {
     m_running = test;
+    m_prediction = m_runningPrediction.update(test);
     const Shown shown = judged(test, m_recorder.nextDetails());
     QTreeWidgetItem *item = runningItem();
     if (!item) {
@@ -166,6 +192,8 @@ void TestsWindow::onRunning(const InsulationTest &test)
 void TestsWindow::onKept(const InsulationTest &test)
 {
     m_running.reset();
+    m_runningPrediction.reset();
+    m_prediction.reset();
     m_judged.insert(test.id, judged(test, m_catalogue.details(test.id)));
     const bool followRunning = runningItem() && ui->twTests->currentItem() == runningItem();
     delete runningItem();
@@ -200,6 +228,7 @@ void TestsWindow::showTest(const Shown &shown, bool withDetails)
 {
     m_current = shown;
     drawCurve(shown);
+    showReview(shown);
     showVerdict(shown);
     if (withDetails)
         showDetails(shown.details);
@@ -207,7 +236,18 @@ void TestsWindow::showTest(const Shown &shown, bool withDetails)
 
 void TestsWindow::drawCurve(const Shown &shown)
 {
-    CurvePlot::draw(*ui->plotCurve, shown.test, shown.values, ui->cbLeakage->isChecked());
+    const bool running = shown.test.status == InsulationTest::Status::Running;
+    CurvePlot::draw(*ui->plotCurve, shown.test, shown.values, ui->cbLeakage->isChecked(),
+                    running ? m_prediction : std::nullopt);
+}
+
+// Made from the curve each time a finished test is shown: four fits are a
+// few milliseconds, not worth keeping for every test of the list.
+void TestsWindow::showReview(const Shown &shown)
+{
+    const QString text = reviewText(shown);
+    ui->lblPrediction->setText(text);
+    ui->lblPrediction->setVisible(!text.isEmpty());
 }
 
 void TestsWindow::on_cbLeakage_toggled(bool checked)
