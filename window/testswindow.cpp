@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringListModel>
 
 #include <qcustomplot.h>
@@ -51,6 +52,7 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     , m_reports(recorder.database(), *this)
 {
     ui->setupUi(this);
+    fitScreen();
     ui->splitter->setSizes({520, 660});
     CurvePlot::setUp(*ui->plotCurve);
     setUpDetailsForm();
@@ -62,6 +64,14 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     if (m_running)
         m_prediction = m_runningPrediction.update(*m_running);
     refresh();
+}
+
+// Its own size is for a large screen; on a small one it opens no larger
+// than the screen, its curve and the prediction beside it in sight.
+void TestsWindow::fitScreen()
+{
+    if (const QScreen *shown = screen())
+        resize(size().boundedTo(shown->availableGeometry().size()));
 }
 
 TestsWindow::~TestsWindow()

@@ -71,6 +71,7 @@ private slots:
     void on_cbLeakage_toggled(bool checked);
 
 private:
+    void fitScreen();
     void setUpDetailsForm();
     void onRunning(const InsulationTest &test);
     void onKept(const InsulationTest &test);

@@ -125,11 +125,11 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QVERIFY2(tooltip.contains(QStringLiteral("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
 
     // The minimum lines are those the latest test was judged by.
-    WindowJournal &journal = *fixture.window().journal();
+    const TestCatalogue &catalogue = fixture.catalogue();
     const qint64 latestId = equipment->trend().constLast().testId;
-    const std::optional<InsulationTest> latest = journal.loadTest(latestId);
+    const std::optional<InsulationTest> latest = catalogue.loadTest(latestId);
     QVERIFY(latest);
-    const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), journal.details(latestId));
+    const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), catalogue.details(latestId));
     QVERIFY(std::isfinite(verdict.minimumMegohms));
     QCustomPlot &plot = *equipment->ui->plotTrend;
     QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis), QList<double>{verdict.minimumMegohms});
