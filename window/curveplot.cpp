@@ -171,7 +171,7 @@ void CurvePlot::setUp(QCustomPlot &plot)
     expected->setName(tr("Expected"));
     expected->setPen(QPen(Palette::accent, 1.5, Qt::DashLine));
     QColor shade = Palette::accent;
-    shade.setAlpha(40);
+    shade.setAlpha(60);
     low->setPen(Qt::NoPen);
     high->setPen(Qt::NoPen);
     high->setBrush(shade);

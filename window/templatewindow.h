@@ -121,7 +121,7 @@ private:
 
     // Reading panel.
     void updateDataToDisplay(QSharedPointer<DMMData> data);
-    // The line of the expected PI under the main reading, while a test the
+    // The line of the expected PI atop the panel, while a test the
     // prediction follows runs; blank otherwise.
     void showPrediction(const InsulationTest &test);
     void clearPrediction();

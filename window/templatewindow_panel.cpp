@@ -252,14 +252,14 @@ void TemplateWindow::showPrediction(const InsulationTest &test)
     if (!m_prediction)
         m_prediction = std::make_unique<RunningPrediction>();
     const std::optional<PiPrediction> prediction = m_prediction->update(test);
-    ui->lcdMainBottom->setText(prediction ? PredictionText::shortLine(*prediction) : QString());
-    ui->lcdMainBottom->setToolTip(prediction ? prediction->reasonText() : QString());
+    ui->lcdTop2->setText(prediction ? PredictionText::shortLine(*prediction) : QString());
+    ui->lcdTop2->setToolTip(prediction ? prediction->reasonText() : QString());
 }
 
 void TemplateWindow::clearPrediction()
 {
     if (m_prediction)
         m_prediction->reset();
-    ui->lcdMainBottom->clear();
-    ui->lcdMainBottom->setToolTip(QString());
+    ui->lcdTop2->clear();
+    ui->lcdTop2->setToolTip(QString());
 }

@@ -114,7 +114,7 @@ void TestTestsView::piTestIsJudgedInTheTestsView()
     // Readings come faster than a poll could see them: each is looked at as
     // the window takes it.
     WhileRunning shown;
-    const QLabel &panel = *fixture.find<QLabel>("lcdMainBottom");
+    const QLabel &panel = *fixture.find<QLabel>("lcdTop2");
     const QMetaObject::Connection watch = connect(
         fixture.window().journal(), &SessionRecorder::testRunning, tests, [&](const InsulationTest &test) {
             if (test.mode == DMMData::dmPI)

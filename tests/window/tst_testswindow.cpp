@@ -161,7 +161,7 @@ void TestTestsWindow::piTestIsPredictedWhileItRunsAndReviewedOnceKept()
     TestsWindow *tests = openTests(fixture);
     QVERIFY(tests);
     const Ui::TestsWindow &form = *tests->ui;
-    const QLabel *panel = fixture.label(QStringLiteral("lcdMainBottom"));
+    const QLabel *panel = fixture.label(QStringLiteral("lcdTop2"));
     QVERIFY(panel);
 
     int refused = 0;
