@@ -76,20 +76,25 @@ const CurvePoint *lastMeasured(const QVector<CurvePoint> &curve)
     return nullptr;
 }
 
-// From `from` to ten minutes, straight on logarithmic scales of time and
-// resistance: the shape a power law of time has, without claiming more.
-QVector<double> continuation(const CurvePoint &from, double megohmsAt600, QVector<double> &seconds)
+// The times from `from` to ten minutes, evenly spaced on a logarithmic scale.
+QVector<double> continuationSeconds(const CurvePoint &from)
 {
-    QVector<double> megohms;
-    seconds.clear();
+    QVector<double> seconds;
     const double logStart = std::log(from.seconds);
     const double logSpan = std::log(CurveAnalysis::tenMinutes) - logStart;
+    for (int i = 0; i <= continuationPoints; ++i)
+        seconds << std::exp(logStart + logSpan * i / continuationPoints);
+    return seconds;
+}
+
+// From `from` to `megohmsAt600`, straight on logarithmic scales of time and
+// resistance: the shape a power law of time has, without claiming more.
+QVector<double> continuation(const CurvePoint &from, double megohmsAt600)
+{
+    QVector<double> megohms;
     const double logRise = std::log(megohmsAt600 / from.megohms);
-    for (int i = 0; i <= continuationPoints; ++i) {
-        const double share = double(i) / continuationPoints;
-        seconds << std::exp(logStart + share * logSpan);
-        megohms << from.megohms * std::exp(share * logRise);
-    }
+    for (int i = 0; i <= continuationPoints; ++i)
+        megohms << from.megohms * std::exp(logRise * i / continuationPoints);
     return megohms;
 }
 
@@ -105,11 +110,10 @@ void setPredictionCurve(QCustomPlot &plot, const QVector<CurvePoint> &curve, con
     const CurvePoint *from = lastMeasured(curve);
     if (!prediction.isMade() || !from || from->seconds <= 0.0 || from->seconds >= CurveAnalysis::tenMinutes)
         return;
-    QVector<double> seconds;
-    const QVector<double> expected = continuation(*from, prediction.r600, seconds);
-    plot.graph(PredictionGraph)->setData(seconds, expected, true);
-    plot.graph(BandLowGraph)->setData(seconds, continuation(*from, prediction.r600Low, seconds), true);
-    plot.graph(BandHighGraph)->setData(seconds, continuation(*from, prediction.r600High, seconds), true);
+    const QVector<double> seconds = continuationSeconds(*from);
+    plot.graph(PredictionGraph)->setData(seconds, continuation(*from, prediction.r600), true);
+    plot.graph(BandLowGraph)->setData(seconds, continuation(*from, prediction.r600Low), true);
+    plot.graph(BandHighGraph)->setData(seconds, continuation(*from, prediction.r600High), true);
 }
 
 void addPredictionText(QCustomPlot &plot, const PiPrediction &prediction)
