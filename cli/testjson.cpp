@@ -7,6 +7,7 @@
 #include "insulation/curveanalysis.h"
 #include "insulation/insulationtest.h"
 #include "insulation/pipredictor.h"
+#include "insulation/predictionreview.h"
 #include "insulation/testdetails.h"
 #include "insulation/verdictrules.h"
 #include "meter/dmmdata.h"
@@ -92,22 +93,9 @@ OrderedJsonObject derived(const CurveAnalysis::Values &values)
     return object;
 }
 
-// A PI test, or a TIME test set to ten minutes or more or that ran them,
-// and from its curve: the meter's memory keeps no curve to predict from.
-bool isPredicted(const InsulationTest &test)
-{
-    if (test.curve.isEmpty())
-        return false;
-    if (test.mode == DMMData::dmPI)
-        return true;
-    return test.mode == DMMData::dmTime
-           && (test.setSeconds >= PiPredictor::tenMinutes
-               || test.curve.constLast().seconds >= PiPredictor::tenMinutes);
-}
-
 std::optional<OrderedJsonObject> predictionOf(const InsulationTest &test, double predictAtSeconds)
 {
-    if (!isPredicted(test))
+    if (!PredictionReview::follows(test))
         return std::nullopt;
     const double upTo = predictAtSeconds > 0 ? std::min(predictAtSeconds, PiPredictor::tenMinutes)
                                              : PiPredictor::tenMinutes;

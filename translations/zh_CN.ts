@@ -34,6 +34,10 @@
         <source>Leakage current (µA)</source>
         <translation>泄漏电流（µA）</translation>
     </message>
+    <message>
+        <source>Expected</source>
+        <translation>预计</translation>
+    </message>
 </context>
 <context>
     <name>DetailsText</name>
@@ -718,6 +722,45 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>the band would be too wide</source>
         <translation>预测区间过宽</translation>
+    </message>
+</context>
+<context>
+    <name>PredictionText</name>
+    <message>
+        <source>PI at 10 min: not yet predictable (%1)</source>
+        <translation>10 分钟 PI：尚无法预测（%1）</translation>
+    </message>
+    <message>
+        <source>PI at 10 min: %1 expected (%2)</source>
+        <translation>10 分钟 PI：预计 %1（%2）</translation>
+    </message>
+    <message>
+        <source>PI at 10 min: not yet predictable</source>
+        <translation>10 分钟 PI：尚无法预测</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 分 %2 秒</translation>
+    </message>
+    <message>
+        <source>not yet predictable (%1)</source>
+        <translation>尚无法预测（%1）</translation>
+    </message>
+    <message>
+        <source>within the band</source>
+        <translation>在区间内</translation>
+    </message>
+    <message>
+        <source>outside the band</source>
+        <translation>超出区间</translation>
     </message>
 </context>
 <context>
@@ -1602,6 +1645,14 @@ Do you want to bring its readings back into the tables?</source>
 </context>
 <context>
     <name>TestsWindow</name>
+    <message>
+        <source>The PI at 10 min as predicted during the test, against the %1 measured:</source>
+        <translation>测试过程中对 10 分钟 PI 的预测，与实测值 %1 对照：</translation>
+    </message>
+    <message>
+        <source>after %1</source>
+        <translation>%1 时</translation>
+    </message>
     <message>
         <source>Tests</source>
         <translation>测试</translation>

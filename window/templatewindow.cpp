@@ -3,6 +3,8 @@
 #include "window/templatewindow.h"
 
 #include "app/proglobal.h"
+#include "insulation/runningprediction.h"
+#include "journal/sessionrecorder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
 #include "models/datamodel.h"
@@ -49,11 +51,14 @@ void TemplateWindow::initTestsAction()
     connect(equipment, &QAction::triggered, this, &TemplateWindow::showEquipment);
 }
 
-// The meter connection outlives the form (it is a child, destroyed later) and
-// announces its own close as it goes; the form must not hear of it.
+// The meter connection and the journal outlive the form (they are children,
+// destroyed later) and announce the close and the test it ends as they go;
+// the form must not hear of it.
 TemplateWindow::~TemplateWindow()
 {
     disconnect(m_dmm, nullptr, this, nullptr);
+    if (m_journal)
+        disconnect(m_journal, nullptr, this, nullptr);
     delete ui;
 }
 

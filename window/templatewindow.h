@@ -24,6 +24,8 @@ class SessionRecorder;
 class TestsWindow;
 class WindowSync;
 class MyDMM;
+class RunningPrediction;
+struct InsulationTest;
 class QCPAxis;
 class QSettings;
 class QCPGraph;
@@ -119,6 +121,10 @@ private:
 
     // Reading panel.
     void updateDataToDisplay(QSharedPointer<DMMData> data);
+    // The line of the expected PI atop the panel, while a test the
+    // prediction follows runs; blank otherwise.
+    void showPrediction(const InsulationTest &test);
+    void clearPrediction();
 
     // Trend chart.
     void initPlot();
@@ -205,4 +211,5 @@ private:
     QPointer<TestsWindow> m_testsWindow;
     QPointer<EquipmentWindow> m_equipmentWindow;
     bool m_journalFailureShown = false;
+    std::unique_ptr<RunningPrediction> m_prediction;
 };

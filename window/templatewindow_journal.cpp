@@ -35,6 +35,8 @@ void TemplateWindow::initJournal()
     connect(m_dmm, &MyDMM::closed, m_journal, &SessionRecorder::meterClosed);
     connect(m_journal, &SessionRecorder::failed, this, &TemplateWindow::showJournalFailure);
     connect(m_journal, &SessionRecorder::sessionEnded, this, &TemplateWindow::requestSync);
+    connect(m_journal, &SessionRecorder::testRunning, this, &TemplateWindow::showPrediction);
+    connect(m_journal, &SessionRecorder::testKept, this, &TemplateWindow::clearPrediction);
     if (m_journal->isOpen()) {
         m_sync = new WindowSync(journalFileName, *this, this);
         connect(m_sync, &WindowSync::synced, this, &TemplateWindow::followSync);

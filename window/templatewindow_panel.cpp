@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/templatewindow.h"
 
+#include "insulation/predictiontext.h"
+#include "insulation/runningprediction.h"
 #include "meter/timebox.h"
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
@@ -241,4 +243,23 @@ void TemplateWindow::updateDataToDisplay(QSharedPointer<DMMData> data)
     ui->lcdTimeSet2->setText(view.timeSet2);
     ui->lcdTimeSet21->setText(view.timeSet21);
     ui->lcdTesting->setStyleSheet(view.testingStyle);
+}
+
+// An estimate beside the reading, never in it: the main reading and the
+// meter's own PI stay as the meter gives them.
+void TemplateWindow::showPrediction(const InsulationTest &test)
+{
+    if (!m_prediction)
+        m_prediction = std::make_unique<RunningPrediction>();
+    const std::optional<PiPrediction> prediction = m_prediction->update(test);
+    ui->lcdTop2->setText(prediction ? PredictionText::shortLine(*prediction) : QString());
+    ui->lcdTop2->setToolTip(prediction ? prediction->reasonText() : QString());
+}
+
+void TemplateWindow::clearPrediction()
+{
+    if (m_prediction)
+        m_prediction->reset();
+    ui->lcdTop2->clear();
+    ui->lcdTop2->setToolTip(QString());
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/testswindow.h"
 
+#include "insulation/predictionreview.h"
+#include "insulation/predictiontext.h"
 #include "insulation/resistancetext.h"
 #include "insulation/temperaturecorrection.h"
 #include "insulation/testdate.h"
@@ -17,6 +19,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringListModel>
 
 #include <qcustomplot.h>
@@ -50,6 +53,7 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     , m_reports(recorder.database(), *this)
 {
     ui->setupUi(this);
+    fitScreen();
     ui->splitter->setSizes({520, 660});
     CurvePlot::setUp(*ui->plotCurve);
     setUpDetailsForm();
@@ -58,7 +62,17 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     connect(&m_recorder, &SessionRecorder::testKept, this, &TestsWindow::onKept);
     connect(&m_catalogue, &TestCatalogue::edited, this, &TestsWindow::edited);
     m_running = m_recorder.runningTest();
+    if (m_running)
+        m_prediction = m_runningPrediction.update(*m_running);
     refresh();
+}
+
+// Its own size is for a large screen; on a small one it opens no larger
+// than the screen, its curve and the prediction beside it in sight.
+void TestsWindow::fitScreen()
+{
+    if (const QScreen *shown = screen())
+        resize(size().boundedTo(shown->availableGeometry().size()));
 }
 
 TestsWindow::~TestsWindow()
@@ -99,6 +113,27 @@ QStringList TestsWindow::rowTexts(const Shown &shown)
             ResistanceText::ratio(shownDar(shown)),
             verdict,
             shown.details.equipment};
+}
+
+QString TestsWindow::reviewText(const Shown &shown)
+{
+    if (shown.test.status == InsulationTest::Status::Running)
+        return QString();
+    const double measured = shownPi(shown);
+    const QVector<PredictionReview::Row> rows = PredictionReview::rows(shown.test, measured);
+    if (rows.isEmpty())
+        return QString();
+    QString html = QStringLiteral("<p>%1</p><table cellspacing=\"0\" cellpadding=\"2\">")
+                       .arg(tr("The PI at 10 min as predicted during the test, against the %1 measured:")
+                                .arg(ResistanceText::ratio(measured))
+                                .toHtmlEscaped());
+    for (const PredictionReview::Row &row : rows) {
+        const QStringList cells = PredictionText::reviewCells(row);
+        html += QStringLiteral("<tr><td>%1</td><td>&nbsp;%2</td><td>&nbsp;%3</td></tr>")
+                    .arg(tr("after %1").arg(cells.at(0)).toHtmlEscaped(), cells.at(1).toHtmlEscaped(),
+                         cells.at(2).toHtmlEscaped());
+    }
+    return html + QStringLiteral("</table>");
 }
 
 void TestsWindow::refresh()
@@ -152,6 +187,7 @@ QTreeWidgetItem *TestsWindow::runningItem() const
 void TestsWindow::onRunning(const InsulationTest &test)
 {
     m_running = test;
+    m_prediction = m_runningPrediction.update(test);
     const Shown shown = judged(test, m_recorder.nextDetails());
     QTreeWidgetItem *item = runningItem();
     if (!item) {
@@ -169,6 +205,8 @@ void TestsWindow::onRunning(const InsulationTest &test)
 void TestsWindow::onKept(const InsulationTest &test)
 {
     m_running.reset();
+    m_runningPrediction.reset();
+    m_prediction.reset();
     m_judged.insert(test.id, judged(test, m_catalogue.details(test.id)));
     const bool followRunning = runningItem() && ui->twTests->currentItem() == runningItem();
     delete runningItem();
@@ -203,6 +241,7 @@ void TestsWindow::showTest(const Shown &shown, bool withDetails)
 {
     m_current = shown;
     drawCurve(shown);
+    showReview(shown);
     showVerdict(shown);
     if (withDetails)
         showDetails(shown.details);
@@ -210,7 +249,18 @@ void TestsWindow::showTest(const Shown &shown, bool withDetails)
 
 void TestsWindow::drawCurve(const Shown &shown)
 {
-    CurvePlot::draw(*ui->plotCurve, shown.test, shown.values, ui->cbLeakage->isChecked());
+    const bool running = shown.test.status == InsulationTest::Status::Running;
+    CurvePlot::draw(*ui->plotCurve, shown.test, shown.values, ui->cbLeakage->isChecked(),
+                    running ? m_prediction : std::nullopt);
+}
+
+// Made from the curve each time a finished test is shown: four fits are a
+// few milliseconds, not worth keeping for every test of the list.
+void TestsWindow::showReview(const Shown &shown)
+{
+    const QString text = reviewText(shown);
+    ui->lblPrediction->setText(text);
+    ui->lblPrediction->setVisible(!text.isEmpty());
 }
 
 void TestsWindow::on_cbLeakage_toggled(bool checked)

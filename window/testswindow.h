@@ -4,6 +4,7 @@
 
 #include "insulation/curveanalysis.h"
 #include "insulation/insulationtest.h"
+#include "insulation/runningprediction.h"
 #include "insulation/testdetails.h"
 #include "insulation/verdict.h"
 #include "journal/testcatalogue.h"
@@ -25,7 +26,10 @@ class TestsWindow;
 // The insulation tests beside the window's readings: the list of tests, the
 // test running now at its top, growing as readings arrive; for the selected
 // test its curve with the marks the ratios are read at, the values derived
-// from it, its details and its verdict with the reasons.
+// from it, its details and its verdict with the reasons. Beside them, never
+// in them, the PI prediction: carried on from the running test's curve, and
+// for a finished one what it said at 1, 2, 3 and 5 minutes against the PI
+// measured.
 class TestsWindow : public QWidget
 {
     Q_OBJECT
@@ -46,6 +50,9 @@ public:
     };
     static Shown judged(const InsulationTest &test, const TestDetails &details);
     static QStringList rowTexts(const Shown &shown);
+    // What the prediction said of a finished test, beside the PI measured;
+    // empty for a test it did not follow to ten minutes.
+    static QString reviewText(const Shown &shown);
 
     // The test the panel shows; the running test while it is selected.
     std::optional<Shown> current() const { return m_current; }
@@ -64,12 +71,14 @@ private slots:
     void on_cbLeakage_toggled(bool checked);
 
 private:
+    void fitScreen();
     void setUpDetailsForm();
     void onRunning(const InsulationTest &test);
     void onKept(const InsulationTest &test);
     void showSelected();
     void showTest(const Shown &shown, bool withDetails);
     void drawCurve(const Shown &shown);
+    void showReview(const Shown &shown);
     void showVerdict(const Shown &shown);
     void showDetails(const TestDetails &details);
     void takeItemOfTag();
@@ -85,5 +94,8 @@ private:
     QList<InsulationTest> m_kept;
     QHash<qint64, Shown> m_judged; // kept tests already made from their readings
     std::optional<InsulationTest> m_running;
+    RunningPrediction m_runningPrediction;
+    // The running test's, up to its latest reading.
+    std::optional<PiPrediction> m_prediction;
     std::optional<Shown> m_current;
 };

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 //
 // A PI test on the demonstration meter, in a real X server: the details are
-// typed in before it runs, and its verdict turns up in the Tests view.
+// typed in before it runs, its PI is predicted while it runs, and its verdict
+// and what the prediction said of it turn up in the Tests view.
 #include "sim/demoscenario.h"
 #include "sim/simulatedhid.h"
 #include "support/modalscript.h"
 #include "support/windowfixture.h"
 #include "ui_testswindow.h"
+#include "window/curveplot.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
 #include "journal/sessionrecorder.h"
@@ -15,8 +17,13 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QTest>
 #include <QToolBar>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
 
 namespace {
 const int patience = 120000;
@@ -41,6 +48,29 @@ QTreeWidgetItem *keptPiTest(const TestsWindow &tests)
     }
     return nullptr;
 }
+
+bool anyContains(const QStringList &texts, const QString &part)
+{
+    return std::any_of(texts.cbegin(), texts.cend(), [&part](const QString &text) { return text.contains(part); });
+}
+
+// What the Tests view and the main window's panel showed at each reading
+// of a running PI test, the running test selected as a technician would.
+struct WhileRunning
+{
+    QStringList plotTexts;
+    QStringList panelTexts;
+
+    void take(const Ui::TestsWindow &form, const QLabel &panel)
+    {
+        QTreeWidgetItem *running = form.twTests->topLevelItem(0);
+        if (running && form.twTests->currentItem() != running)
+            form.twTests->setCurrentItem(running);
+        if (const QCPItemText *text = CurvePlot::predictionText(*form.plotCurve))
+            plotTexts << text->text();
+        panelTexts << panel.text();
+    }
+};
 } // namespace
 
 class TestTestsView : public QObject
@@ -81,10 +111,25 @@ void TestTestsView::piTestIsJudgedInTheTestsView()
     QVERIFY(motor);
     QCOMPARE(motor->insulationClass, TestDetails::InsulationClass::F);
 
+    // Readings come faster than a poll could see them: each is looked at as
+    // the window takes it.
+    WhileRunning shown;
+    const QLabel &panel = *fixture.find<QLabel>("lcdTop2");
+    const QMetaObject::Connection watch = connect(
+        fixture.window().journal(), &SessionRecorder::testRunning, tests, [&](const InsulationTest &test) {
+            if (test.mode == DMMData::dmPI)
+                shown.take(form, panel);
+        });
     clickToolButton(fixture, "actionStart");
     QTreeWidgetItem *row = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT((row = keptPiTest(*tests)) != nullptr, patience);
     clickToolButton(fixture, "actionStart");
+    disconnect(watch);
+
+    // Not predictable in the first seconds, then where the test will end.
+    QVERIFY(anyContains(shown.plotTexts, QStringLiteral("PI at 10 min: not yet predictable (too early")));
+    QVERIFY2(anyContains(shown.plotTexts, QStringLiteral(" expected (")), qPrintable(shown.plotTexts.join('\n')));
+    QVERIFY2(anyContains(shown.panelTexts, QStringLiteral(" expected (")), qPrintable(shown.panelTexts.join('\n')));
 
     QCOMPARE(row->text(7), QStringLiteral("Pump motor P-101"));
     QVERIFY2(row->text(6).startsWith(QLatin1String("Pass")) || row->text(6).startsWith(QLatin1String("Fail")),
@@ -100,6 +145,17 @@ void TestTestsView::piTestIsJudgedInTheTestsView()
     QVERIFY(form.plotCurve->graph(0)->dataCount() > 2);
     QCOMPARE(form.lblVerdict->text().contains(row->text(6).section(QLatin1Char(','), 0, 0)), true);
     QVERIFY(form.lblReasons->text().contains(QLatin1String("PI")));
+
+    // Once it ended: no estimate on the curve or in the verdict, and what
+    // was predicted along the way stands beside what was measured.
+    QVERIFY(!CurvePlot::predictionText(*form.plotCurve));
+    QVERIFY(!form.lblReasons->text().contains(QLatin1String("expected")));
+    QVERIFY(form.lblPrediction->isVisible());
+    for (const char *after : {"after 1 min", "after 2 min", "after 3 min", "after 5 min"})
+        QVERIFY2(form.lblPrediction->text().contains(QLatin1String(after)), qPrintable(form.lblPrediction->text()));
+    QVERIFY(form.lblPrediction->text().contains(QLatin1String("within the band")));
+    // The panel's line goes with the test that ends when the meter stops.
+    QTRY_VERIFY_WITH_TIMEOUT(panel.text().isEmpty(), patience);
 }
 
 QTEST_MAIN(TestTestsView)

@@ -102,12 +102,14 @@ int modeNamed(const QString &name)
     return -1;
 }
 
-// The panel's texts and colours, label by label.
+// The panel's texts and colours, label by label, as the readings make them:
+// the line atop the panel is the running test's PI prediction, which
+// a reading brought back from the journal has no running test to make.
 QMap<QString, QString> panelTexts(const WindowFixture &fixture)
 {
     QMap<QString, QString> texts;
     for (const QLabel *label : fixture.window().findChildren<QLabel *>()) {
-        if (label->objectName().startsWith(QLatin1String("lcd")))
+        if (label->objectName().startsWith(QLatin1String("lcd")) && label->objectName() != QLatin1String("lcdTop2"))
             texts.insert(label->objectName(), label->text() + QLatin1Char('|') + label->styleSheet());
     }
     return texts;

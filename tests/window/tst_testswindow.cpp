@@ -1,5 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "insulation/pipredictor.h"
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
 #include "sim/framebuilder.h"
@@ -8,15 +9,19 @@
 #include "support/modalscript.h"
 #include "support/windowfixture.h"
 #include "ui_testswindow.h"
+#include "window/curveplot.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
 #include "journal/sessionrecorder.h"
 #include "journal/testcatalogue.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTest>
 
 #include <qcustomplot.h>
+
+#include <iterator>
 
 namespace {
 void feed(const WindowFixture &fixture, const QByteArray &frame)
@@ -49,6 +54,7 @@ private slots:
     void runningTestGrowsAtTheTopAndIsKept();
     void detailsGivenBeforeATestAreKeptWithIt();
     void detailsBeingTypedSurviveTheRunningTest();
+    void piTestIsPredictedWhileItRunsAndReviewedOnceKept();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -149,6 +155,64 @@ void TestTestsWindow::detailsBeingTypedSurviveTheRunningTest()
     QTest::keyClicks(tests->ui->leEquipment, QStringLiteral("former T2"));
     feed(fixture, irFrame(30, 1.4, true));
     QCOMPARE(tests->ui->leEquipment->text(), QStringLiteral("Transformer T2"));
+}
+
+// Beside the curve, never in the verdict or the list: the estimate grows with
+// every reading and gives way to the measurement at ten minutes.
+void TestTestsWindow::piTestIsPredictedWhileItRunsAndReviewedOnceKept()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    const Ui::TestsWindow &form = *tests->ui;
+    const QLabel *panel = fixture.label(QStringLiteral("lcdTop2"));
+    QVERIFY(panel);
+
+    int refused = 0;
+    int predicted = 0;
+    for (const QByteArray &frame : framesOfMode(DemoCycle(0).liveFrames(), DMMData::dmPI)) {
+        feed(fixture, frame);
+        const std::optional<TestsWindow::Shown> shown = tests->current();
+        QVERIFY(shown);
+        if (shown->test.isFinished() || shown->test.curve.constLast().seconds >= PiPredictor::tenMinutes)
+            continue;
+        const QCPItemText *text = CurvePlot::predictionText(*form.plotCurve);
+        QVERIFY(text);
+        QVERIFY(form.plotCurve->xAxis->range().contains(PiPredictor::tenMinutes));
+        QVERIFY(form.lblPrediction->isHidden());
+        const double seconds = shown->test.curve.constLast().seconds;
+        if (seconds < PiPredictor::earliestSeconds) {
+            QCOMPARE(text->text(), QStringLiteral("PI at 10 min: not yet predictable (too early in the test)"));
+            QCOMPARE(panel->text(), QStringLiteral("PI at 10 min: not yet predictable"));
+            QCOMPARE(form.plotCurve->graph(2)->dataCount(), 0);
+            ++refused;
+        } else if (seconds >= 180.0) {
+            QVERIFY2(text->text().contains(QLatin1String(" expected (")), qPrintable(text->text()));
+            QCOMPARE(panel->text(), text->text());
+            // The dashed line starts at the latest reading and ends at ten minutes.
+            QVERIFY(form.plotCurve->graph(2)->dataCount() > 2);
+            QCOMPARE(form.plotCurve->graph(2)->data()->constBegin()->key, seconds);
+            QCOMPARE(std::prev(form.plotCurve->graph(2)->data()->constEnd())->key, PiPredictor::tenMinutes);
+            ++predicted;
+        }
+    }
+    feed(fixture, framesOfMode(DemoCycle(0).liveFrames(), DMMData::dmVOLT).first());
+    QVERIFY(refused > 0);
+    QVERIFY(predicted > 0);
+
+    const std::optional<TestsWindow::Shown> kept = tests->current();
+    QVERIFY(kept && kept->test.isFinished());
+    QCOMPARE(kept->test.mode, int(DMMData::dmPI));
+    QVERIFY(!CurvePlot::predictionText(*form.plotCurve));
+    QCOMPARE(form.plotCurve->graph(2)->dataCount(), 0);
+    QVERIFY(panel->text().isEmpty());
+    const QString review = form.lblPrediction->text();
+    QVERIFY(!form.lblPrediction->isHidden());
+    for (const char *after : {"after 1 min", "after 2 min", "after 3 min", "after 5 min"})
+        QVERIFY2(review.contains(QLatin1String(after)), qPrintable(review));
+    QVERIFY2(review.contains(QLatin1String("within the band")), qPrintable(review));
+    QVERIFY(!form.lblReasons->text().contains(QLatin1String("expected")));
+    QVERIFY(!form.lblValues->text().contains(QLatin1String("expected")));
 }
 
 QTEST_MAIN(TestTestsWindow)
