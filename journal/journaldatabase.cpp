@@ -7,10 +7,12 @@
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 
 #include <unistd.h>
@@ -160,11 +162,33 @@ bool JournalDatabase::setUpConnection()
         if (!query.exec(statement))
             return fail(query.lastError().text());
     }
-    if (!m_readOnly && (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next()))
-        return fail(query.lastError().text());
+    if (!m_readOnly && !useWriteAheadLog())
+        return false;
     if (!query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(writeWaitMs)))
         return fail(query.lastError().text());
     return true;
+}
+
+// Switching to the log needs the file to itself, and SQLite does not wait
+// for that as it waits for a lock: a second program that opens a new journal
+// at the same moment may find it busy. It tries again until the log is in
+// use, by its own switch or the other program's.
+bool JournalDatabase::useWriteAheadLog()
+{
+    QElapsedTimer waited;
+    waited.start();
+    QSqlQuery query(connection());
+    for (;;) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next()
+            && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) && query.next())
+            return true;
+        const QSqlError error = query.lastError();
+        if (error.nativeErrorCode() != QLatin1String("5") || waited.elapsed() > upgradeWaitMs) // SQLITE_BUSY
+            return fail(error.text());
+        QThread::msleep(busyRetryMs);
+    }
 }
 
 QString JournalDatabase::readOnlyText()

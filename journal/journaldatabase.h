@@ -49,6 +49,7 @@ private:
     bool checkReadable();
     bool checkOnlyOurs();
     bool setUpConnection();
+    bool useWriteAheadLog();
     bool fail(const QString &reason);
 
     QString m_fileName;
@@ -63,4 +64,5 @@ private:
     static constexpr int writeWaitMs = 50;
     // Opening waits for another program bringing the file up to date.
     static constexpr int upgradeWaitMs = 30000;
+    static constexpr int busyRetryMs = 20;
 };
