@@ -14,8 +14,12 @@
 
 // An item's tests over the years: what each says of the insulation, and the
 // early warning the trend exists for. A fall of more than half in the
-// corrected one-minute resistance from the item's previous test at a
-// similar temperature (within 5 °C) is flagged even when both tests pass.
+// corrected one-minute resistance, from the item's previous comparable test
+// or from its best comparable one so far, is flagged even when both tests
+// pass. Tests compare when they were taken at a similar temperature (within
+// 5 °C) and the same test voltage, and their values are corrected to the
+// same base (or neither is corrected); a test judged by the meter's own
+// limit compares with none.
 class TrendAnalysis
 {
 public:
@@ -30,13 +34,19 @@ public:
         double pi = std::numeric_limits<double>::quiet_NaN();
         // The insulation's temperature at the test; NaN when not given.
         double celsius = std::numeric_limits<double>::quiet_NaN();
+        // The base `megohms` is corrected to; NaN where it is as measured.
+        double baseCelsius = std::numeric_limits<double>::quiet_NaN();
+        int volts = 0; // the test voltage set; 0 when not known
+        // Judged by the meter against its own limit (COMP): never corrected,
+        // so neither compared with other tests nor a source of the lines.
+        bool meterLimit = false;
         Verdict::Outcome outcome = Verdict::Outcome::NotAssessed;
         // A pass that did not assess everything, and the verdict as said:
         // "Pass on IR1min; PI not measured".
         bool qualified = false;
         QString outcomeText;
         // The minimum resistance and PI the test's verdict asked for (NaN
-        // where none applied): the latest test's are the trend's lines.
+        // where none applied): those of linesOf() are the trend's lines.
         double minimumMegohms = std::numeric_limits<double>::quiet_NaN();
         double minimumPi = std::numeric_limits<double>::quiet_NaN();
         // Set by flagFalls(): why this point is a warning, empty when it is none.
@@ -52,6 +62,9 @@ public:
     static void flagFalls(QList<Point> &points);
     // A judged test as its item's trend shows it: the corrected one-minute
     // resistance, or where there is none the one-minute or final one.
+    // The latest point whose rules judge the item, whose minimums the trend
+    // draws; a default point when there is none.
+    static Point linesOf(const QList<Point> &points);
     static Point pointOf(const InsulationTest &test, const CurveAnalysis::Values &values, const Verdict &verdict,
                          const TestDetails &details);
 };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "report/reportbody.h"
 
+#include "meter/dmmdata.h"
 #include "report/chartblock.h"
 #include "report/curvechart.h"
 #include "report/htmltable.h"
@@ -126,8 +127,11 @@ std::unique_ptr<ReportBlock> ReportBody::block(const Part &part, const QFont &fo
         return std::make_unique<ChartBlock>(CurveChart::make(m_content.tests.at(part.test), font), width,
                                             units(curveHeightMm, dotsPerInch), unitsPerPixel);
     case Part::Kind::Trend: {
+        // The lines of the rules that judge the item, not of a meter's own limit.
         const auto latest = std::find_if(m_content.tests.crbegin(), m_content.tests.crend(),
-                                         [](const ReportContent::Test &test) { return !test.test.isMeasurement(); });
+                                         [](const ReportContent::Test &test) {
+                                             return !test.test.isMeasurement() && test.test.mode != DMMData::dmCOMP;
+                                         });
         const Verdict rules = latest == m_content.tests.crend() ? Verdict() : latest->verdict;
         return std::make_unique<ChartBlock>(TrendChart::make(m_trend, rules, font), width,
                                             units(trendHeightMm, dotsPerInch), unitsPerPixel);

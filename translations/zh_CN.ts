@@ -1847,8 +1847,16 @@ Do you want to add it, as the form describes it?</source>
 <context>
     <name>TrendAnalysis</name>
     <message>
-        <source>IR1min fell by %1 % since the test of %2: from %3 at %4 to %5 at %6</source>
-        <translation>IR1min 自 %2 的测试以来下降了 %1%：从 %4 时的 %3 降至 %6 时的 %5</translation>
+        <source>IR1min fell by %1 % since the previous test, %2 at %3 on %4, to %5 at %6</source>
+        <translation>IR1min 自上次测试（%4，%3 时 %2）以来下降了 %1%，降至 %6 时的 %5</translation>
+    </message>
+    <message>
+        <source>IR1min fell by %1 % since the best, %2 at %3 on %4, to %5 at %6</source>
+        <translation>IR1min 自最佳值（%4，%3 时 %2）以来下降了 %1%，降至 %6 时的 %5</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <translation>；</translation>
     </message>
 </context>
 <context>

@@ -200,7 +200,8 @@ void TrendPlot::draw(QCustomPlot &plot, const QList<Point> &points)
     addOutcomes(plot, points);
     addWarnings(plot, points);
     setTimeRange(*plot.xAxis, *resistance);
-    const Point latest = points.isEmpty() ? Point() : points.constLast();
+    // The lines of the rules that judge the item, not of a meter's own limit.
+    const Point latest = TrendAnalysis::linesOf(points);
     addMinimumLines(plot, latest);
     setResistanceRange(*plot.yAxis, *resistance, latest.minimumMegohms);
     setPiRange(*plot.yAxis2, *pi, latest.minimumPi);

@@ -21,6 +21,28 @@ TrendAnalysis::Point point(int years, double megohms, double celsius, bool overR
     p.overRange = overRange;
     return p;
 }
+
+TrendAnalysis::Point corrected(int years, double megohms, double celsius, double baseCelsius)
+{
+    TrendAnalysis::Point p = point(years, megohms, celsius);
+    p.baseCelsius = baseCelsius;
+    return p;
+}
+
+TrendAnalysis::Point atVolts(int years, double megohms, int volts)
+{
+    TrendAnalysis::Point p = point(years, megohms, 30);
+    p.volts = volts;
+    return p;
+}
+
+// A test the meter judged against its own limit: as measured, never corrected.
+TrendAnalysis::Point meterLimit(int years, double megohms)
+{
+    TrendAnalysis::Point p = point(years, megohms, 30);
+    p.meterLimit = true;
+    return p;
+}
 } // namespace
 
 using Points = QList<TrendAnalysis::Point>;
@@ -33,8 +55,11 @@ class TestTrendAnalysis : public QObject
 private slots:
     void fallsOfMoreThanHalfAreFlagged_data();
     void fallsOfMoreThanHalfAreFlagged();
+    void warningSaysWhichFall_data();
+    void warningSaysWhichFall();
     void pointIsWhatTheVerdictJudged_data();
     void pointIsWhatTheVerdictJudged();
+    void meterLimitIsNoLine();
 };
 
 void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged_data()
@@ -59,8 +84,8 @@ void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged_data()
     // The previous test at a similar temperature, skipping a warmer one.
     QTest::newRow("against the last similar test, not the last test")
         << Points{point(0, 1000, 20), point(1, 300, 40), point(2, 450, 21)} << QList<bool>{false, false, true};
-    QTest::newRow("the latest similar one counts")
-        << Points{point(0, 5000, 20), point(1, 1000, 22), point(2, 600, 21)} << QList<bool>{false, true, false};
+    QTest::newRow("the latest similar one counts, and the best")
+        << Points{point(0, 5000, 20), point(1, 1000, 22), point(2, 600, 21)} << QList<bool>{false, true, true};
 
     // What cannot be compared.
     QTest::newRow("no temperature, no comparison") << Points{point(0, 1000, nan), point(1, 100, nan)}
@@ -75,6 +100,35 @@ void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged_data()
     TrendAnalysis::Point passing = point(1, 450, 30);
     passing.outcome = Verdict::Outcome::Pass;
     QTest::newRow("flagged though it passes") << Points{point(0, 1000, 30), passing} << QList<bool>{false, true};
+    // A steady decline: no step halves, the fall from the best does.
+    QTest::newRow("steady decline from the best is flagged")
+        << Points{point(0, 1000, 25), point(1, 700, 25), point(2, 490, 25), point(3, 343, 25)}
+        << QList<bool>{false, false, true, true};
+    QTest::newRow("a recovery is measured from the best, not the first")
+        << Points{point(0, 600, 25), point(1, 2000, 25), point(2, 1200, 25), point(3, 900, 25)}
+        << QList<bool>{false, false, false, true};
+    QTest::newRow("the best at another temperature does not count")
+        << Points{point(0, 3000, 40), point(1, 1000, 25), point(2, 700, 25)} << QList<bool>{false, false, false};
+
+    // One quantity at one base: a meter's limit test is as measured.
+    QTest::newRow("a meter's limit test beside corrected points")
+        << Points{corrected(0, 1000, 30, 40), meterLimit(1, 250), corrected(2, 900, 30, 40)}
+        << QList<bool>{false, false, false};
+    QTest::newRow("a high meter's limit test is no best")
+        << Points{meterLimit(0, 4000), point(1, 1000, 30), point(2, 900, 30)} << QList<bool>{false, false, false};
+    QTest::newRow("bases 20 and 40 °C are not compared")
+        << Points{corrected(0, 1000, 30, 20), corrected(1, 250, 30, 40)} << QList<bool>{false, false};
+    QTest::newRow("corrected and as measured are not compared")
+        << Points{corrected(0, 1000, 30, 20), point(1, 250, 30)} << QList<bool>{false, false};
+    QTest::newRow("the same base compares")
+        << Points{corrected(0, 1000, 30, 40), corrected(1, 250, 30, 40)} << QList<bool>{false, true};
+    // The test voltage changes the reading: 500 V after 1 000 V is no fall.
+    QTest::newRow("other test voltages are not compared")
+        << Points{atVolts(0, 1000, 1000), atVolts(1, 400, 500)} << QList<bool>{false, false};
+    QTest::newRow("the last test at the same voltage is the previous one")
+        << Points{atVolts(0, 1000, 1000), atVolts(1, 300, 500), atVolts(2, 450, 1000)}
+        << QList<bool>{false, false, true};
+
     // Out of order, as a register may list them.
     QTest::newRow("sorted by time first") << Points{point(1, 400, 30), point(0, 1000, 30)} << QList<bool>{false, true};
 }
@@ -92,6 +146,35 @@ void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged()
         if (!p.warning.isEmpty())
             QVERIFY2(p.warning.contains(QLatin1String("fell by")), qPrintable(p.warning));
     }
+}
+
+void TestTrendAnalysis::warningSaysWhichFall_data()
+{
+    QTest::addColumn<Points>("points");
+    QTest::addColumn<bool>("sincePrevious");
+    QTest::addColumn<bool>("sinceBest");
+
+    QTest::newRow("the previous test is the best") << Points{point(0, 1000, 25), point(1, 400, 25)} << true << false;
+    QTest::newRow("a fall from the best only")
+        << Points{point(0, 1000, 25), point(1, 700, 25), point(2, 490, 25)} << false << true;
+    QTest::newRow("a fall from both")
+        << Points{point(0, 3000, 25), point(1, 1000, 25), point(2, 400, 25)} << true << true;
+}
+
+void TestTrendAnalysis::warningSaysWhichFall()
+{
+    QFETCH(Points, points);
+    QFETCH(bool, sincePrevious);
+    QFETCH(bool, sinceBest);
+    TrendAnalysis::flagFalls(points);
+    const QString warning = points.constLast().warning;
+    QCOMPARE(warning.contains(QLatin1String("since the previous test")), sincePrevious);
+    QCOMPARE(warning.contains(QLatin1String("since the best")), sinceBest);
+    if (sinceBest)
+        QVERIFY2(warning.contains(QLatin1String("fell by ")
+                                  + QString::number(qRound((1.0 - points.constLast().megohms / points.constFirst().megohms) * 100))
+                                  + QLatin1String(" % since the best")),
+                 qPrintable(warning));
 }
 
 // A PI record of the meter's memory: RES1 at the first set time, RES2 at the
@@ -142,6 +225,36 @@ void TestTrendAnalysis::pointIsWhatTheVerdictJudged()
         QVERIFY(qIsNaN(point.pi));
     else
         QCOMPARE(point.pi, pi);
+}
+
+// A motor's lines are IEEE 43's, though its latest test was judged by the
+// meter against a limit of its own.
+void TestTrendAnalysis::meterLimitIsNoLine()
+{
+    TestDetails details;
+    details.kind = TestDetails::EquipmentKind::RotatingMachine;
+    details.winding = TestDetails::WindingType::FormWoundAfter1970;
+    details.insulationCelsius = 40.0;
+    const InsulationTest pi = ratioRecord(60, 600, 800, 2000);
+    InsulationTest comp;
+    comp.mode = DMMData::dmCOMP;
+    comp.origin = InsulationTest::Origin::Memory;
+    comp.status = InsulationTest::Status::Completed;
+    comp.startedMs = pi.startedMs + year;
+    comp.finalMegohms = 900;
+    comp.compLimitMegohms = 500;
+    comp.compResult = 2;
+
+    Points points;
+    for (const InsulationTest &test : {pi, comp}) {
+        const CurveAnalysis::Values values = CurveAnalysis::analyse(test);
+        points << TrendAnalysis::pointOf(test, values, VerdictRules::judge(test, values, details), details);
+    }
+    QVERIFY(points.at(1).meterLimit);
+    QVERIFY(qIsNaN(points.at(1).minimumMegohms));
+    const TrendAnalysis::Point lines = TrendAnalysis::linesOf(points);
+    QCOMPARE(lines.ms, points.at(0).ms);
+    QVERIFY(qIsFinite(lines.minimumMegohms));
 }
 
 QTEST_GUILESS_MAIN(TestTrendAnalysis)

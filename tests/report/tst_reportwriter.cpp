@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/languageinstaller.h"
 #include "insulation/reasontext.h"
+#include "meter/dmmdata.h"
 #include "report/reporttext.h"
 #include "report/reportwriter.h"
 #include "reportfixture.h"
@@ -134,6 +135,24 @@ ReportContent trendWithWarning()
         tests << piTestOfMotor(at(2023 + year, 4, 2), r60[year], 2.5);
     ReportContent content = itemReport(tests);
     content.trend[2].warning = QStringLiteral("fell to less than half of the previous test at a similar temperature");
+    return content;
+}
+
+// The motor's trend, its latest test judged by the meter against its own limit.
+ReportContent trendEndingInMeterLimit()
+{
+    ReportContent content = trendWithWarning();
+    InsulationTest comp;
+    comp.mode = DMMData::dmCOMP;
+    comp.status = InsulationTest::Status::Completed;
+    comp.startedMs = at(2026, 4, 2);
+    comp.endedMs = comp.startedMs + 60000;
+    comp.setVolts = content.tests.constLast().test.setVolts;
+    comp.finalMegohms = 900.0;
+    comp.compLimitMegohms = 500.0;
+    comp.compResult = 2;
+    content.tests << judged(comp, content.tests.constLast().details);
+    content.trend << pointOf(content.tests.constLast());
     return content;
 }
 
@@ -275,6 +294,10 @@ void TestReportWriter::contents_data()
         << QStringList{"Insulation tests of M-101", "Test 1 of 3: PI test", "Test 3 of 3: PI test", "Trend of M-101",
                        "Minimum IR 100 MΩ", "Minimum PI 2.00", trend.trend[2].warning, "Warning"}
         << QStringList();
+
+    QTest::newRow("an item's lines are its rules', not a meter's limit")
+        << trendEndingInMeterLimit() << options() << QStringList{"Trend of M-101", "Minimum IR 100 MΩ", "Minimum PI 2.00"}
+        << QStringList{"Minimum IR 500"};
 }
 
 void TestReportWriter::contents()

@@ -71,6 +71,11 @@ void TestChartPlots::trendMinimumLinesAreTheLatestTests_data()
     QTest::newRow("the latest asks for none") << Points{trendPoint(0, 5000, 10, 2.0), trendPoint(1, 4000, none, none)}
                                               << QList<double>() << QList<double>();
     QTest::newRow("no tests, no lines") << Points() << QList<double>() << QList<double>();
+    // Judged by the meter's own limit, which is no rule of the item's.
+    TrendAnalysis::Point meterLimit = trendPoint(1, 900, none, none);
+    meterLimit.meterLimit = true;
+    QTest::newRow("the latest rules, not the meter's limit")
+        << Points{trendPoint(0, 5000, 100, 2.0), meterLimit} << QList<double>{100} << QList<double>{2.0};
 }
 
 // Every test far above its minimum: the line still stands on the chart.
