@@ -148,6 +148,29 @@ bool cutShortTheLastSession(const QString &fileName)
     return done;
 }
 
+// A colleague's session as a sync brings it down: newer than anything
+// recorded here, ended or, as a crafted server row may be, never ended.
+bool addDownloadedSession(const QString &fileName, bool ended)
+{
+    bool done = false;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("down"));
+        database.setDatabaseName(fileName);
+        QSqlQuery query(database);
+        done = database.open()
+            && query.exec(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end, synced,"
+                                         " from_server) VALUES ('2f0c9a52-7d35-4b2c-9d1e-5a1f3e0c7b11', 'window',"
+                                         " 1765999999000, %1, 1, 1, 1)")
+                              .arg(ended ? QStringLiteral("1766000000000") : QStringLiteral("NULL")))
+            && query.exec(QStringLiteral("INSERT INTO readings (session_id, seq, kind, mode, time_ms, frame)"
+                                         " SELECT max(id), 0, 0, 0, 1765999999500, x'00' FROM sessions"));
+        query.finish();
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("down"));
+    return done;
+}
+
 QByteArray digestOf(const QString &fileName)
 {
     QFile file(fileName);
@@ -170,6 +193,8 @@ private slots:
     void killedWindowLosesNothingThatWasOnScreen();
     void restoreIsOfferedOnceForTheLastSessionCutShort_data();
     void restoreIsOfferedOnceForTheLastSessionCutShort();
+    void restoreLooksOnlyAtSessionsRecordedHere_data();
+    void restoreLooksOnlyAtSessionsRecordedHere();
     void historyOpensExportsAndDeletesSessions();
     void failedOrCancelledExportLeavesNoFile_data();
     void failedOrCancelledExportLeavesNoFile();
@@ -417,6 +442,51 @@ void TestWindowsJournal::restoreIsOfferedOnceForTheLastSessionCutShort()
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QVERIFY(!again.shown);
+}
+
+void TestWindowsJournal::restoreLooksOnlyAtSessionsRecordedHere_data()
+{
+    QTest::addColumn<bool>("cutShortHere");
+    QTest::addColumn<bool>("downloadedEnded");
+
+    QTest::newRow("cut short here, a colleague's session came down since") << true << true;
+    QTest::newRow("ended here, a colleague's session without an end came down") << false << false;
+}
+
+// Only a session this laptop recorded is offered back; a colleague's
+// session neither hides it nor is offered, and it is left as it came.
+void TestWindowsJournal::restoreLooksOnlyAtSessionsRecordedHere()
+{
+    QFETCH(bool, cutShortHere);
+    QFETCH(bool, downloadedEnded);
+    const TempWorkDir dir;
+    const QString journal = dir.filePath(journalName);
+    writeSession(journal, 0);
+    if (cutShortHere)
+        QVERIFY(cutShortTheLastSession(journal));
+    QVERIFY(addDownloadedSession(journal, downloadedEnded));
+
+    ModalScript script;
+    const auto &question = script.messageBox(QMessageBox::No);
+    {
+        TemplateWindow window;
+        if (cutShortHere) {
+            QTRY_VERIFY_WITH_TIMEOUT(script.finished(), patience);
+        } else {
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(question.shown, cutShortHere);
+        window.close();
+    }
+    bool downloadedFound = false;
+    for (const JournalSession &session : sessionsIn(journal)) {
+        if (session.startedMs != 1765999999000)
+            continue;
+        downloadedFound = true;
+        QCOMPARE(session.hasEnded(), downloadedEnded);
+    }
+    QVERIFY(downloadedFound);
 }
 
 void TestWindowsJournal::historyOpensExportsAndDeletesSessions()
