@@ -3,15 +3,30 @@
 #   make test  installs what is missing, builds and runs every test
 #   make demo  the same program on a simulated meter, no meter needed
 #   make package  the Debian package, build/tessra_<version>_<arch>.deb
-#   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer
+#   make test-asan   every test under AddressSanitizer, UBSan and LeakSanitizer (building only the tests
+#                    and the programs they start)
 #   make test-tsan   the tests labelled "threads" under ThreadSanitizer
 #   make fuzz-smoke  the protocol fuzzer for about a minute on its seed corpus
 #   make soak        the load test for ten minutes (SOAK_SECONDS=600)
 #   make bench       the benchmarks, optimised, with their figures (see BENCHMARKS.md)
 # test-asan, test-tsan, fuzz-smoke and bench each configure a build directory of their own.
+# Builds use Ninja (GENERATOR=... for another) and ccache when installed (see README).
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+GENERATOR ?= Ninja
+
+# $(call configure,DIR,OPTIONS): cmake refuses a build directory made with
+# another generator, so such a directory (one from before Ninja, say) loses
+# its cache and is configured afresh; what a run left there (options.ini,
+# the journal) stays.
+define configure
+	@if [ -f $(1)/CMakeCache.txt ] && ! grep -qx 'CMAKE_GENERATOR:INTERNAL=$(GENERATOR)' $(1)/CMakeCache.txt; then \
+	    echo "$(1) was made with another generator: configuring it afresh"; \
+	    rm -rf $(1)/CMakeCache.txt $(1)/CMakeFiles; \
+	fi
+	cmake -S . -B $(1) -G "$(GENERATOR)" $(2)
+endef
 
 .PHONY: all deps configure build run demo test package clean test-asan test-tsan fuzz-smoke soak bench
 
@@ -21,7 +36,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(call configure,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -52,12 +67,12 @@ FUZZ_MAX_LEN ?= 256
 FUZZ_DIR = build-fuzz/fuzz
 
 test-asan: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=address
-	cmake --build build-asan -j $(SANITIZER_JOBS)
+	$(call configure,build-asan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=address)
+	cmake --build build-asan -j $(SANITIZER_JOBS) --target tessra_tests
 	cd build-asan && ctest --output-on-failure -j $(SANITIZER_JOBS)
 
 test-tsan: deps
-	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=thread
+	$(call configure,build-tsan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=thread)
 	cmake --build build-tsan -j $(SANITIZER_JOBS) --target tessra_thread_tests
 	cd build-tsan && ctest --output-on-failure -L threads
 
@@ -65,8 +80,8 @@ test-tsan: deps
 # finding lands in $(FUZZ_DIR)/artifacts/ and fails the target.
 fuzz-smoke:
 	@scripts/install-deps.sh fuzz
-	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
-	    -DTESSRA_FUZZ=ON -DTESSRA_BUILD_TESTS=OFF
+	$(call configure,build-fuzz,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	    -DTESSRA_FUZZ=ON -DTESSRA_BUILD_TESTS=OFF)
 	cmake --build build-fuzz -j $(SANITIZER_JOBS) --target fuzz_meterstream fuzz_seeds
 	rm -rf $(FUZZ_DIR)/smoke && mkdir -p $(FUZZ_DIR)/smoke/corpus $(FUZZ_DIR)/artifacts
 	cp $(FUZZ_DIR)/seeds/* $(FUZZ_DIR)/smoke/corpus/
@@ -77,7 +92,7 @@ fuzz-smoke:
 BENCH_REPETITIONS ?= 9
 bench:
 	@scripts/install-deps.sh bench
-	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTESSRA_BENCH=ON -DTESSRA_BUILD_TESTS=OFF
+	$(call configure,build-bench,-DCMAKE_BUILD_TYPE=Release -DTESSRA_BENCH=ON -DTESSRA_BUILD_TESTS=OFF)
 	cmake --build build-bench -j $(SANITIZER_JOBS) --target tessra_benchmarks
 	bench/run-benchmarks.sh build-bench $(BENCH_REPETITIONS)
 

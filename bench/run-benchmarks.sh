@@ -14,7 +14,7 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), \
 $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo); load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-for bench in frames window export; do
+for bench in frames window export prediction; do
     "$dir/bench_$bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
         --benchmark_out="$results/$bench.json" --benchmark_out_format=json
 done

@@ -39,7 +39,7 @@ bool JournalPrinter::writeSessions(QIODevice &out)
     return true;
 }
 
-bool JournalPrinter::writeTests(QIODevice &out)
+bool JournalPrinter::writeTests(QIODevice &out, double predictAtSeconds)
 {
     const QSqlDatabase database = m_reader.database();
     const TestStore store(database);
@@ -48,7 +48,7 @@ bool JournalPrinter::writeTests(QIODevice &out)
     std::reverse(tests.begin(), tests.end());
     for (const InsulationTest &listed : qAsConst(tests)) {
         const InsulationTest test = store.load(listed.id, readings).value_or(listed);
-        const QByteArray line = TestJson::line(test, store.details(test.id)) + '\n';
+        const QByteArray line = TestJson::line(test, store.details(test.id), predictAtSeconds) + '\n';
         if (out.write(line) != line.size())
             return fail(tr("Cannot write the tests: %1").arg(out.errorString()));
     }

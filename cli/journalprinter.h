@@ -30,7 +30,8 @@ public:
     [[nodiscard]] bool writeSessions(QIODevice &out);
     // Every test, the oldest first, one line each; sessions that no program
     // cut into tests yet are cut first, and the tests kept in the journal.
-    [[nodiscard]] bool writeTests(QIODevice &out);
+    // Predictions as TestJson makes them, from `predictAtSeconds`.
+    [[nodiscard]] bool writeTests(QIODevice &out, double predictAtSeconds = -1);
     bool hasSession(qint64 id) const;
     [[nodiscard]] bool writeSession(qint64 id, RecordWriter &writer);
 

@@ -254,7 +254,7 @@ int LoggerCli::readJournal(const LoggerOptions &options)
             print(m_err, tr("Cannot cut the journal's sessions into tests.\n"));
             return LoggerRun::Failure;
         }
-        return listTests(printer);
+        return listTests(printer, options.predictAt);
     }
     return options.listSessions ? listSessions(printer) : printSession(printer, options);
 }
@@ -300,9 +300,9 @@ int LoggerCli::writeReport(const LoggerOptions &options)
     return LoggerRun::Success;
 }
 
-int LoggerCli::listTests(JournalPrinter &printer)
+int LoggerCli::listTests(JournalPrinter &printer, double predictAtSeconds)
 {
-    if (printer.writeTests(m_out))
+    if (printer.writeTests(m_out, predictAtSeconds))
         return LoggerRun::Success;
     print(m_err, printer.errorString() + QLatin1Char('\n'));
     return LoggerRun::Failure;

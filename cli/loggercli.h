@@ -53,7 +53,7 @@ private:
     static HIDDevInfo journalMeter(const LoggerOptions &options, const QString &path);
     int readJournal(const LoggerOptions &options);
     int listSessions(JournalPrinter &printer);
-    int listTests(JournalPrinter &printer);
+    int listTests(JournalPrinter &printer, double predictAtSeconds);
     int writeReport(const LoggerOptions &options);
     int printSession(JournalPrinter &printer, const LoggerOptions &options);
     int usageError(const QString &message);

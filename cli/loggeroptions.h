@@ -26,6 +26,7 @@ struct LoggerOptions
     bool listSessions = false;
     bool listTests = false;
     qint64 session = -1;   // the journal session to print; -1: none
+    double predictAt = -1; // --list-tests: predict from the readings up to this elapsed time; -1: up to 10 min
     qint64 reportTest = -1; // the journal test to report on as PDF; -1: none
     QString reportItem;     // the item whose tests to report on as PDF
     QDate from;             // the item's tests from this day on; null: open

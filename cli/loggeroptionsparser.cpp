@@ -38,6 +38,10 @@ LoggerOptionsParser::LoggerOptionsParser()
     , m_listTests(QStringLiteral("list-tests"),
                   tr("Print the journal's insulation tests, one JSON object per line, with the values their "
                      "curves give and their verdicts."))
+    , m_predictAt(QStringLiteral("predict-at"),
+                  tr("With --list-tests: predict each test's ten-minute resistance and PI from its readings up to "
+                     "SECONDS of test time only, not up to ten minutes."),
+                  tr("SECONDS"))
     , m_report(QStringLiteral("report"), tr("Write the report of the journal's test ID, as --list-tests shows it, "
                                             "as PDF to --output FILE."),
                tr("ID"))
@@ -70,7 +74,7 @@ QList<const QCommandLineOption *> LoggerOptionsParser::loggerOptions() const
 {
     return {&m_list,     &m_device,   &m_samples,    &m_time,     &m_interval,     &m_testTimeOnly, &m_liveOnly,
             &m_storedOnly, &m_format, &m_output,     &m_capture,  &m_replay,       &m_database,     &m_listSessions,
-            &m_listTests, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,           &m_sync};
+            &m_listTests, &m_predictAt, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,           &m_sync};
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -138,7 +142,8 @@ bool LoggerOptionsParser::readValues()
     m_options.listSessions = m_parser.isSet(m_listSessions);
     m_options.listTests = m_parser.isSet(m_listTests);
     m_options.sync = m_parser.isSet(m_sync);
-    return readFormat() && readSamples() && readTime() && readInterval() && readSession() && readReport();
+    return readFormat() && readSamples() && readTime() && readInterval() && readSession() && readReport()
+           && readPredictAt();
 }
 
 bool LoggerOptionsParser::readFormat()
@@ -217,6 +222,19 @@ bool LoggerOptionsParser::readReport()
     return readDate(m_from, m_options.from) && readDate(m_to, m_options.to);
 }
 
+bool LoggerOptionsParser::readPredictAt()
+{
+    if (!m_parser.isSet(m_predictAt))
+        return true;
+    bool ok = false;
+    const double seconds = m_parser.value(m_predictAt).toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds <= 0)
+        return fail(tr("--predict-at needs a test time in seconds greater than 0, not '%1'.")
+                        .arg(m_parser.value(m_predictAt)));
+    m_options.predictAt = seconds;
+    return true;
+}
+
 bool LoggerOptionsParser::readDate(const QCommandLineOption &option, QDate &date)
 {
     if (!m_parser.isSet(option))
@@ -271,6 +289,8 @@ bool LoggerOptionsParser::checkJournalCombinations()
         return fail(tr("--list takes no --db; --list-sessions lists the journal's sessions."));
     if (m_options.sync && (m_options.database.isEmpty() || m_options.list || m_options.readsJournal()))
         return fail(tr("--sync needs --db FILE and a run that logs into it."));
+    if (m_parser.isSet(m_predictAt) && !m_options.listTests)
+        return fail(tr("--predict-at goes with --list-tests."));
     if (!m_options.readsJournal())
         return true;
     const QString reading = m_options.listSessions     ? QStringLiteral("--list-sessions")

@@ -41,6 +41,7 @@ private:
     bool readInterval();
     bool readSession();
     bool readReport();
+    bool readPredictAt();
     bool readDate(const QCommandLineOption &option, QDate &date);
     bool checkReportCombinations();
     bool checkCombinations();
@@ -63,6 +64,7 @@ private:
     QCommandLineOption m_database;
     QCommandLineOption m_listSessions;
     QCommandLineOption m_listTests;
+    QCommandLineOption m_predictAt;
     QCommandLineOption m_report;
     QCommandLineOption m_reportItem;
     QCommandLineOption m_from;

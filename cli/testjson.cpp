@@ -6,14 +6,18 @@
 #include "cli/recordjson.h"
 #include "insulation/curveanalysis.h"
 #include "insulation/insulationtest.h"
+#include "insulation/pipredictor.h"
 #include "insulation/testdetails.h"
 #include "insulation/verdictrules.h"
+#include "meter/dmmdata.h"
 
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 QJsonValue number(double value)
@@ -85,6 +89,41 @@ OrderedJsonObject derived(const CurveAnalysis::Values &values)
     return object;
 }
 
+// A PI test, or a TIME test set to ten minutes or more or that ran them,
+// and from its curve: the meter's memory keeps no curve to predict from.
+bool isPredicted(const InsulationTest &test)
+{
+    if (test.curve.isEmpty())
+        return false;
+    if (test.mode == DMMData::dmPI)
+        return true;
+    return test.mode == DMMData::dmTime
+           && (test.setSeconds >= PiPredictor::tenMinutes
+               || test.curve.constLast().seconds >= PiPredictor::tenMinutes);
+}
+
+std::optional<OrderedJsonObject> predictionOf(const InsulationTest &test, double predictAtSeconds)
+{
+    if (!isPredicted(test))
+        return std::nullopt;
+    const double upTo = predictAtSeconds > 0 ? std::min(predictAtSeconds, PiPredictor::tenMinutes)
+                                             : PiPredictor::tenMinutes;
+    const PiPrediction prediction = PiPredictor().predict(test.curve, upTo);
+    const bool made = prediction.isMade();
+    const auto value = [made](double number) { return made ? number : CurveAnalysis::nan; };
+    OrderedJsonObject object;
+    object.add("fromSeconds", prediction.fromSeconds);
+    object.add("r600", number(value(prediction.r600)));
+    object.add("r600Low", number(value(prediction.r600Low)));
+    object.add("r600High", number(value(prediction.r600High)));
+    object.add("pi", number(value(prediction.pi)));
+    object.add("piLow", number(value(prediction.piLow)));
+    object.add("piHigh", number(value(prediction.piHigh)));
+    if (!made)
+        object.add("reason", prediction.reasonText());
+    return object;
+}
+
 const char *kindName(TestDetails::EquipmentKind kind)
 {
     switch (kind) {
@@ -136,7 +175,7 @@ OrderedJsonObject verdictOf(const Verdict &verdict)
 }
 } // namespace
 
-QByteArray TestJson::line(const InsulationTest &test, const TestDetails &details)
+QByteArray TestJson::line(const InsulationTest &test, const TestDetails &details, double predictAtSeconds)
 {
     const CurveAnalysis::Values values = CurveAnalysis::analyse(test);
     OrderedJsonObject out;
@@ -152,6 +191,11 @@ QByteArray TestJson::line(const InsulationTest &test, const TestDetails &details
     out.add("points", test.curve.size());
     out.add("meter", meterValues(test));
     out.add("derived", derived(values));
+    const std::optional<OrderedJsonObject> prediction = predictionOf(test, predictAtSeconds);
+    if (prediction)
+        out.add("prediction", *prediction);
+    else
+        out.add("prediction", QJsonValue());
     out.add("details", detailsOf(details));
     out.add("verdict", verdictOf(VerdictRules::judge(test, values, details)));
     return out.text();

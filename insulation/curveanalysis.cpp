@@ -7,11 +7,6 @@
 #include <cmath>
 
 namespace {
-constexpr double seconds15 = 15.0;
-constexpr double seconds30 = 30.0;
-constexpr double oneMinute = 60.0;
-constexpr double tenMinutes = 600.0;
-
 // Insulation charges roughly exponentially, so log R is close to linear in
 // time between two readings a few seconds apart.
 double logLinear(const CurvePoint &a, const CurvePoint &b, double seconds)
@@ -59,10 +54,8 @@ double presentOrNan(double value)
 CurveAnalysis::Values CurveAnalysis::analyse(const InsulationTest &test)
 {
     Values values;
-    values.r15 = resistanceAt(test.curve, seconds15);
-    values.r30 = resistanceAt(test.curve, seconds30);
-    values.r60 = resistanceAt(test.curve, oneMinute);
-    values.r600 = resistanceAt(test.curve, tenMinutes);
+    for (const Mark &mark : marks)
+        values.*mark.value = resistanceAt(test.curve, mark.seconds);
     values.dar = ratio(values.r60, values.r30);
     values.dar15 = ratio(values.r60, values.r15);
     values.pi = ratio(values.r600, values.r60);

@@ -4,6 +4,7 @@
 
 #include "insulation/insulationtest.h"
 
+#include <array>
 #include <limits>
 
 // What a test's curve tells beyond the meter's own values: the resistance at
@@ -15,6 +16,11 @@ public:
     // Ratios of the curve and of the meter that differ by more than this
     // fraction are pointed out.
     static constexpr double ratioTolerance = 0.05;
+    // The times the ratios are defined on, in seconds of the test.
+    static constexpr double seconds15 = 15.0;
+    static constexpr double seconds30 = 30.0;
+    static constexpr double oneMinute = 60.0;
+    static constexpr double tenMinutes = 600.0;
 
     struct Values
     {
@@ -33,6 +39,23 @@ public:
         bool darDiffersFromMeter = false;
         bool piDiffersFromMeter = false;
     };
+
+    // A time the ratios are read at, as a chart marks it on the curve.
+    struct Mark
+    {
+        double seconds;
+        // Unit symbols, written the same in every language.
+        const char *label;
+        double Values::*value;
+
+        // The resistance read at the mark.
+        double in(const Values &values) const { return values.*value; }
+    };
+    // In time order.
+    static constexpr std::array<Mark, 4> marks{{{seconds15, "15 s", &Values::r15},
+                                                {seconds30, "30 s", &Values::r30},
+                                                {oneMinute, "1 min", &Values::r60},
+                                                {tenMinutes, "10 min", &Values::r600}}};
 
     CurveAnalysis() = delete;
 

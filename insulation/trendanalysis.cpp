@@ -64,6 +64,8 @@ TrendAnalysis::Point TrendAnalysis::pointOf(const InsulationTest &test, const Cu
     point.ms = test.startedMs;
     point.celsius = details.insulationCelsius;
     point.outcome = verdict.outcome;
+    point.minimumMegohms = verdict.minimumMegohms;
+    point.minimumPi = verdict.minimumPi;
     point.pi = std::isfinite(values.pi) ? values.pi : CurveAnalysis::meterPi(test);
     if (std::isfinite(verdict.correctedMegohms)) {
         point.megohms = verdict.correctedMegohms;

@@ -31,6 +31,10 @@ public:
         // The insulation's temperature at the test; NaN when not given.
         double celsius = std::numeric_limits<double>::quiet_NaN();
         Verdict::Outcome outcome = Verdict::Outcome::NotAssessed;
+        // The minimum resistance and PI the test's verdict asked for (NaN
+        // where none applied): the latest test's are the trend's lines.
+        double minimumMegohms = std::numeric_limits<double>::quiet_NaN();
+        double minimumPi = std::numeric_limits<double>::quiet_NaN();
         // Set by flagFalls(): why this point is a warning, empty when it is none.
         QString warning;
     };

@@ -3,8 +3,11 @@
 #include "report/chartstyle.h"
 
 #include "report/megohmticker.h"
+#include "report/palette.h"
 
 #include <qcustomplot.h>
+
+#include <algorithm>
 
 QFont ChartStyle::font(const QFont &reportFont, int pixels)
 {
@@ -20,7 +23,7 @@ void ChartStyle::apply(QCustomPlot &plot, const QFont &reportFont)
     for (QCPAxis *axis : {plot.xAxis, plot.yAxis, plot.xAxis2, plot.yAxis2}) {
         axis->setTickLabelFont(text);
         axis->setLabelFont(text);
-        axis->setTickLabelColor(QColor(0x37, 0x41, 0x51));
+        axis->setTickLabelColor(Palette::tickLabel);
     }
     plot.legend->setFont(font(reportFont, smallTextPixels));
     plot.legend->setBorderPen(Qt::NoPen);
@@ -44,4 +47,25 @@ void ChartStyle::putLegendBelow(QCustomPlot &plot)
     plot.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     plot.legend->setMargins(QMargins(4, 2, 4, 2));
     plot.plotLayout()->setRowStretchFactor(1, 0.001);
+}
+
+// The ten-minute mark stands apart from the others at the top.
+QCPItemText *ChartStyle::addMark(QCustomPlot &plot, const CurveAnalysis::Mark &mark, double top, double rowHeight)
+{
+    const auto &marks = CurveAnalysis::marks;
+    const int row = mark.seconds >= CurveAnalysis::tenMinutes
+        ? 0
+        : int(std::count_if(marks.cbegin(), marks.cend(),
+                            [&mark](const CurveAnalysis::Mark &other) { return other.seconds < mark.seconds; }));
+    auto *line = new QCPItemStraightLine(&plot);
+    line->point1->setCoords(mark.seconds, 1.0);
+    line->point2->setCoords(mark.seconds, 10.0);
+    line->setPen(QPen(Palette::markLine, 1, Qt::DotLine));
+    auto *name = new QCPItemText(&plot);
+    name->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    name->position->setCoords(mark.seconds, top + rowHeight * row);
+    name->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    name->setColor(Palette::markText);
+    name->setText(QString::fromLatin1(mark.label));
+    return name;
 }

@@ -4,7 +4,7 @@
 
 #include "insulation/resistancetext.h"
 #include "report/chartstyle.h"
-#include "report/reportcolours.h"
+#include "report/palette.h"
 
 #include <qcustomplot.h>
 
@@ -25,12 +25,12 @@ QCPGraph *addCurve(QCustomPlot &plot, const InsulationTest &test)
 {
     QCPGraph *curve = plot.addGraph();
     curve->setName(CurveChart::tr("Insulation resistance"));
-    curve->setPen(QPen(ReportColours::accent(), 1.5));
+    curve->setPen(QPen(Palette::accent, 1.5));
     curve->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 3));
     QCPGraph *beyond = plot.addGraph();
     beyond->setName(CurveChart::tr("Beyond the range (a lower bound)"));
     beyond->setLineStyle(QCPGraph::lsNone);
-    beyond->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangle, QPen(ReportColours::warning(), 1.2),
+    beyond->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangle, QPen(Palette::warning, 1.2),
                                             Qt::NoBrush, 7));
     for (const CurvePoint &point : test.curve) {
         curve->addData(point.seconds, drawable(point) ? point.megohms : qQNaN());
@@ -40,22 +40,12 @@ QCPGraph *addCurve(QCustomPlot &plot, const InsulationTest &test)
     return curve;
 }
 
-void addMarkLine(QCustomPlot &plot, double seconds, const QString &label, int row)
+// On white, so that the curve passing behind leaves the name readable.
+void addMark(QCustomPlot &plot, const CurveAnalysis::Mark &mark)
 {
-    auto *line = new QCPItemStraightLine(&plot);
-    line->point1->setCoords(seconds, 1.0);
-    line->point2->setCoords(seconds, 10.0);
-    line->setPen(QPen(QColor(0x9e, 0x9e, 0x9e), 1, Qt::DotLine));
-    auto *text = new QCPItemText(&plot);
-    text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    // Early marks stand close together on a ten-minute test: their labels
-    // go one below the other.
-    text->position->setCoords(seconds, 0.03 + 0.08 * row);
-    text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    text->setFont(ChartStyle::font(plot.font(), ChartStyle::smallTextPixels));
-    text->setColor(QColor(0x61, 0x61, 0x61));
-    text->setBrush(Qt::white);
-    text->setText(label);
+    QCPItemText *name = ChartStyle::addMark(plot, mark, 0.03, 0.08);
+    name->setFont(ChartStyle::font(plot.font(), ChartStyle::smallTextPixels));
+    name->setBrush(Qt::white);
 }
 
 // Near the right end the value reads leftwards, so it stays on the chart.
@@ -73,27 +63,20 @@ void addReading(QCustomPlot &plot, double seconds, double value, bool nearRightE
 // chart only those far enough apart to be read, the later marks first.
 void addMarks(QCustomPlot &plot, const ReportContent::Test &test)
 {
+    using Mark = CurveAnalysis::Mark;
+    const auto &marks = CurveAnalysis::marks;
     const double last = test.test.curve.constLast().seconds;
     const double span = plot.xAxis->range().size();
-    const struct Mark
-    {
-        double seconds;
-        const char *label;
-        double value;
-    } marks[] = {{15, "15 s", test.values.r15},
-                 {30, "30 s", test.values.r30},
-                 {60, "1 min", test.values.r60},
-                 {600, "10 min", test.values.r600}};
-    int row = 0;
     for (const Mark &mark : marks) {
         if (mark.seconds <= last)
-            addMarkLine(plot, mark.seconds, QString::fromLatin1(mark.label), mark.seconds >= 600 ? 0 : row++);
+            addMark(plot, mark);
     }
     double labelled = qInf();
-    for (auto mark = std::crbegin(marks); mark != std::crend(marks); ++mark) {
-        if (mark->seconds > last || !std::isfinite(mark->value) || labelled - mark->seconds < span * minimumLabelGap)
+    for (auto mark = marks.crbegin(); mark != marks.crend(); ++mark) {
+        const double value = mark->in(test.values);
+        if (mark->seconds > last || !std::isfinite(value) || labelled - mark->seconds < span * minimumLabelGap)
             continue;
-        addReading(plot, mark->seconds, mark->value, mark->seconds > plot.xAxis->range().upper - span * 0.2);
+        addReading(plot, mark->seconds, value, mark->seconds > plot.xAxis->range().upper - span * 0.2);
         labelled = mark->seconds;
     }
 }

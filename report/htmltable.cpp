@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "report/htmltable.h"
 
+#include "report/palette.h"
 #include "report/reporttext.h"
 
 #include <numeric>
@@ -52,13 +53,14 @@ QString HtmlTable::html() const
 QString HtmlTable::styleSheet()
 {
     return QStringLiteral("td.label { color: #4b5563; }"
-                          "td.head { background-color: #1f4e79; color: #ffffff; font-weight: bold; }"
+                          "td.head { background-color: %1; color: #ffffff; font-weight: bold; }"
                           "td.columnhead { background-color: #dfe6ee; font-weight: bold; }"
                           "td.group { background-color: #eef2f6; font-weight: bold; }"
                           "p.title { font-size: 15pt; font-weight: bold; margin-top: 0px; margin-bottom: 0px; }"
                           "p.subtitle { font-size: 10pt; color: #4b5563; }"
-                          "p.heading { font-size: 12pt; font-weight: bold; color: #1f4e79; }"
-                          "p.caption { color: #4b5563; }");
+                          "p.heading { font-size: 12pt; font-weight: bold; color: %1; }"
+                          "p.caption { color: #4b5563; }")
+        .arg(Palette::accent.name());
 }
 
 HtmlTable::Cell HtmlTable::label(const QString &text)

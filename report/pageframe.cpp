@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "report/pageframe.h"
 
-#include "report/reportcolours.h"
+#include "report/palette.h"
 #include "util/imagefile.h"
 
 #include <QFontMetricsF>
@@ -96,7 +96,7 @@ void PageFrame::paintHeader(QPainter &painter) const
     const double left = logo > 0.0 ? logo + m_line : 0.0;
     const QFontMetricsF company(m_companyFont, m_device);
     painter.setFont(m_companyFont);
-    painter.setPen(ReportColours::accent());
+    painter.setPen(Palette::accent);
     painter.drawText(QRectF(left, 0.0, m_width - right - left, rule - m_line * 0.2), Qt::AlignLeft | Qt::AlignVCenter,
                      company.elidedText(m_texts.company, Qt::ElideRight, m_width - right - left));
 
@@ -110,7 +110,7 @@ void PageFrame::paintHeader(QPainter &painter) const
                          metrics.elidedText(line, Qt::ElideLeft, right));
         baseline += m_line;
     }
-    painter.setPen(QPen(ReportColours::accent(), m_line / 12.0));
+    painter.setPen(QPen(Palette::accent, m_line / 12.0));
     painter.drawLine(QPointF(0.0, rule), QPointF(m_width, rule));
 }
 
@@ -118,14 +118,14 @@ void PageFrame::paintFooter(QPainter &painter, double pageHeight, int page, int 
 {
     const double top = pageHeight - footerHeight();
     const double rule = top + m_line * 0.5;
-    painter.setPen(QPen(ReportColours::muted(), m_line / 24.0));
+    painter.setPen(QPen(Palette::muted, m_line / 24.0));
     painter.drawLine(QPointF(0.0, rule), QPointF(m_width, rule));
     const QFontMetricsF metrics(m_font, m_device);
     const QString number = pageText(page, pageCount);
     const double numberWidth = metrics.horizontalAdvance(number);
     const QRectF line(0.0, rule + m_line * 0.3, m_width, m_line);
     painter.setFont(m_font);
-    painter.setPen(ReportColours::muted());
+    painter.setPen(Palette::muted);
     painter.drawText(line, Qt::AlignLeft,
                      metrics.elidedText(m_texts.title, Qt::ElideRight, m_width - numberWidth - m_line * 2.0));
     painter.setPen(Qt::black);

@@ -6,7 +6,7 @@
 #include "insulation/resistancetext.h"
 #include "meter/dmmdata.h"
 #include "report/htmltable.h"
-#include "report/reportcolours.h"
+#include "report/palette.h"
 #include "report/reporttext.h"
 
 #include <cmath>
@@ -16,10 +16,6 @@ using Cell = HtmlTable::Cell;
 using Row = QVector<Cell>;
 using Pair = QPair<QString, QString>;
 
-constexpr double seconds15 = 15.0;
-constexpr double seconds30 = 30.0;
-constexpr double oneMinute = 60.0;
-constexpr double tenMinutes = 600.0;
 constexpr int compPass = 2;
 constexpr int compNoVerdict = 0;
 
@@ -55,7 +51,7 @@ Cell statusCell(InsulationTest::Status status)
     const QString text = TestSection::statusText(status);
     if (status == InsulationTest::Status::Completed)
         return HtmlTable::value(text);
-    return {coloured(text, ReportColours::warning()), HtmlTable::Style::Plain, 1};
+    return {coloured(text, Palette::warning), HtmlTable::Style::Plain, 1};
 }
 
 // How far, the reasons say: they give the factor and the halving interval.
@@ -129,10 +125,10 @@ void addCurveValues(HtmlTable &table, const InsulationTest &test, const CurveAna
                            .arg(ReportText::seconds(test.setSeconds2), ReportText::seconds(test.setSeconds)),
                        ResistanceText::ratio(v.ratioAtSetTimes)});
     addPairs(table,
-             {{TestSection::tr("R15 (15 s)"), markText(test, v.r15, seconds15)},
-              {TestSection::tr("R30 (30 s)"), markText(test, v.r30, seconds30)},
-              {TestSection::tr("R60 (1 min)"), markText(test, v.r60, oneMinute)},
-              {TestSection::tr("R600 (10 min)"), markText(test, v.r600, tenMinutes)}},
+             {{TestSection::tr("R15 (15 s)"), markText(test, v.r15, CurveAnalysis::seconds15)},
+              {TestSection::tr("R30 (30 s)"), markText(test, v.r30, CurveAnalysis::seconds30)},
+              {TestSection::tr("R60 (1 min)"), markText(test, v.r60, CurveAnalysis::oneMinute)},
+              {TestSection::tr("R600 (10 min)"), markText(test, v.r600, CurveAnalysis::tenMinutes)}},
              ratios);
 }
 
@@ -146,7 +142,7 @@ QVector<Pair> correctedValues(const ReportContent::Test &entry)
     };
     // The verdict corrects the one-minute reading where the curve has one,
     // and the final reading otherwise, which has a row of its own.
-    const CurvePoint atOneMinute = CurveAnalysis::pointAt(test.curve, oneMinute);
+    const CurvePoint atOneMinute = CurveAnalysis::pointAt(test.curve, CurveAnalysis::oneMinute);
     QVector<Pair> values;
     if (std::isfinite(entry.values.r60) || atOneMinute.overRange)
         values.append({TestSection::tr("R60 (1 min)"),
@@ -200,7 +196,7 @@ void addVerdict(HtmlTable &table, const ReportContent::Test &entry)
 {
     const Verdict &verdict = entry.verdict;
     table.addRow({HtmlTable::label(TestSection::tr("Verdict")),
-                  {coloured(verdict.outcomeText(), ReportColours::outcome(verdict.outcome)), HtmlTable::Style::Plain, 3}});
+                  {coloured(verdict.outcomeText(), Palette::outcome(verdict.outcome)), HtmlTable::Style::Plain, 3}});
     QStringList reasons;
     for (const QString &reason : verdict.reasons)
         reasons << QStringLiteral("• ") + reason;

@@ -4,7 +4,7 @@
 
 #include "insulation/resistancetext.h"
 #include "report/chartstyle.h"
-#include "report/reportcolours.h"
+#include "report/palette.h"
 #include "report/reporttext.h"
 
 #include <qcustomplot.h>
@@ -16,7 +16,6 @@ namespace {
 using Point = TrendAnalysis::Point;
 
 constexpr double secondsPerDay = 86400.0;
-const QColor piColour(0x6a, 0x3d, 0x9a);
 
 double key(const Point &point)
 {
@@ -41,13 +40,13 @@ void addResistance(QCustomPlot &plot, const QList<Point> &points)
 {
     QCPGraph *line = plot.addGraph();
     line->setName(TrendChart::tr("Corrected IR1min"));
-    line->setPen(QPen(ReportColours::accent(), 1.2));
+    line->setPen(QPen(Palette::accent, 1.2));
     for (const Point &point : points) {
         if (hasResistance(point))
             line->addData(key(point), point.megohms);
     }
     for (const Verdict::Outcome outcome : {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
-        const QColor colour = ReportColours::outcome(outcome);
+        const QColor colour = Palette::outcome(outcome);
         QCPGraph *graph = scatterGraph(plot, plot.yAxis, Verdict::outcomeText(outcome),
                                        QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 7));
         for (const Point &point : points) {
@@ -67,8 +66,8 @@ void addPi(QCustomPlot &plot, const QList<Point> &points)
 {
     QCPGraph *pi = plot.addGraph(plot.xAxis, plot.yAxis2);
     pi->setName(TrendChart::tr("PI"));
-    pi->setPen(QPen(piColour, 1.0, Qt::DashLine));
-    pi->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, piColour, Qt::white, 7));
+    pi->setPen(QPen(Palette::reportPi, 1.0, Qt::DashLine));
+    pi->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, Palette::reportPi, Qt::white, 7));
     for (const Point &point : points) {
         if (std::isfinite(point.pi))
             pi->addData(key(point), point.pi);
@@ -79,7 +78,7 @@ void addPi(QCustomPlot &plot, const QList<Point> &points)
 void addWarnings(QCustomPlot &plot, const QList<Point> &points)
 {
     QCPGraph *rings = scatterGraph(plot, plot.yAxis, TrendChart::tr("Warning"),
-                                   QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(ReportColours::warning(), 2.0),
+                                   QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Palette::warning, 2.0),
                                                    Qt::NoBrush, 15));
     int number = 0;
     for (const Point &point : points) {
@@ -101,7 +100,7 @@ void addWarnings(QCustomPlot &plot, const QList<Point> &points)
         label->setPadding(QMargins(2, 0, 2, 0));
         label->setBrush(Qt::white);
         label->setFont(ChartStyle::font(plot.font(), ChartStyle::textPixels));
-        label->setColor(ReportColours::warning());
+        label->setColor(Palette::warning);
         label->setText(QString::number(number));
     }
 }
@@ -173,10 +172,10 @@ std::unique_ptr<QCustomPlot> TrendChart::make(const QList<TrendAnalysis::Point> 
     if (std::isfinite(latest.minimumMegohms) && latest.minimumMegohms > 0.0)
         addMinimum(*plot, plot->yAxis, latest.minimumMegohms,
                    tr("Minimum IR %1").arg(ResistanceText::megohms(latest.minimumMegohms)),
-                   ReportColours::outcome(Verdict::Outcome::Fail));
+                   Palette::fail);
     if (std::isfinite(latest.minimumPi))
         addMinimum(*plot, plot->yAxis2, latest.minimumPi, tr("Minimum PI %1").arg(ResistanceText::ratio(latest.minimumPi)),
-                   piColour);
+                   Palette::reportPi);
     ChartStyle::putLegendBelow(*plot);
     for (int index = plot->graphCount() - 1; index >= 0; --index) {
         if (plot->graph(index)->data()->isEmpty())

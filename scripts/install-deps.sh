@@ -8,9 +8,9 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make pkg-config
+    cmake g++ make ninja-build ccache lld pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-    libqcustomplot-dev libhidapi-dev libqt5sql5-sqlite libqt5sql5-psql libpq-dev postgresql
+    libqcustomplot-dev libhidapi-dev libgsl-dev libqt5sql5-sqlite libqt5sql5-psql libpq-dev postgresql
     xvfb xauth imagemagick xdotool poppler-utils fonts-droid-fallback
     dpkg-dev lintian appstream man-db
 )

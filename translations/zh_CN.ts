@@ -17,6 +17,25 @@
     </message>
 </context>
 <context>
+    <name>CurvePlot</name>
+    <message>
+        <source>Resistance</source>
+        <translation>电阻</translation>
+    </message>
+    <message>
+        <source>Leakage current</source>
+        <translation>泄漏电流</translation>
+    </message>
+    <message>
+        <source>Test time (s)</source>
+        <translation>测试时间（秒）</translation>
+    </message>
+    <message>
+        <source>Leakage current (µA)</source>
+        <translation>泄漏电流（µA）</translation>
+    </message>
+</context>
+<context>
     <name>DetailsText</name>
     <message>
         <source>Rotating machine</source>
@@ -496,18 +515,6 @@ This cannot be undone.</source>
         <translation>登记册为空：“新建...”可添加设备，详细信息中填写了编号的测试会归入该设备。</translation>
     </message>
     <message>
-        <source>IR1min, corrected</source>
-        <translation>IR1min（已校正）</translation>
-    </message>
-    <message>
-        <source>fell by more than half</source>
-        <translation>下降超过一半</translation>
-    </message>
-    <message>
-        <source>minimum %1</source>
-        <translation>最小值 %1</translation>
-    </message>
-    <message>
         <source>IR1min %1</source>
         <translation>IR1min %1</translation>
     </message>
@@ -664,6 +671,41 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>Technician: %1</source>
         <translation>技术员：%1</translation>
+    </message>
+</context>
+<context>
+    <name>PiPrediction</name>
+    <message>
+        <source>too early in the test</source>
+        <translation>测试刚开始，为时尚早</translation>
+    </message>
+    <message>
+        <source>the resistance collapsed: the insulation broke down</source>
+        <translation>电阻骤降：绝缘已击穿</translation>
+    </message>
+    <message>
+        <source>the resistance is beyond the meter&apos;s range</source>
+        <translation>电阻超出仪表量程</translation>
+    </message>
+    <message>
+        <source>the readings jump</source>
+        <translation>读数跳变</translation>
+    </message>
+    <message>
+        <source>the resistance falls too fast</source>
+        <translation>电阻下降过快</translation>
+    </message>
+    <message>
+        <source>the curve does not follow charging insulation</source>
+        <translation>曲线不符合绝缘充电规律</translation>
+    </message>
+    <message>
+        <source>the band would be too wide (PI %1 to %2)</source>
+        <translation>预测区间过宽（PI %1 至 %2）</translation>
+    </message>
+    <message>
+        <source>the band would be too wide</source>
+        <translation>预测区间过宽</translation>
     </message>
 </context>
 <context>
@@ -1657,18 +1699,6 @@ Do you want to bring its readings back into the tables?</source>
         <translation>%1，已中断</translation>
     </message>
     <message>
-        <source>Resistance</source>
-        <translation>电阻</translation>
-    </message>
-    <message>
-        <source>Test time (s)</source>
-        <translation>测试时间（秒）</translation>
-    </message>
-    <message>
-        <source>Leakage current (µA)</source>
-        <translation>泄漏电流（µA）</translation>
-    </message>
-    <message>
         <source>DAR (R60/R30) %1</source>
         <translation>DAR (R60/R30) %1</translation>
     </message>
@@ -1763,6 +1793,25 @@ Do you want to add it, as the form describes it?</source>
     <message>
         <source>Minimum PI %1</source>
         <translation>最小 PI %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPlot</name>
+    <message>
+        <source>IR1min, corrected</source>
+        <translation>IR1min（已校正）</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>fell by more than half</source>
+        <translation>下降超过一半</translation>
+    </message>
+    <message>
+        <source>minimum %1</source>
+        <translation>最小值 %1</translation>
     </message>
 </context>
 <context>

@@ -1,17 +1,16 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "window/equipmentwindow.h"
-#include "window/verdictcolour.h"
 
 #include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
-#include "insulation/verdictrules.h"
+#include "report/palette.h"
 #include "ui_equipmentwindow.h"
 #include "window/dlgequipment.h"
 #include "window/dlgreportoptions.h"
-#include "report/megohmticker.h"
 #include "journal/sessionrecorder.h"
 #include "report/reportsource.h"
+#include "window/trendplot.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -26,12 +25,6 @@
 namespace {
 enum ItemColumn { ColTag, ColDescription, ColSite, ColLocation, ColKind, ColRated, ColTests };
 constexpr int idRole = Qt::UserRole + 1;
-
-
-double key(qint64 ms)
-{
-    return ms / 1000.0;
-}
 } // namespace
 
 EquipmentWindow::EquipmentWindow(SessionRecorder &recorder, QWidget *parent)
@@ -127,155 +120,24 @@ void EquipmentWindow::showItem()
         row->setText(3, ResistanceText::ratio(it->pi));
         row->setText(4, ResistanceText::celsius(it->celsius));
         row->setText(5, Verdict::outcomeText(it->outcome));
-        row->setForeground(5, VerdictColour::of(it->outcome));
+        row->setForeground(5, Palette::outcome(it->outcome));
         if (!it->warning.isEmpty()) {
-            row->setForeground(2, QColor(QStringLiteral("#c62828")));
+            row->setForeground(2, Palette::fail);
             warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
         }
     }
     for (int column = 0; column < ui->twTests->columnCount(); ++column)
         ui->twTests->resizeColumnToContents(column);
     ui->lblWarnings->setText(warnings.join(QStringLiteral("<br>")));
-    ui->lblWarnings->setStyleSheet(QStringLiteral("color:#c62828"));
-    drawTrend();
+    ui->lblWarnings->setStyleSheet(QStringLiteral("color:%1").arg(Palette::fail.name()));
+    TrendPlot::draw(*ui->plotTrend, m_trend);
 }
 
 void EquipmentWindow::setUpPlot()
 {
-    QCustomPlot *plot = ui->plotTrend;
-    QSharedPointer<QCPAxisTickerDateTime> dates(new QCPAxisTickerDateTime);
-    dates->setTickCount(4);
-    plot->xAxis->setTicker(dates);
-    plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new MegohmTicker));
-    plot->yAxis->setLabel(tr("IR1min, corrected"));
-    plot->yAxis2->setVisible(true);
-    plot->yAxis2->setLabel(tr("PI"));
-    // The legend goes in a row under the chart, where it hides no point.
-    plot->legend->setVisible(true);
-    plot->axisRect()->insetLayout()->take(plot->legend);
-    plot->plotLayout()->addElement(1, 0, plot->legend);
-    plot->plotLayout()->setRowStretchFactor(1, 0.001);
-    plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    plot->legend->setWrap(3);
-    plot->legend->setBorderPen(Qt::NoPen);
-    plot->legend->setMargins(QMargins(4, 0, 4, 2));
-    plot->setMouseTracking(true);
-    connect(plot, &QCustomPlot::mouseMove, this, &EquipmentWindow::showTooltip);
-}
-
-// One line through the tests, their points coloured by verdict; the minimum
-// lines of the latest verdict; the early warnings circled.
-void EquipmentWindow::drawTrend()
-{
-    QCustomPlot *plot = ui->plotTrend;
-    plot->clearGraphs();
-    plot->clearItems();
-    QCPGraph *resistance = plot->addGraph(plot->xAxis, plot->yAxis);
-    resistance->setName(tr("IR1min, corrected"));
-    resistance->setPen(QPen(QColor(QStringLiteral("#1f4e79")), 2));
-    QCPGraph *pi = plot->addGraph(plot->xAxis, plot->yAxis2);
-    pi->setName(tr("PI"));
-    pi->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashLine));
-    pi->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, 6));
-    for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
-        if (std::isfinite(point.megohms) && point.megohms > 0.0)
-            resistance->addData(key(point.ms), point.megohms);
-        if (std::isfinite(point.pi))
-            pi->addData(key(point.ms), point.pi);
-    }
-    for (const Verdict::Outcome outcome :
-         {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
-        QCPGraph *points = plot->addGraph(plot->xAxis, plot->yAxis);
-        points->setLineStyle(QCPGraph::lsNone);
-        points->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, VerdictColour::of(outcome), 8));
-        points->setName(Verdict::outcomeText(outcome));
-        for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
-            if (point.outcome == outcome && std::isfinite(point.megohms) && point.megohms > 0.0)
-                points->addData(key(point.ms), point.megohms);
-        }
-        if (points->dataCount() == 0)
-            points->removeFromLegend();
-    }
-    QCPGraph *warned = plot->addGraph(plot->xAxis, plot->yAxis);
-    warned->setLineStyle(QCPGraph::lsNone);
-    warned->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(QColor(QStringLiteral("#c62828")), 2),
-                                            Qt::NoBrush, 16));
-    warned->setName(tr("fell by more than half"));
-    for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
-        if (!point.warning.isEmpty())
-            warned->addData(key(point.ms), point.megohms);
-    }
-    if (warned->dataCount() == 0)
-        warned->removeFromLegend();
-
-    bool found = false;
-    QCPRange keys = resistance->data()->keyRange(found);
-    if (!found)
-        keys = QCPRange(key(QDateTime::currentMSecsSinceEpoch()) - 365 * 86400.0, key(QDateTime::currentMSecsSinceEpoch()));
-    const double margin = std::max(keys.size() * 0.08, 15 * 86400.0);
-    plot->xAxis->setRange(keys.lower - margin, keys.upper + margin);
-    showDatesFor(plot->xAxis->range());
-    QCPRange values = resistance->data()->valueRange(found, QCP::sdBoth);
-    if (!found)
-        values = QCPRange(10.0, 10000.0);
-    // The minimum lines of the latest test's criteria.
-    const std::optional<EquipmentItem> item = current();
-    double minimumMegohms = std::numeric_limits<double>::quiet_NaN();
-    double minimumPi = std::numeric_limits<double>::quiet_NaN();
-    if (item) {
-        for (const InsulationTest &test : m_catalogue.testsOf(item->id)) {
-            const std::optional<InsulationTest> loaded = m_catalogue.loadTest(test.id);
-            if (!loaded || loaded->isMeasurement())
-                continue;
-            const CurveAnalysis::Values derived = CurveAnalysis::analyse(*loaded);
-            const Verdict verdict = VerdictRules::judge(*loaded, derived, m_catalogue.details(test.id));
-            minimumMegohms = verdict.minimumMegohms;
-            minimumPi = verdict.minimumPi;
-        }
-    }
-    if (std::isfinite(minimumMegohms)) {
-        auto *line = new QCPItemStraightLine(plot);
-        line->point1->setCoords(0, minimumMegohms);
-        line->point2->setCoords(1, minimumMegohms);
-        line->setPen(QPen(QColor(QStringLiteral("#1f4e79")), 1, Qt::DashDotLine));
-        values.lower = std::min(values.lower, minimumMegohms);
-        auto *label = new QCPItemText(plot);
-        label->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
-        label->position->setCoords(0.01, minimumMegohms);
-        label->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        label->setText(tr("minimum %1").arg(ResistanceText::megohms(minimumMegohms)));
-        label->setColor(QColor(QStringLiteral("#1f4e79")));
-    }
-    plot->yAxis->setRange(values.lower / 2.0, values.upper * 2.0);
-    QCPRange ratios = pi->data()->valueRange(found);
-    if (!found)
-        ratios = QCPRange(1.0, 4.0);
-    if (std::isfinite(minimumPi)) {
-        auto *line = new QCPItemStraightLine(plot);
-        line->point1->setAxes(plot->xAxis, plot->yAxis2);
-        line->point2->setAxes(plot->xAxis, plot->yAxis2);
-        line->point1->setCoords(0, minimumPi);
-        line->point2->setCoords(1, minimumPi);
-        line->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashDotLine));
-        ratios.lower = std::min(ratios.lower, minimumPi);
-        ratios.upper = std::max(ratios.upper, minimumPi);
-    }
-    plot->yAxis2->setRange(std::max(0.0, ratios.lower - 0.5), ratios.upper + 0.5);
-    plot->replot();
-}
-
-// Years across the years, months across months: a full date on every tick
-// would run the labels into each other.
-void EquipmentWindow::showDatesFor(const QCPRange &range)
-{
-    constexpr double day = 86400.0;
-    const QString format = range.size() > 3 * 365 * day ? QStringLiteral("yyyy")
-        : range.size() > 120 * day                     ? QStringLiteral("MMM yyyy")
-                                                       : QStringLiteral("d MMM yyyy");
-    auto dates = qSharedPointerCast<QCPAxisTickerDateTime>(ui->plotTrend->xAxis->ticker());
-    if (dates)
-        dates->setDateTimeFormat(format);
+    TrendPlot::setUp(*ui->plotTrend);
+    ui->plotTrend->setMouseTracking(true);
+    connect(ui->plotTrend, &QCustomPlot::mouseMove, this, &EquipmentWindow::showTooltip);
 }
 
 QString EquipmentWindow::pointText(const TrendAnalysis::Point &point)
@@ -299,7 +161,7 @@ void EquipmentWindow::showTooltip(QMouseEvent *event)
     for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
         if (!std::isfinite(point.megohms) || point.megohms <= 0.0)
             continue;
-        const double dx = plot->xAxis->coordToPixel(key(point.ms)) - event->pos().x();
+        const double dx = plot->xAxis->coordToPixel(TrendPlot::key(point)) - event->pos().x();
         const double dy = plot->yAxis->coordToPixel(point.megohms) - event->pos().y();
         const double distance = std::hypot(dx, dy);
         if (distance < best) {

@@ -15,8 +15,6 @@
 class QMouseEvent;
 class SessionRecorder;
 
-class QCPRange;
-
 namespace Ui {
 class EquipmentWindow;
 }
@@ -59,8 +57,6 @@ private slots:
 private:
     void setUpPlot();
     void showItem();
-    void drawTrend();
-    void showDatesFor(const QCPRange &range);
     void showTooltip(QMouseEvent *event);
     bool edit(EquipmentItem item);
 

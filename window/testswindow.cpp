@@ -1,15 +1,15 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "window/testswindow.h"
-#include "window/verdictcolour.h"
 
 #include "insulation/resistancetext.h"
 #include "insulation/temperaturecorrection.h"
 #include "insulation/verdictrules.h"
+#include "report/palette.h"
 #include "ui_testswindow.h"
+#include "window/curveplot.h"
 #include "window/detailschoices.h"
 #include "window/dlgequipment.h"
-#include "report/megohmticker.h"
 #include "journal/sessionrecorder.h"
 
 #include <QCompleter>
@@ -50,7 +50,7 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
 {
     ui->setupUi(this);
     ui->splitter->setSizes({520, 660});
-    setUpPlot();
+    CurvePlot::setUp(*ui->plotCurve);
     setUpDetailsForm();
     connect(ui->twTests, &QTreeWidget::itemSelectionChanged, this, &TestsWindow::showSelected);
     connect(&m_recorder, &SessionRecorder::testRunning, this, &TestsWindow::onRunning);
@@ -134,7 +134,7 @@ void TestsWindow::fillRow(QTreeWidgetItem *item, const Shown &shown) const
     for (int column = 0; column < texts.size(); ++column)
         item->setText(column, texts.at(column));
     item->setData(0, idRole, shown.test.status == InsulationTest::Status::Running ? runningId : shown.test.id);
-    item->setForeground(ColVerdict, VerdictColour::of(shown.verdict.outcome));
+    item->setForeground(ColVerdict, Palette::outcome(shown.verdict.outcome));
     for (const int column : {ColVoltage, ColFinal, ColPi, ColDar})
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -205,92 +205,9 @@ void TestsWindow::showTest(const Shown &shown, bool withDetails)
         showDetails(shown.details);
 }
 
-void TestsWindow::setUpPlot()
-{
-    QCustomPlot *plot = ui->plotCurve;
-    plot->addGraph(plot->xAxis, plot->yAxis);
-    plot->addGraph(plot->xAxis, plot->yAxis2);
-    plot->graph(0)->setName(tr("Resistance"));
-    plot->graph(0)->setPen(QPen(QColor(QStringLiteral("#1f4e79")), 2));
-    plot->graph(0)->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
-    plot->graph(1)->setName(tr("Leakage current"));
-    plot->graph(1)->setPen(QPen(QColor(QStringLiteral("#c77800")), 1, Qt::DashLine));
-    plot->yAxis->setScaleType(QCPAxis::stLogarithmic);
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new MegohmTicker));
-    plot->yAxis->setLabel(tr("Resistance"));
-    plot->xAxis->setLabel(tr("Test time (s)"));
-    plot->yAxis2->setLabel(tr("Leakage current (µA)"));
-    plot->legend->setVisible(false);
-    plot->xAxis->setRange(0.0, 60.0);
-    plot->yAxis->setRange(1.0, 1000.0);
-}
-
-void TestsWindow::markSeconds(double seconds, const QString &label, int row)
-{
-    QCustomPlot *plot = ui->plotCurve;
-    auto *line = new QCPItemStraightLine(plot);
-    line->point1->setCoords(seconds, 1.0);
-    line->point2->setCoords(seconds, 10.0);
-    line->setPen(QPen(QColor(QStringLiteral("#9e9e9e")), 1, Qt::DotLine));
-    auto *text = new QCPItemText(plot);
-    text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    // The early marks stand close together on a ten-minute test: their
-    // labels go one below the other.
-    text->position->setCoords(seconds, 0.02 + 0.06 * row);
-    text->setPositionAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    text->setText(label);
-    text->setColor(QColor(QStringLiteral("#616161")));
-}
-
-// Resistance on a logarithmic axis against the meter's test time, with the
-// marks at 15 s, 30 s, 1 min and 10 min and the values read at them.
 void TestsWindow::drawCurve(const Shown &shown)
 {
-    QCustomPlot *plot = ui->plotCurve;
-    plot->clearItems();
-    QVector<double> seconds;
-    QVector<double> megohms;
-    QVector<double> leakage;
-    for (const CurvePoint &point : shown.test.curve) {
-        seconds << point.seconds;
-        megohms << (std::isfinite(point.megohms) && point.megohms > 0.0 ? point.megohms
-                                                                         : std::numeric_limits<double>::quiet_NaN());
-        leakage << point.leakageMicroamps;
-    }
-    plot->graph(0)->setData(seconds, megohms, true);
-    plot->graph(1)->setData(seconds, leakage, true);
-    plot->graph(1)->setVisible(ui->cbLeakage->isChecked());
-    plot->yAxis2->setVisible(ui->cbLeakage->isChecked());
-
-    const double last = seconds.isEmpty() ? 0.0 : seconds.last();
-    const struct Mark
-    {
-        double seconds;
-        const char *label;
-        double value;
-    } marks[] = {{15, "15 s", shown.values.r15}, {30, "30 s", shown.values.r30}, {60, "1 min", shown.values.r60},
-                 {600, "10 min", shown.values.r600}};
-    int row = 0;
-    for (const Mark &mark : marks) {
-        if (mark.seconds > last)
-            continue;
-        markSeconds(mark.seconds, QString::fromLatin1(mark.label), mark.seconds >= 600 ? 0 : row++);
-        if (std::isfinite(mark.value)) {
-            auto *value = new QCPItemText(plot);
-            value->position->setCoords(mark.seconds, mark.value);
-            value->setPositionAlignment(Qt::AlignBottom | Qt::AlignLeft);
-            value->setPadding(QMargins(4, 0, 0, 4));
-            value->setText(ResistanceText::megohms(mark.value));
-        }
-    }
-    bool found = false;
-    const QCPRange keys = plot->graph(0)->data()->keyRange(found);
-    plot->xAxis->setRange(found ? QCPRange(0.0, std::max(keys.upper * 1.08, 10.0)) : QCPRange(0.0, 60.0));
-    const QCPRange values = plot->graph(0)->data()->valueRange(found, QCP::sdBoth);
-    plot->yAxis->setRange(found ? QCPRange(values.lower / 1.25, values.upper * 1.25) : QCPRange(1.0, 1000.0));
-    if (ui->cbLeakage->isChecked())
-        plot->graph(1)->rescaleValueAxis();
-    plot->replot();
+    CurvePlot::draw(*ui->plotCurve, shown.test, shown.values, ui->cbLeakage->isChecked());
 }
 
 void TestsWindow::on_cbLeakage_toggled(bool checked)
@@ -336,7 +253,7 @@ void TestsWindow::showVerdict(const Shown &shown)
     ui->lblValues->setText(values.join(QStringLiteral(" · ")));
 
     ui->lblVerdict->setText(QStringLiteral("<b style=\"font-size:16pt; color:%1\">%2</b>")
-                                .arg(VerdictColour::of(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
+                                .arg(Palette::outcome(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
     QStringList reasons;
     for (const QString &reason : shown.verdict.reasons)
         reasons << QStringLiteral("• ") + reason.toHtmlEscaped();

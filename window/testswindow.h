@@ -64,14 +64,12 @@ private slots:
     void on_cbLeakage_toggled(bool checked);
 
 private:
-    void setUpPlot();
     void setUpDetailsForm();
     void onRunning(const InsulationTest &test);
     void onKept(const InsulationTest &test);
     void showSelected();
     void showTest(const Shown &shown, bool withDetails);
     void drawCurve(const Shown &shown);
-    void markSeconds(double seconds, const QString &label, int row);
     void showVerdict(const Shown &shown);
     void showDetails(const TestDetails &details);
     void takeItemOfTag();

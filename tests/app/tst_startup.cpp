@@ -4,6 +4,7 @@
 #include "app/languageinstaller.h"
 #include "app/proglobal.h"
 #include "support/tempworkdir.h"
+#include "testpaths.h"
 #include "window/templatewindow.h"
 
 #include <QApplication>

@@ -17,6 +17,7 @@
 #include "loggerharness.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -28,6 +29,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 
 namespace {
@@ -220,6 +222,8 @@ private slots:
     void replayReadsBackAsItWasWritten();
     void listSessionsShowsEverySession();
     void listTestsShowsEveryTestWithItsVerdict();
+    void listTestsPredictsThePi_data();
+    void listTestsPredictsThePi();
     void meterRunJournalsWhatIsWritten_data();
     void meterRunJournalsWhatIsWritten();
     void unusableJournalChangesNothing_data();
@@ -403,6 +407,86 @@ void TestJournal::listTestsShowsEveryTestWithItsVerdict()
         QVERIFY2(outcome == "pass" || outcome == "fail", qPrintable(outcome));
         QCOMPARE(test.value("verdict").toObject().value("minimumMegohms").toDouble(), 100.0);
     }
+}
+
+void TestJournal::listTestsPredictsThePi_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<double>("fromSeconds"); // of the predictions made, at most
+    QTest::addColumn<bool>("measured");      // made from ten minutes: the measured values
+
+    QTest::newRow("from the readings up to ten minutes") << QStringList{} << 600.0 << true;
+    QTest::newRow("from three minutes") << QStringList{"--predict-at", "180"} << 180.0 << false;
+    QTest::newRow("from two and a half") << QStringList{"--predict-at", "150.5"} << 150.5 << false;
+    QTest::newRow("beyond ten minutes, from ten") << QStringList{"--predict-at", "900"} << 600.0 << true;
+}
+
+// Each live PI test carries a prediction beside its verdict: made from its
+// readings up to ten minutes, the measured values; from fewer, a band that
+// holds what it measured (the demonstration's insulation follows the
+// physics). A test beyond the meter's range says why there is none; other
+// tests, and those of the meter's memory, have none.
+void TestJournal::listTestsPredictsThePi()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(double, fromSeconds);
+    QFETCH(bool, measured);
+
+    TempWorkDir dir;
+    QVERIFY(dir.isValid());
+    // The fourth round ends beyond the range at 5 kV.
+    QVERIFY(writeFile(QStringLiteral("stream.bin"), demoStream(1) + demoStream(2) + demoStream(4)));
+    QCOMPARE(runLogger({"--replay", "stream.bin", "--db", journal, "--output", "/dev/null"}).status,
+             int(LoggerRun::Success));
+
+    // Whatever the prediction, the verdicts are those of the measurements.
+    QHash<qint64, QJsonObject> verdicts;
+    for (const QByteArray &line : runLogger({"--db", journal, "--list-tests"}).lines()) {
+        const QJsonObject test = QJsonDocument::fromJson(line).object();
+        verdicts.insert(test.value("id").toVariant().toLongLong(), test.value("verdict").toObject());
+    }
+
+    const Outcome listed = runLogger(QStringList{"--db", journal, "--list-tests"} + arguments);
+    QVERIFY2(listed.status == LoggerRun::Success, qPrintable(listed.err));
+    QCOMPARE(listed.lines().size(), verdicts.size());
+    int predicted = 0;
+    int refused = 0;
+    for (const QByteArray &line : listed.lines()) {
+        const QJsonObject test = QJsonDocument::fromJson(line).object();
+        QVERIFY2(test.contains(QLatin1String("prediction")), line.constData());
+        QCOMPARE(test.value("verdict").toObject(), verdicts.value(test.value("id").toVariant().toLongLong()));
+        const bool livePi = test.value("mode").toString() == QLatin1String("PI")
+                            && test.value("origin").toString() == QLatin1String("live");
+        if (!livePi) {
+            QVERIFY2(test.value("prediction").isNull(), line.constData());
+            continue;
+        }
+        const QJsonObject prediction = test.value("prediction").toObject();
+        QVERIFY(prediction.value("fromSeconds").toDouble() <= fromSeconds);
+        if (prediction.contains(QLatin1String("reason"))) {
+            ++refused;
+            QVERIFY(!prediction.value("reason").toString().isEmpty());
+            QVERIFY(prediction.value("pi").isNull() && prediction.value("r600Low").isNull());
+            continue;
+        }
+        ++predicted;
+        const double pi = prediction.value("pi").toDouble();
+        const double low = prediction.value("piLow").toDouble();
+        const double high = prediction.value("piHigh").toDouble();
+        const double measuredPi = test.value("derived").toObject().value("pi").toDouble();
+        QVERIFY2(low <= measuredPi && measuredPi <= high, line.constData());
+        QVERIFY(prediction.value("r600Low").toDouble() <= prediction.value("r600").toDouble());
+        QVERIFY(prediction.value("r600").toDouble() <= prediction.value("r600High").toDouble());
+        if (measured) {
+            QCOMPARE(prediction.value("fromSeconds").toDouble(), 600.0);
+            QCOMPARE(pi, measuredPi);
+            QCOMPARE(low, high);
+        } else {
+            QVERIFY2(std::abs(pi / measuredPi - 1.0) < 0.1, line.constData());
+        }
+    }
+    QCOMPARE(predicted, 2);
+    QCOMPARE(refused, 1);
 }
 
 void TestJournal::meterRunJournalsWhatIsWritten_data()

@@ -57,6 +57,13 @@ void TestOptions::badArgumentsExitWithStatusTwo_data()
     QTest::newRow("empty journal name") << QStringList{"--db", ""} << "--db needs a name; the name given is empty";
     QTest::newRow("empty output name") << QStringList{"--output", ""} << "--output needs a name";
     QTest::newRow("empty replay name") << QStringList{"--replay", ""} << "--replay needs a name";
+    QTest::newRow("predict-at without list-tests") << QStringList{"--db", "j.sqlite", "--list-sessions",
+                                                                  "--predict-at", "180"}
+                                                   << "--predict-at goes with --list-tests";
+    QTest::newRow("predict-at zero") << QStringList{"--db", "j.sqlite", "--list-tests", "--predict-at", "0"}
+                                     << "--predict-at needs";
+    QTest::newRow("predict-at not a number") << QStringList{"--db", "j.sqlite", "--list-tests", "--predict-at", "3min"}
+                                             << "--predict-at needs";
     QTest::newRow("list-sessions to csv") << QStringList{"--db", "j.sqlite", "--list-sessions", "--format", "csv",
                                                          "--output", "tables"}
                                           << "takes no --format or --output";

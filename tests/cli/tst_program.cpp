@@ -9,6 +9,7 @@
 #include "sim/framebuilder.h"
 #include "support/samplerecords.h"
 #include "support/tempworkdir.h"
+#include "testpaths.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,6 +7,7 @@
 #include "support/tempworkdir.h"
 #include "sync/syncengine.h"
 #include "sync/syncsettings.h"
+#include "testpaths.h"
 
 #include <QFile>
 #include <QProcess>

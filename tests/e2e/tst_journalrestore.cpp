@@ -10,6 +10,7 @@
 #include "models/modelfactory.h"
 #include "support/csvtext.h"
 #include "support/tempworkdir.h"
+#include "testpaths.h"
 #include "window/templatewindow.h"
 
 #include <QApplication>

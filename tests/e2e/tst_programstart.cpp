@@ -4,6 +4,7 @@
 // Starts the built program itself, main() and all, in a real X server and
 // looks at it from outside, as the window manager would.
 #include "support/tempworkdir.h"
+#include "testpaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -51,6 +51,7 @@ private slots:
     void pointAtKeepsOverRangeAsLowerBound();
     void ratiosOfTheMarks_data();
     void ratiosOfTheMarks();
+    void eachMarkReadsItsOwnTime();
     void ratioAtTheMetersSetTimes_data();
     void ratioAtTheMetersSetTimes();
     void differBeyondTheTolerance_data();
@@ -143,6 +144,19 @@ void TestCurveAnalysis::ratiosOfTheMarks()
     QVERIFY(sameOrBothNone(values.dar15, dar15));
     QVERIFY(sameOrBothNone(values.pi, pi));
     QVERIFY(std::isnan(values.ratioAtSetTimes));
+}
+
+// The charts label each mark with the value the analysis read there: a
+// mark paired with another mark's value would show a wrong reading.
+void TestCurveAnalysis::eachMarkReadsItsOwnTime()
+{
+    const CurveAnalysis::Values values = CurveAnalysis::analyse(testOf(DMMData::dmIR, marks));
+    double previous = 0.0;
+    for (const CurveAnalysis::Mark &mark : CurveAnalysis::marks) {
+        QVERIFY2(mark.seconds > previous, mark.label);
+        QCOMPARE(mark.in(values), CurveAnalysis::resistanceAt(marks, mark.seconds));
+        previous = mark.seconds;
+    }
 }
 
 void TestCurveAnalysis::ratioAtTheMetersSetTimes_data()

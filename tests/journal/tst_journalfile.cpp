@@ -7,6 +7,7 @@
 #include "meter/mydmm.h"
 #include "support/filesizelimit.h"
 #include "support/tempworkdir.h"
+#include "testpaths.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -6,6 +6,7 @@
 #include "report/reportwriter.h"
 #include "reportfixture.h"
 #include "support/tempworkdir.h"
+#include "testpaths.h"
 
 #include <QDir>
 #include <QFile>

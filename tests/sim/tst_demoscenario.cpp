@@ -1,5 +1,6 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "insulation/pipredictor.h"
 #include "meter/dmmdata.h"
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
@@ -177,6 +178,8 @@ private slots:
     void ratiosOfTheCurveAreTheMeters_data();
     void ratiosOfTheCurveAreTheMeters();
     void roundsShowAGoodAndADampWinding();
+    void piTestsHaveSomethingTrueToPredict_data();
+    void piTestsHaveSomethingTrueToPredict();
     void oneTestOfTheCycleIsInterrupted();
     void bothPacesSendTheSameStream();
     void downloadsComeAfterTheFirstRoundThenRarely();
@@ -359,6 +362,43 @@ void TestDemoScenario::roundsShowAGoodAndADampWinding()
     }
     QVERIFY(std::any_of(indexes.cbegin(), indexes.cend(), [](double pi) { return pi >= 2.5; }));
     QVERIFY(std::any_of(indexes.cbegin(), indexes.cend(), [](double pi) { return pi > 0.0 && pi <= 1.3; }));
+}
+
+void TestDemoScenario::piTestsHaveSomethingTrueToPredict_data()
+{
+    everyRoundDecodesIntoEveryMode_data();
+}
+
+// The PI test's curve follows the physics of charging insulation: predicted
+// from its first three minutes, the band holds the PI the meter gives at
+// ten. Where the resistance ends beyond the range the meter gives none, and
+// the prediction either says so or reaches beyond the range.
+void TestDemoScenario::piTestsHaveSomethingTrueToPredict()
+{
+    QFETCH(int, round);
+    const Run pi = runOfMode(runsOfRound(round), DMMData::dmPI);
+    QVERIFY(pi.held);
+    QVector<CurvePoint> curve;
+    for (const auto &reading : pi.readings) {
+        CurvePoint point;
+        point.seconds = elapsedSeconds(*reading);
+        point.megohms = megohms(reading->resistance);
+        point.overRange = reading->resistanceOverRange;
+        curve.append(point);
+    }
+    const auto held = pi.held.staticCast<DMMDataPI>();
+    const PiPrediction prediction = PiPredictor().predict(curve, 180.0);
+    if (held->resistance2OverRange) {
+        QVERIFY(prediction.isMade() ? prediction.r600High >= megohms(held->resistance2)
+                                    : prediction.refusal == PiPrediction::Refusal::OverRange);
+        return;
+    }
+    QVERIFY2(prediction.isMade(), qPrintable(prediction.reasonText()));
+    const double meterPi = held->piRatio.value;
+    QVERIFY2(prediction.piLow <= meterPi && meterPi <= prediction.piHigh,
+             qPrintable(QStringLiteral("PI %1 to %2, the meter's %3").arg(prediction.piLow).arg(prediction.piHigh)
+                            .arg(meterPi)));
+    QVERIFY(std::abs(prediction.pi / meterPi - 1.0) <= 0.1);
 }
 
 // Every test ends in the result the meter holds, a comparison in a verdict;

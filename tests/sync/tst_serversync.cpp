@@ -1,22 +1,23 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "app/settingskeys.h"
 #include "journal/equipmentstore.h"
 #include "journal/journaldatabase.h"
+#include "journal/journalwriter.h"
 #include "journal/readingstore.h"
 #include "journal/scopedtransaction.h"
 #include "journal/sessionstore.h"
 #include "journal/teststore.h"
 #include "meter/dmmdata.h"
 #include "support/pgserver.h"
+#include "support/tempworkdir.h"
 #include "sync/serverdownload.h"
 #include "sync/serverqueries.h"
 #include "sync/serverschema.h"
 #include "sync/sessionupload.h"
 #include "sync/syncengine.h"
 #include "sync/syncscheduler.h"
-#include "app/settingskeys.h"
-#include "journal/journalwriter.h"
-#include "support/tempworkdir.h"
+#include "testpaths.h"
 
 #include <QFile>
 #include <QHash>

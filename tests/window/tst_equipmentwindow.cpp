@@ -1,9 +1,11 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "insulation/verdictrules.h"
 #include "meter/mydmm.h"
 #include "sim/democycle.h"
 #include "support/meterinput.h"
 #include "support/modalscript.h"
+#include "support/plotitems.h"
 #include "support/windowfixture.h"
 #include "ui_dlgequipment.h"
 #include "ui_equipmentwindow.h"
@@ -19,6 +21,8 @@
 #include <QTest>
 
 #include <qcustomplot.h>
+
+#include <cmath>
 
 namespace {
 void feed(const WindowFixture &fixture, const QList<QByteArray> &frames)
@@ -119,6 +123,18 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QVERIFY(equipment->ui->plotTrend->graph(0)->dataCount() == 2);
     const QString tooltip = EquipmentWindow::pointText(equipment->trend().first());
     QVERIFY2(tooltip.contains(QStringLiteral("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
+
+    // The minimum lines are those the latest test was judged by.
+    WindowJournal &journal = *fixture.window().journal();
+    const qint64 latestId = equipment->trend().constLast().testId;
+    const std::optional<InsulationTest> latest = journal.loadTest(latestId);
+    QVERIFY(latest);
+    const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), journal.details(latestId));
+    QVERIFY(std::isfinite(verdict.minimumMegohms));
+    QCustomPlot &plot = *equipment->ui->plotTrend;
+    QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis), QList<double>{verdict.minimumMegohms});
+    QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis2),
+             std::isfinite(verdict.minimumPi) ? QList<double>{verdict.minimumPi} : QList<double>());
 }
 
 QTEST_MAIN(TestEquipmentWindow)

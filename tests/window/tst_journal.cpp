@@ -3,6 +3,8 @@
 #include "export/sessioncsvexport.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
 #include "meter/framedecoder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
@@ -17,12 +19,11 @@
 #include "support/modalscript.h"
 #include "support/tempworkdir.h"
 #include "support/windowfixture.h"
+#include "testpaths.h"
 #include "ui_dlghistory.h"
 #include "util/backgroundjob.h"
 #include "window/dlghistory.h"
 #include "window/templatewindow.h"
-#include "journal/sessionrecorder.h"
-#include "journal/testcatalogue.h"
 
 #include <QAction>
 #include <QCryptographicHash>

@@ -7,6 +7,7 @@
 #include "support/samplerecords.h"
 #include "support/tempworkdir.h"
 #include "support/windowfixture.h"
+#include "testpaths.h"
 #include "window/templatewindow.h"
 
 #include <QAction>
