@@ -59,6 +59,7 @@ QString detailsColumns()
                           " updated_ms bigint NOT NULL,"
                           " updated_by text NOT NULL DEFAULT current_user,");
 }
+
 // Every tag gets its key, as the program makes it (the server has no
 // Unicode case folding of its own). Tags that the server's lower() told
 // apart but the key does not cannot both stay: the item the server had
@@ -177,6 +178,14 @@ QStringList versionedRules(const VersionedTable &table)
 QStringList recordRules()
 {
     QStringList statements = {
+        // A server made for an earlier Tessra has no group yet: its
+        // administrator makes the roles first, and nothing changes before.
+        QStringLiteral("DO $$ BEGIN"
+                       " IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'tessra_technicians') THEN"
+                       "  RAISE EXCEPTION 'the role tessra_technicians is missing: the administrator runs"
+                       " team-server-upgrade.sql first';"
+                       " END IF;"
+                       " END $$"),
         QStringLiteral("ALTER TABLE equipment ALTER COLUMN tag_key SET NOT NULL"),
         QStringLiteral("DROP INDEX equipment_by_tag"),
         QStringLiteral("CREATE UNIQUE INDEX equipment_by_tag_key ON equipment (tag_key)"),

@@ -11,12 +11,12 @@
 #include <atomic>
 #include <memory>
 
+class ServerWatch;
+
 // Runs syncs on a thread of its own, where it opens both its connections:
 // the server's and its own to the journal file. Started by queued calls,
 // stopped between steps by an atomic flag, and at once when it waits on
 // the server: its socket is cut.
-class ServerWatch;
-
 class SyncWorker : public QObject
 {
     Q_OBJECT

@@ -21,6 +21,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlError>
@@ -236,6 +237,7 @@ private slots:
     void technicianCannotRewriteTheRecord_data();
     void technicianCannotRewriteTheRecord();
     void everyChangeNamesItsAuthor();
+    void olderServerIsBroughtUpToDateInPlace();
 
 private:
     SyncSettings settings() const;
@@ -872,8 +874,13 @@ void TestServerSync::downloadLeavesTheWritersRoom()
         writer.endSession();
     }));
     writing->start();
+    auto finish = qScopeGuard([&] {
+        stop = true;
+        writing->wait();
+    });
     QTRY_VERIFY(written > 10);
     QVERIFY2(sync(b), qPrintable(m_lastError));
+    finish.dismiss();
     stop = true;
     QVERIFY(writing->wait(60000));
 
@@ -949,20 +956,25 @@ void TestServerSync::closingNeverWaitsOnTheServer()
         connection.setUserName(PgServer::adminUser());
         connection.setPassword(PgServer::adminPassword());
         QVERIFY(connection.open() && connection.transaction());
+        // Whatever fails below, the server runs on and the lock goes.
+        auto release = qScopeGuard([&] {
+            m_server.resume();
+            connection.rollback();
+            connection.close();
+        });
         QVERIFY(QSqlQuery(connection).exec(QStringLiteral("LOCK TABLE tessra.equipment IN ACCESS EXCLUSIVE MODE")));
 
         auto scheduler = std::make_unique<SyncScheduler>(laptop.file());
         SyncSettings patient = settings();
         patient.answerSeconds = 0;
         scheduler->applySettings(patient);
+        scheduler->setPassword(patient.password);
         QTRY_COMPARE_WITH_TIMEOUT(serverCount(QStringLiteral("SELECT count(*) FROM pg_stat_activity"
                                                              " WHERE usename = 'tech' AND wait_event_type = 'Lock'")),
                                   1, 30000);
         QVERIFY(m_server.pause());
         scheduler.reset();
         QVERIFY(m_server.resume());
-        QVERIFY(connection.rollback());
-        connection.close();
     }
     QSqlDatabase::removeDatabase(locker);
     QVERIFY2(sync(laptop), qPrintable(m_lastError));
@@ -1119,6 +1131,125 @@ void TestServerSync::everyChangeNamesItsAuthor()
     QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.change_log WHERE changed_by = 'tech'"
                                         " AND row_key = '6d1e4c7a-1f0b-4a53-9b1e-2c3d4e5f6a7b'")),
              1);
+}
+
+// A server as an earlier Tessra left it, one shared login owning the
+// schema at its first revision, with tags that the server's lower() told
+// apart: the upgrade script and the owner's first connection keep every
+// row, give the later of the two tags a number, and leave the shared login
+// out; a technician's laptop then gets all of it.
+void TestServerSync::olderServerIsBroughtUpToDateInPlace()
+{
+    QVERIFY2(m_server.execute(QStringLiteral("plant"),
+                              {QStringLiteral("CREATE ROLE tessra LOGIN PASSWORD 'old-secret'"),
+                               QStringLiteral("GRANT CONNECT ON DATABASE plant TO tessra"),
+                               QStringLiteral("DROP SCHEMA tessra CASCADE"),
+                               QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tessra")}),
+             qPrintable(m_server.errorString()));
+    const QString session = QStringLiteral("3f1e2d4c-5b6a-4798-8a7b-6c5d4e3f2a1b");
+    const QString test = QStringLiteral("4a2b3c4d-5e6f-4a7b-8c9d-0e1f2a3b4c5d");
+    const QString first = QStringLiteral("5b3c4d5e-6f7a-4b8c-9d0e-1f2a3b4c5d6e");
+    const QString later = QStringLiteral("6c4d5e6f-7a8b-4c9d-8e1f-2a3b4c5d6e7f");
+    {
+        const QString name = QStringLiteral("old-login");
+        {
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            old.setHostName(m_server.host());
+            old.setPort(m_server.port());
+            old.setDatabaseName(QStringLiteral("plant"));
+            old.setUserName(QStringLiteral("tessra"));
+            old.setPassword(QStringLiteral("old-secret"));
+            QVERIFY2(old.open(), qPrintable(old.lastError().text()));
+            QSqlQuery query(old);
+            QVERIFY(query.exec(QStringLiteral("SET search_path TO tessra")));
+            const std::vector<ServerSchema::Revision> firstOnly(ServerSchema::revisions().begin(),
+                                                                ServerSchema::revisions().begin() + 1);
+            QCOMPARE(SchemaRunner(old, QStringLiteral("tessra.schema_info"), firstOnly, [] { return true; })
+                         .upgrade()
+                         .outcome,
+                     SchemaRunner::Outcome::Upgraded);
+            for (const QString &statement : {
+                     QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end)"
+                                    " VALUES ('%1', 'window', 1765360000000, 1765360060000, true)")
+                         .arg(session),
+                     QStringLiteral("INSERT INTO readings VALUES ('%1', 0, 0, 6, 1765360001000,"
+                                    " '\\xABCD000B020600E6000000000000EE'), ('%1', 1, 0, 6, 1765360001300,"
+                                    " '\\xABCD000B020600E6000000000000EE')")
+                         .arg(session),
+                     QStringLiteral("INSERT INTO tests (uuid, session_uuid, first_seq, last_seq, mode, origin, status,"
+                                    " started_ms, ended_ms) VALUES ('%1', '%2', 0, 1, 6, 0, 1, 1765360001000,"
+                                    " 1765360001300)")
+                         .arg(test, session),
+                     QStringLiteral("INSERT INTO equipment (uuid, tag, description, version, updated_ms)"
+                                    " VALUES ('%1', 'PUMPE-Ä1', 'feed pump', 2, 1765350000000)")
+                         .arg(first),
+                     QStringLiteral("INSERT INTO equipment (uuid, tag, description, version, updated_ms)"
+                                    " VALUES ('%1', 'PUMPE-ä1', 'spare pump', 1, 1765350000001)")
+                         .arg(later),
+                     QStringLiteral("INSERT INTO equipment_history (uuid, tag, description, version, updated_ms,"
+                                    " kept_ms, reason) VALUES ('%1', 'PUMPE-Ä1', 'pump', 1, 1765340000000,"
+                                    " 1765350000000, 'replaced')")
+                         .arg(first),
+                     QStringLiteral("INSERT INTO test_details (test_uuid, started_ms, session_uuid, ended_ms, mode,"
+                                    " equipment, equipment_uuid, operator, version, updated_ms) VALUES ('%1',"
+                                    " 1765360001000, '%2', 1765360001300, 6, 'PUMPE-Ä1', '%3', 'Li', 1,"
+                                    " 1765360002000)")
+                         .arg(test, session, first)})
+                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QString before = serverText(QStringLiteral(
+        "SELECT string_agg(t::text, ',' ORDER BY t::text) FROM (SELECT uuid::text, started_ms, ended_ms, uploaded_by"
+        " FROM tessra.sessions UNION ALL SELECT session_uuid::text, seq, time_ms, encode(frame, 'hex')"
+        " FROM tessra.readings UNION ALL SELECT uuid::text, first_seq, last_seq, status::text FROM tessra.tests"
+        " UNION ALL SELECT test_uuid::text, version, updated_ms, operator FROM tessra.test_details) t"));
+
+    const QString dist = QStringLiteral(TESSRA_TEST_DATA "/../../dist/");
+    QVERIFY2(m_server.psql({QStringLiteral("-v"), QStringLiteral("technician=tech3"), QStringLiteral("-v"),
+                            QStringLiteral("database=plant"), QStringLiteral("-v"),
+                            QStringLiteral("technician_password=tech3-secret"), QStringLiteral("-f"),
+                            dist + QStringLiteral("team-server-upgrade.sql")}),
+             qPrintable(m_server.errorString()));
+    QString error;
+    QVERIFY(!runAs(m_server, QStringLiteral("tessra"), QStringLiteral("old-secret"), QStringLiteral("SELECT 1"),
+                   &error));
+    {
+        ServerConnection owner(ownerSettings());
+        QVERIFY2(owner.open(), qPrintable(owner.errorString()));
+        QCOMPARE(owner.schemaOutcome(), SchemaRunner::Outcome::Upgraded);
+    }
+    QCOMPARE(serverText(QStringLiteral(
+                 "SELECT string_agg(t::text, ',' ORDER BY t::text) FROM (SELECT uuid::text, started_ms, ended_ms,"
+                 " uploaded_by FROM tessra.sessions UNION ALL SELECT session_uuid::text, seq, time_ms,"
+                 " encode(frame, 'hex') FROM tessra.readings UNION ALL SELECT uuid::text, first_seq, last_seq,"
+                 " status::text FROM tessra.tests UNION ALL SELECT test_uuid::text, version, updated_ms, operator"
+                 " FROM tessra.test_details) t")),
+             before);
+    QCOMPARE(serverText(QStringLiteral("SELECT tag || ' ' || version || ' ' || updated_by FROM tessra.equipment"
+                                       " WHERE uuid = '%1'")
+                            .arg(first)),
+             QStringLiteral("PUMPE-Ä1 2 tessra"));
+    QCOMPARE(serverText(QStringLiteral("SELECT tag || ' ' || version FROM tessra.equipment WHERE uuid = '%1'")
+                            .arg(later)),
+             QStringLiteral("PUMPE-ä1 (2) 2"));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment_history WHERE uuid = '%1'"
+                                        " AND tag = 'PUMPE-ä1' AND reason = 'tag clash'")
+                             .arg(later)),
+             1);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment_history WHERE uuid = '%1'")
+                             .arg(first)),
+             1);
+
+    Laptop laptop(QStringLiteral("a"));
+    SyncSettings tech3 = settings();
+    tech3.user = QStringLiteral("tech3");
+    tech3.password = QStringLiteral("tech3-secret");
+    QVERIFY2(sync(laptop, tech3), qPrintable(m_lastError));
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM readings")), 2);
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM equipment")), 2);
+    QVERIFY(EquipmentStore(laptop.database()).findByTag(QStringLiteral("pumpe-ä1 (2)")));
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM test_details")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestServerSync)
