@@ -12,8 +12,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QDebug>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QDebug>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -185,14 +184,14 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
         qDebug() << "[sync]" << m_table.table << row.key << "lost to the server's version" << current->version;
         m_notices << tr("%1 was changed on the server before your edit reached it: the server's version stays, "
                         "your edit is kept in the history.")
-                         .arg(describe(row.fields, {}));
+                         .arg(describe(row.fields));
         return takeServerVersion(row, *current, true);
     case Outcome::Clash:
         ++m_conflicts;
         qDebug() << "[sync]" << m_table.table << row.key << "clashes with another row's natural key";
         m_notices << tr("%1 keeps its tag %2: another item on the server has the tag %3. Your edit is kept in "
                         "the item's history.")
-                         .arg(describe(current->fields, {}), fieldOf(current->fields, m_table.naturalKey).toString(),
+                         .arg(describe(current->fields), fieldOf(current->fields, m_table.naturalKey).toString(),
                               fieldOf(row.fields, m_table.naturalKey).toString());
         return takeServerVersion(row, *current, true);
     }
@@ -220,9 +219,8 @@ bool VersionedRecords::otherHasKeyOnServer(const LocalRow &row, bool &ok)
 
 // A row as the user knows it: an item by its tag, a test's details by the
 // test's start.
-QString VersionedRecords::describe(const QVariantList &fields, const QVariantList &kept) const
+QString VersionedRecords::describe(const QVariantList &fields) const
 {
-    Q_UNUSED(kept)
     if (!m_table.naturalKey.isEmpty())
         return tr("The register item %1").arg(fieldOf(fields, m_table.naturalKey).toString());
     const QString equipment = fieldOf(fields, QStringLiteral("equipment")).toString().trimmed();
@@ -455,7 +453,7 @@ VersionedRecords::Fit VersionedRecords::fitsLocally(const ServerRow &row, qint64
 bool VersionedRecords::leaveOut(const ServerRow &row, const QString &why)
 {
     qDebug() << "[sync] left out" << m_table.table << row.key << why;
-    m_notices << tr("%1 on the server was left out (%2).").arg(describe(row.fields, row.kept), why);
+    m_notices << tr("%1 on the server was left out (%2).").arg(describe(row.fields), why);
     return true;
 }
 

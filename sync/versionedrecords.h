@@ -88,7 +88,7 @@ private:
     bool otherHasKeyOnServer(const LocalRow &row, bool &ok);
     Fit fitsLocally(const ServerRow &row, qint64 localId);
     bool leaveOut(const ServerRow &row, const QString &why);
-    QString describe(const QVariantList &fields, const QVariantList &kept) const;
+    QString describe(const QVariantList &fields) const;
     QString naturalKeyOf(const QVariantList &fields) const;
     bool receive(const ServerRow &row);
     bool insertLocally(const ServerRow &row);
