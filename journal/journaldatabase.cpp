@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
+
+#include <unistd.h>
 
 namespace {
 QString tr(const char *text)
@@ -56,7 +59,7 @@ bool JournalDatabase::looksLikeDatabase(const QString &fileName)
 }
 
 // Nothing is written to the file until it has been read as a journal of a
-// schema this program knows.
+// schema this program knows, holding nothing the program did not make.
 bool JournalDatabase::open()
 {
     if (m_open)
@@ -66,9 +69,11 @@ bool JournalDatabase::open()
         return fail(tr("It is no file."));
     if (info.exists() && !looksLikeDatabase(m_fileName))
         return fail(info.isReadable() ? tr("It is not a database.") : tr("It cannot be read."));
-    if (!openConnection() || !checkReadable())
+    m_readOnly = info.exists() && !canWriteBeside(info);
+    if (!openConnection() || !checkReadable() || !checkOnlyOurs())
         return false;
-    const SchemaRunner::Result schema = JournalSchema::upgrade(connection());
+    const SchemaRunner::Result schema =
+        m_readOnly ? JournalSchema::inspect(connection()) : JournalSchema::upgrade(connection());
     m_schema = schema.outcome;
     if (!schema.isUsable())
         return fail(JournalSchema::message(schema));
@@ -76,6 +81,14 @@ bool JournalDatabase::open()
         return false;
     m_open = true;
     return true;
+}
+
+// A journal in write-ahead mode is written with two files beside it, so the
+// folder must take new files too.
+bool JournalDatabase::canWriteBeside(const QFileInfo &file)
+{
+    return ::access(QFile::encodeName(file.absoluteFilePath()).constData(), W_OK) == 0
+           && ::access(QFile::encodeName(file.absolutePath()).constData(), W_OK) == 0;
 }
 
 QSqlDatabase JournalDatabase::connection() const
@@ -88,13 +101,39 @@ bool JournalDatabase::openConnection()
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return fail(tr("Qt's SQLite driver is not installed."));
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    database.setDatabaseName(m_fileName);
-    // A writer that finds the file locked by another waits this long, then
-    // keeps what it could not write and tries again later.
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=50"));
+    // Opening waits as long as another program may take to bring the file
+    // up to date; setUpConnection() then shortens the wait for writing.
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(upgradeWaitMs);
+    if (m_readOnly) {
+        database.setDatabaseName(readOnlyUri());
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    } else {
+        database.setDatabaseName(m_fileName);
+    }
+    database.setConnectOptions(options);
     if (!database.open())
         return fail(database.lastError().text());
     return true;
+}
+
+// A journal that cannot be written, on a read-only medium say, has no
+// shared-memory file beside it and cannot get one: without its write-ahead
+// log it is read as it stands ("immutable"); with one, SQLite reads the log.
+QString JournalDatabase::readOnlyUri() const
+{
+    const QString path = QFileInfo(m_fileName).absoluteFilePath();
+    const bool hasLog = QFileInfo::exists(path + QStringLiteral("-wal"));
+    return QStringLiteral("file:%1?%2")
+        .arg(QString::fromLatin1(QUrl::toPercentEncoding(path, "/")),
+             hasLog ? QStringLiteral("mode=ro") : QStringLiteral("immutable=1"));
+}
+
+bool JournalDatabase::checkOnlyOurs()
+{
+    const QStringList foreign = JournalSchema::foreignObjects(connection(), JournalSchema::storedVersion(connection()));
+    if (foreign.isEmpty())
+        return true;
+    return fail(tr("It holds what Tessra did not make (%1); it was left as it is.").arg(foreign.join(QStringLiteral(", "))));
 }
 
 // A damaged file fails here, on its first read.
@@ -108,17 +147,35 @@ bool JournalDatabase::checkReadable()
 
 // Write-ahead logging lets readers go on while a session is written, and a
 // commit costs an append to the log. Its pages reach the disk at checkpoints.
+// A read-only journal says so to every statement ("query_only"), so that
+// code that would write finds out before it tries. The long wait of opening
+// lasts until the log is set up, which waits for another program's upgrade.
 bool JournalDatabase::setUpConnection()
 {
     QSqlQuery query(connection());
-    for (const QString &statement : {QStringLiteral("PRAGMA foreign_keys = ON"),
-                                     QStringLiteral("PRAGMA synchronous = NORMAL")}) {
+    QStringList statements{QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA synchronous = NORMAL")};
+    if (m_readOnly)
+        statements.append(QStringLiteral("PRAGMA query_only = ON"));
+    for (const QString &statement : qAsConst(statements)) {
         if (!query.exec(statement))
             return fail(query.lastError().text());
     }
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next())
+    if (!m_readOnly && (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.next()))
+        return fail(query.lastError().text());
+    if (!query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(writeWaitMs)))
         return fail(query.lastError().text());
     return true;
+}
+
+QString JournalDatabase::readOnlyText()
+{
+    return tr("It can only be read: the file, or the folder it is in, cannot be written.");
+}
+
+bool JournalDatabase::isReadOnly(const QSqlDatabase &connection)
+{
+    QSqlQuery query(connection);
+    return query.exec(QStringLiteral("PRAGMA query_only")) && query.next() && query.value(0).toInt() != 0;
 }
 
 bool JournalDatabase::fail(const QString &reason)

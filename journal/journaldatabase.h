@@ -4,12 +4,15 @@
 
 #include "journal/schemarunner.h"
 
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QString>
 
 // One connection to a journal file, usable on the thread that opened it,
 // with the journal's tables in place. A file that is no journal, is
-// damaged, or belongs to a newer program is refused and left as it was.
+// damaged, holds what the program did not make, or belongs to a newer
+// program is refused and left as it was. A file that cannot be written is
+// opened to be read only.
 class JournalDatabase
 {
 public:
@@ -25,6 +28,12 @@ public:
     bool isOpen() const { return m_open; }
 
     QSqlDatabase connection() const;
+    // The file could not be written, and was opened to be read only.
+    bool isReadOnly() const { return m_readOnly; }
+    // Why a journal opened to be read only cannot take what is to be written.
+    static QString readOnlyText();
+    // Whether a connection was opened to be read only.
+    static bool isReadOnly(const QSqlDatabase &connection);
     QString fileName() const { return m_fileName; }
     QString errorString() const { return m_error; }
     // What open() found the file's tables at, and did to them.
@@ -34,8 +43,11 @@ public:
     static bool looksLikeDatabase(const QString &fileName);
 
 private:
+    static bool canWriteBeside(const QFileInfo &file);
     bool openConnection();
+    QString readOnlyUri() const;
     bool checkReadable();
+    bool checkOnlyOurs();
     bool setUpConnection();
     bool fail(const QString &reason);
 
@@ -44,4 +56,11 @@ private:
     QString m_error;
     SchemaRunner::Outcome m_schema = SchemaRunner::Outcome::Failed;
     bool m_open = false;
+    bool m_readOnly = false;
+
+    // A writer that finds the file locked by another waits this long, then
+    // keeps what it could not write and tries again later.
+    static constexpr int writeWaitMs = 50;
+    // Opening waits for another program bringing the file up to date.
+    static constexpr int upgradeWaitMs = 30000;
 };

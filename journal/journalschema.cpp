@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QPair>
 #include <QSet>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -267,6 +269,11 @@ SchemaRunner::Result JournalSchema::upgrade(const QSqlDatabase &database)
     return runner(database).upgrade();
 }
 
+SchemaRunner::Result JournalSchema::inspect(const QSqlDatabase &database)
+{
+    return runner(database).inspect();
+}
+
 QString JournalSchema::message(const SchemaRunner::Result &result)
 {
     switch (result.outcome) {
@@ -281,10 +288,71 @@ QString JournalSchema::message(const SchemaRunner::Result &result)
                   "journals up to schema %2.")
             .arg(result.storedVersion)
             .arg(result.currentVersion);
+    case SchemaRunner::Outcome::Older:
+        return tr("It can only be read, and was written by an older version of Tessra (journal schema %1); "
+                  "opened once where it can be written, it is brought up to date.")
+            .arg(result.storedVersion);
     case SchemaRunner::Outcome::Failed:
         break;
     }
     return tr("Its tables could not be brought up to date: %1").arg(result.databaseError);
+}
+
+namespace {
+using SchemaObjects = QSet<QPair<QString, QString>>;
+
+SchemaObjects objectsOf(const QSqlDatabase &database)
+{
+    SchemaObjects objects;
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    // SQLite's own tables and the indexes it makes for constraints are
+    // nobody's addition.
+    if (!query.exec(QStringLiteral("SELECT type, name FROM sqlite_master"
+                                   " WHERE type IN ('table', 'index', 'view', 'trigger')"
+                                   " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'")))
+        return objects;
+    while (query.next())
+        objects.insert({query.value(0).toString(), query.value(1).toString()});
+    return objects;
+}
+
+// What the revisions make, learned by applying them to a database in
+// memory, so that the list can never fall behind the revisions.
+SchemaObjects programObjects()
+{
+    static const SchemaObjects objects = [] {
+        const QString name = QStringLiteral("tessra-journal-schema-objects");
+        SchemaObjects made;
+        {
+            QSqlDatabase memory = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            memory.setDatabaseName(QStringLiteral(":memory:"));
+            if (memory.open() && JournalSchema::upgrade(memory).isUsable())
+                made = objectsOf(memory);
+            memory.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return made;
+    }();
+    return objects;
+}
+} // namespace
+
+// A journal is only what the program made: a trigger of someone else's
+// could, say, delete every reading as it is written while the logger counts
+// them as kept.
+QStringList JournalSchema::foreignObjects(const QSqlDatabase &database, int storedVersion)
+{
+    const SchemaObjects known = programObjects();
+    const bool newer = storedVersion > currentVersion();
+    QStringList foreign;
+    for (const auto &[type, name] : objectsOf(database)) {
+        if (known.contains({type, name}) || (newer && type != QLatin1String("trigger")))
+            continue;
+        foreign.append(QStringLiteral("%1 %2").arg(type, name));
+    }
+    foreign.sort();
+    return foreign;
 }
 
 int JournalSchema::storedVersion(const QSqlDatabase &database)
@@ -294,11 +362,15 @@ int JournalSchema::storedVersion(const QSqlDatabase &database)
 
 // A file with nothing in it is a new journal; one with tables of another
 // program is no journal.
+// An upgrade takes the write lock as it begins: a deferred transaction that
+// read the revision could not take it later while another program reads.
 SchemaRunner JournalSchema::runner(const QSqlDatabase &database)
 {
-    return SchemaRunner(database, QStringLiteral("journal_info"), revisions(), [database] {
+    SchemaRunner runner(database, QStringLiteral("journal_info"), revisions(), [database] {
         QSqlQuery query(database);
         return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next()
                && query.value(0).toInt() == 0;
     });
+    runner.setBeginStatements({QStringLiteral("BEGIN IMMEDIATE")});
+    return runner;
 }

@@ -6,6 +6,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -27,8 +28,17 @@ public:
     // of a newer program this one cannot use, or a database that is no
     // journal.
     static SchemaRunner::Result upgrade(const QSqlDatabase &database);
+    // What the file is at, without writing to it: for a file that may only
+    // be read.
+    static SchemaRunner::Result inspect(const QSqlDatabase &database);
     // Why the file cannot be used, in the user's words; empty when it can.
     static QString message(const SchemaRunner::Result &result);
+
+    // The triggers, views, tables and indexes in a file that no revision of
+    // this program made, as "trigger name"; empty when there are none. Only
+    // triggers count in a newer program's file, whose other additions this
+    // program cannot know.
+    static QStringList foreignObjects(const QSqlDatabase &database, int storedVersion);
 
     // The revision a file is at; 0 for a file without the journal's tables.
     static int storedVersion(const QSqlDatabase &database);

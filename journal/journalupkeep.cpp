@@ -3,12 +3,16 @@
 #include "journal/journalupkeep.h"
 
 #include "journal/equipmentstore.h"
+#include "journal/journaldatabase.h"
 #include "journal/sessioncutter.h"
 
 #include <QDebug>
 
+// A journal that can only be read is read as it stands.
 bool JournalUpkeep::catchUp(QSqlDatabase journal)
 {
+    if (JournalDatabase::isReadOnly(journal))
+        return true;
     const bool cut = SessionCutter::cutEnded(journal);
     EquipmentStore register_(journal);
     register_.registerFreeText();

@@ -44,8 +44,8 @@ JournalWriter::~JournalWriter()
 bool JournalWriter::open()
 {
     m_database = std::make_unique<JournalDatabase>(m_fileName);
-    if (!m_database->open()) {
-        m_error = m_database->errorString();
+    if (!m_database->open() || m_database->isReadOnly()) {
+        m_error = m_database->isOpen() ? JournalDatabase::readOnlyText() : m_database->errorString();
         m_database.reset();
         return false;
     }

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "journal/schemarunner.h"
 
-#include "journal/scopedtransaction.h"
-
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -22,33 +20,133 @@ SchemaRunner::SchemaRunner(QSqlDatabase database, const QString &infoTable, cons
 {
 }
 
-SchemaRunner::Result SchemaRunner::upgrade()
+namespace {
+// The upgrade's transaction: begun by the runner's statements, rolled back
+// unless committed.
+class UpgradeTransaction
+{
+public:
+    UpgradeTransaction(const QSqlDatabase &database, const QStringList &begin)
+        : m_database(database)
+    {
+        QSqlQuery query(m_database);
+        for (const QString &statement : begin) {
+            if (!query.exec(statement)) {
+                m_error = query.lastError().text();
+                if (m_open)
+                    rollBack();
+                return;
+            }
+            m_open = true;
+        }
+    }
+    ~UpgradeTransaction()
+    {
+        if (m_open)
+            rollBack();
+    }
+    UpgradeTransaction(const UpgradeTransaction &) = delete;
+    UpgradeTransaction &operator=(const UpgradeTransaction &) = delete;
+
+    bool isOpen() const { return m_open; }
+    QString errorString() const { return m_error; }
+
+    bool commit()
+    {
+        QSqlQuery query(m_database);
+        if (query.exec(QStringLiteral("COMMIT"))) {
+            m_open = false;
+            return true;
+        }
+        m_error = query.lastError().text();
+        return false;
+    }
+
+private:
+    void rollBack()
+    {
+        QSqlQuery(m_database).exec(QStringLiteral("ROLLBACK"));
+        m_open = false;
+    }
+
+    QSqlDatabase m_database;
+    QString m_error;
+    bool m_open = false;
+};
+} // namespace
+
+SchemaRunner::Result SchemaRunner::found() const
 {
     Result result;
     result.currentVersion = currentVersion();
     const bool empty = m_isEmpty();
     result.storedVersion = empty ? 0 : storedVersion();
-    if (!empty && result.storedVersion == 0) {
+    if (!empty && result.storedVersion == 0)
         result.outcome = Outcome::NotOurs;
-        return result;
-    }
-    if (result.storedVersion > result.currentVersion) {
+    else if (result.storedVersion > result.currentVersion)
         result.outcome = storedValue(QStringLiteral("oldest_reader")).toInt() <= result.currentVersion
                              ? Outcome::NewerButReadable
                              : Outcome::NewerRefused;
+    else if (result.storedVersion < result.currentVersion)
+        result.outcome = Outcome::Older;
+    else
+        result.outcome = Outcome::UpToDate;
+    return result;
+}
+
+SchemaRunner::Result SchemaRunner::inspect() const
+{
+    return found();
+}
+
+// Most opens find the database up to date and take no lock; the others
+// look again under the lock, since another program may have upgraded it
+// meanwhile.
+SchemaRunner::Result SchemaRunner::upgrade()
+{
+    if (const Result before = found(); before.outcome != Outcome::Older)
+        return before;
+    UpgradeTransaction transaction(m_database, m_begin);
+    if (!transaction.isOpen()) {
+        Result result;
+        result.currentVersion = currentVersion();
+        result.databaseError = transaction.errorString();
         return result;
     }
-    result.outcome = Outcome::UpToDate;
+    Result result = found();
+    if (result.outcome != Outcome::Older)
+        return result;
+    result.outcome = Outcome::Upgraded;
     for (const Revision &revision : m_revisions) {
         if (revision.version <= result.storedVersion)
             continue;
-        if (!apply(revision, result.databaseError)) {
+        if (!applyWhole(revision, result.databaseError)) {
             result.outcome = Outcome::Failed;
-            return result;
+            break;
         }
-        result.outcome = Outcome::Upgraded;
+    }
+    // The revisions that went in are kept even when a later one failed.
+    if (!transaction.commit()) {
+        result.outcome = Outcome::Failed;
+        result.databaseError = transaction.errorString();
     }
     return result;
+}
+
+// A revision goes in whole or not at all: a savepoint within the upgrade's
+// transaction undoes the part of a failed one.
+bool SchemaRunner::applyWhole(const Revision &revision, QString &error)
+{
+    QSqlQuery query(m_database);
+    if (!query.exec(QStringLiteral("SAVEPOINT revision"))) {
+        error = query.lastError().text();
+        return false;
+    }
+    if (apply(revision, error))
+        return query.exec(QStringLiteral("RELEASE SAVEPOINT revision"));
+    query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT revision"));
+    query.exec(QStringLiteral("RELEASE SAVEPOINT revision"));
+    return false;
 }
 
 int SchemaRunner::currentVersion() const
@@ -72,19 +170,16 @@ QString SchemaRunner::storedValue(const QString &name) const
     return query.value(0).toString();
 }
 
-// The version goes in with the revision's tables, or neither does. Values
-// are bound as text: a text column keeps them so, and SQLite's integer
-// column takes them as the numbers they are.
+// The version goes in with the revision's tables, or neither does. Values are bound as text: a text
+// column keeps them so, and SQLite's integer column takes them as the
+// numbers they are.
 bool SchemaRunner::apply(const Revision &revision, QString &error)
 {
-    ScopedTransaction transaction(m_database);
     QSqlQuery query(m_database);
     const auto failed = [&error](const QSqlError &sqlError) {
         error = sqlError.text();
         return false;
     };
-    if (!transaction.isActive())
-        return failed(m_database.lastError());
     for (const QString &statement : revision.statements) {
         if (!query.exec(statement))
             return failed(query.lastError());
@@ -102,5 +197,5 @@ bool SchemaRunner::apply(const Revision &revision, QString &error)
         if (!query.exec())
             return failed(query.lastError());
     }
-    return transaction.commit() || failed(m_database.lastError());
+    return true;
 }

@@ -10,7 +10,10 @@
 #include <vector>
 
 // Brings a database's tables up to the newest of a list of numbered
-// revisions, each applied once, in order, in a transaction of its own. The
+// revisions, each applied once, in order, whole or not at all, in one
+// transaction that also reads the revision the database is at: a second
+// program opening the same database at the same moment waits, then finds
+// the work done. The
 // database keeps, in a table of names and values, the revision it is at and
 // the oldest revision of a program that can still use it, so that an older
 // program tells a newer database it may use from one it must leave alone.
@@ -35,6 +38,7 @@ public:
         NewerButReadable, // a newer program's, which this one may use as it is
         NewerRefused,     // a newer program's, which this one must not touch
         NotOurs,          // holds tables, but none of this program's
+        Older,            // needs revisions, which inspect() does not apply
         Failed,           // a revision could not be applied; see errorString()
     };
 
@@ -56,8 +60,17 @@ public:
     SchemaRunner(QSqlDatabase database, const QString &infoTable, const std::vector<Revision> &revisions,
                  std::function<bool()> isEmpty);
 
+    // The statements that begin the upgrade's transaction, taking the lock
+    // that keeps a second upgrade out until this one is done: "BEGIN" unless
+    // set (SQLite wants "BEGIN IMMEDIATE", which takes the write lock at once
+    // instead of failing when a reader would become a writer).
+    void setBeginStatements(const QStringList &statements) { m_begin = statements; }
+
     // Touches nothing unless the database is older than the newest revision.
     Result upgrade();
+    // What upgrade() would find, without writing: for a database that may
+    // only be read.
+    Result inspect() const;
 
     int currentVersion() const;
     // 0 when the database has no version of these tables.
@@ -66,10 +79,13 @@ public:
     QString storedValue(const QString &name) const;
 
 private:
+    Result found() const;
+    bool applyWhole(const Revision &revision, QString &error);
     bool apply(const Revision &revision, QString &error);
 
     QSqlDatabase m_database;
     QString m_infoTable;
     const std::vector<Revision> &m_revisions;
     std::function<bool()> m_isEmpty;
+    QStringList m_begin{QStringLiteral("BEGIN")};
 };

@@ -389,6 +389,7 @@ QString ServerSchema::message(const SchemaRunner::Result &result)
             .arg(result.storedVersion)
             .arg(result.currentVersion);
     case SchemaRunner::Outcome::NotOurs:
+    case SchemaRunner::Outcome::Older:
     case SchemaRunner::Outcome::Failed:
         break;
     }
@@ -432,8 +433,12 @@ bool ServerSchema::hasTables(const QSqlDatabase &database)
 
 // The schema is the program's own: tables in it without a version of ours
 // are taken as a start, and the first revision meets them.
+// Two laptops meeting a new server at once take turns: the second waits on
+// the lock, then finds the tables made.
 SchemaRunner ServerSchema::runner(const QSqlDatabase &database)
 {
-    return SchemaRunner(database, QStringLiteral("tessra.schema_info"), revisions(),
+    SchemaRunner runner(database, QStringLiteral("tessra.schema_info"), revisions(),
                         [database] { return storedVersion(database) == 0; });
+    runner.setBeginStatements({QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(4372917)")});
+    return runner;
 }

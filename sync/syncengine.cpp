@@ -42,8 +42,12 @@ bool SyncEngine::openJournal()
     if (!m_journal->open())
         return fail(ServerConnection::Failure::Other,
                     tr("Cannot use the journal %1: %2").arg(m_journalFile, m_journal->errorString()));
-    // The window's writer holds the file for a moment at a time; a sync
-    // may wait for it a little longer than the writer waits for a sync.
+    // What comes down must be written.
+    if (m_journal->isReadOnly())
+        return fail(ServerConnection::Failure::Other,
+                    tr("Cannot use the journal %1: %2").arg(m_journalFile, JournalDatabase::readOnlyText()));
+    // The window's writer holds the file for a moment at a time, and waits
+    // longer than any batch of the sync takes; the sync waits for it too.
     QSqlQuery(m_journal->connection()).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
     // Sessions nobody cut into tests yet (an older logger's) are cut before they go.
     JournalUpkeep::catchUp(m_journal->connection());

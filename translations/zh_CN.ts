@@ -642,6 +642,14 @@ Its tests are kept, and name it still.</source>
         <source>It is damaged or not a database: %1</source>
         <translation>它已损坏或不是数据库：%1</translation>
     </message>
+    <message>
+        <source>It holds what Tessra did not make (%1); it was left as it is.</source>
+        <translation>其中有不是 Tessra 建立的内容（%1）；文件保持原样。</translation>
+    </message>
+    <message>
+        <source>It can only be read: the file, or the folder it is in, cannot be written.</source>
+        <translation>它只能读取：文件或其所在的文件夹不可写入。</translation>
+    </message>
 </context>
 <context>
     <name>JournalSchema</name>
@@ -656,6 +664,10 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>Its tables could not be brought up to date: %1</source>
         <translation>无法更新其数据表：%1</translation>
+    </message>
+    <message>
+        <source>It can only be read, and was written by an older version of Tessra (journal schema %1); opened once where it can be written, it is brought up to date.</source>
+        <translation>它只能读取，且由较旧版本的 Tessra 写入（日志结构 %1）；在可写入的位置打开一次，即会更新到最新。</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "journal/tagkey.h"
 #include "meter/mydmm.h"
 #include "support/filesizelimit.h"
+#include "support/readonlyfolder.h"
 #include "support/tempworkdir.h"
 #include "testpaths.h"
 
@@ -21,7 +22,9 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 
 namespace {
@@ -193,6 +196,9 @@ private slots:
     void everyEarlierRevisionIsBroughtUpToDate();
     void tagsThatFoldAlikeAreMadeDistinctOnUpgrade();
     void newerJournalThatStillReadsIsUsed();
+    void twoProgramsOpeningAtOnceBothSucceed_data();
+    void twoProgramsOpeningAtOnceBothSucceed();
+    void journalThatCannotBeWrittenIsRead();
     void fullDiskIsReportedOnceAndRecordingGoesOn();
     void fullDiskIsTriedAfterPausesUpToABound();
     void abandonedSessionsAreThoseOfProgramsThatDied();
@@ -202,6 +208,7 @@ void TestJournalFile::filesThatAreNoUsableJournal_data()
 {
     QTest::addColumn<FileMaker>("make");
     QTest::addColumn<bool>("usable");
+    QTest::addColumn<QString>("named"); // what the reason names, where it matters
 
     auto bytes = [](const QByteArray &content) {
         return FileMaker([content](const QString &name) {
@@ -209,25 +216,56 @@ void TestJournalFile::filesThatAreNoUsableJournal_data()
             return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
         });
     };
-    QTest::newRow("no file yet") << FileMaker([](const QString &) { return true; }) << true;
-    QTest::newRow("empty file") << bytes(QByteArray()) << true;
-    QTest::newRow("text") << bytes("Readings of 10 December\n1,2,3\n") << false;
+    // A journal of this program's, then what someone added to it.
+    auto journalWith = [](const QStringList &statements) {
+        return FileMaker([statements](const QString &name) {
+            {
+                JournalDatabase journal(name);
+                if (!journal.open())
+                    return false;
+            }
+            return runSql(name, statements);
+        });
+    };
+    QTest::newRow("no file yet") << FileMaker([](const QString &) { return true; }) << true << QString();
+    QTest::newRow("empty file") << bytes(QByteArray()) << true << QString();
+    QTest::newRow("text") << bytes("Readings of 10 December\n1,2,3\n") << false << QString();
     QByteArray damaged("SQLite format 3\0", 16);
     damaged += QByteArray(4080, '\xA5');
-    QTest::newRow("damaged database") << bytes(damaged) << false;
+    QTest::newRow("damaged database") << bytes(damaged) << false << QString();
     QTest::newRow("another program's database")
         << FileMaker([](const QString &name) {
                return runSql(name, {QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY, total REAL)"),
                                     QStringLiteral("INSERT INTO invoices VALUES (1, 99.5)")});
            })
-        << false;
+        << false << QString();
     QTest::newRow("a newer journal this one cannot read")
         << FileMaker([](const QString &name) {
                return runSql(name, {QStringLiteral("CREATE TABLE journal_info (name TEXT PRIMARY KEY, value INTEGER)"),
                                     QStringLiteral("INSERT INTO journal_info VALUES ('version', 99), "
                                                    "('oldest_reader', 99)")});
            })
-        << false;
+        << false << QString();
+    const QString forgetReadings =
+        QStringLiteral("CREATE TRIGGER forget_readings AFTER INSERT ON readings BEGIN DELETE FROM readings; END");
+    QTest::newRow("a trigger that deletes every reading")
+        << journalWith({forgetReadings}) << false << QStringLiteral("trigger forget_readings");
+    QTest::newRow("a newer journal's trigger")
+        << journalWith({QStringLiteral("UPDATE journal_info SET value = 99 WHERE name = 'version'"), forgetReadings})
+        << false << QStringLiteral("trigger forget_readings");
+    QTest::newRow("a view") << journalWith({QStringLiteral("CREATE VIEW everything AS SELECT * FROM readings")})
+                            << false << QStringLiteral("view everything");
+    QTest::newRow("a table beside the journal's")
+        << journalWith({QStringLiteral("CREATE TABLE invoices (id INTEGER PRIMARY KEY)"),
+                        QStringLiteral("CREATE INDEX invoices_by_id ON invoices (id)")})
+        << false << QStringLiteral("index invoices_by_id, table invoices");
+    QTest::newRow("an index on the journal's table")
+        << journalWith({QStringLiteral("CREATE UNIQUE INDEX one_reading ON readings (session_id)")}) << false
+        << QStringLiteral("index one_reading");
+    QTest::newRow("a newer journal's table")
+        << journalWith({QStringLiteral("UPDATE journal_info SET value = 99 WHERE name = 'version'"),
+                        QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY)")})
+        << true << QString();
 }
 
 // A file the journal cannot use is reported and left exactly as it was.
@@ -235,6 +273,7 @@ void TestJournalFile::filesThatAreNoUsableJournal()
 {
     QFETCH(FileMaker, make);
     QFETCH(bool, usable);
+    QFETCH(QString, named);
     const TempWorkDir dir;
     const QString name = dir.filePath(journalName);
     QVERIFY(make(name));
@@ -249,6 +288,7 @@ void TestJournalFile::filesThatAreNoUsableJournal()
         return;
     }
     QVERIFY(!writer.errorString().isEmpty());
+    QVERIFY2(writer.errorString().contains(named), qPrintable(writer.errorString()));
     QCOMPARE(QFile::exists(name), existed);
     QCOMPARE(digestOf(name), before);
 }
@@ -423,6 +463,85 @@ void TestJournalFile::newerJournalThatStillReadsIsUsed()
     QVERIFY(database.open());
     QCOMPARE(database.schemaOutcome(), SchemaRunner::Outcome::NewerButReadable);
     QCOMPARE(JournalSchema::storedVersion(database.connection()), newer);
+}
+
+void TestJournalFile::twoProgramsOpeningAtOnceBothSucceed_data()
+{
+    QTest::addColumn<int>("revision"); // of the file they find; 0 for none
+    QTest::newRow("a new journal") << 0;
+    QTest::newRow("an older journal") << 1;
+}
+
+// Two programs that find a journal to make or to upgrade take turns: the
+// second waits and finds the work done. Each trial starts them together.
+void TestJournalFile::twoProgramsOpeningAtOnceBothSucceed()
+{
+    QFETCH(int, revision);
+    const TempWorkDir dir;
+    QString script;
+    if (revision > 0) {
+        QFile file(QStringLiteral(TESSRA_TEST_DATA "/journal-revision%1.sql").arg(revision));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        script = QString::fromUtf8(file.readAll());
+    }
+    for (int trial = 0; trial < 20; ++trial) {
+        const QString name = dir.filePath(QStringLiteral("journal-%1.sqlite").arg(trial));
+        if (revision > 0)
+            QVERIFY(runSql(name, statementsOf(script)));
+        std::atomic<int> waiting{2};
+        QString errors[2];
+        bool opened[2] = {false, false};
+        auto open = [&](int program) {
+            JournalDatabase journal(name);
+            waiting.fetch_sub(1);
+            while (waiting.load() > 0)
+                std::this_thread::yield();
+            opened[program] = journal.open();
+            errors[program] = journal.errorString();
+        };
+        std::thread first(open, 0);
+        std::thread second(open, 1);
+        first.join();
+        second.join();
+        QVERIFY2(opened[0] && opened[1],
+                 qPrintable(QStringLiteral("trial %1: %2 / %3").arg(trial).arg(errors[0], errors[1])));
+        const FileConnection file(name);
+        QCOMPARE(JournalSchema::storedVersion(file.database()), JournalSchema::currentVersion());
+        if (revision > 0)
+            QCOMPARE(file.count(QStringLiteral("SELECT count(*) FROM sessions")), 2);
+    }
+}
+
+// A journal on a read-only medium (or, for a user who is not root, a file
+// and folder without write permission) is read as it stands, is not called
+// damaged, and is not touched; what would write to it says why it cannot.
+void TestJournalFile::journalThatCannotBeWrittenIsRead()
+{
+    const TempWorkDir dir;
+    ReadOnlyFolder folder(dir.filePath(QStringLiteral("medium")));
+    QVERIFY(folder.isValid());
+    const QString name = folder.filePath(journalName);
+    {
+        JournalWriter writer(name, QStringLiteral("window"));
+        QVERIFY(writer.open());
+        writer.beginSession(HIDDevInfo());
+        writer.write(voltReading(1765360001000));
+        writer.endSession();
+    }
+    const QByteArray before = digestOf(name);
+    if (!folder.makeReadOnly())
+        QSKIP("Neither a read-only file system nor file permissions can be had here.");
+
+    SessionReader reader(name);
+    QVERIFY2(reader.open(), qPrintable(reader.errorString()));
+    QCOMPARE(reader.sessions().size(), 1);
+    QCOMPARE(reader.sessions().first().total(), 1);
+
+    JournalWriter writer(name, QStringLiteral("window"));
+    QVERIFY(!writer.open());
+    QCOMPARE(writer.errorString(), JournalDatabase::readOnlyText());
+    QCOMPARE(digestOf(name), before);
+    QVERIFY(!QFile::exists(name + QStringLiteral("-wal")));
 }
 
 void TestJournalFile::fullDiskIsReportedOnceAndRecordingGoesOn()

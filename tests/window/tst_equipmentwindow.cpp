@@ -125,7 +125,7 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QVERIFY2(tooltip.contains(QStringLiteral("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
 
     // The minimum lines are those the latest test was judged by.
-    WindowJournal &journal = *fixture.window().journal();
+    TestCatalogue &journal = fixture.catalogue();
     const qint64 latestId = equipment->trend().constLast().testId;
     const std::optional<InsulationTest> latest = journal.loadTest(latestId);
     QVERIFY(latest);
