@@ -151,6 +151,8 @@ bool cutShortTheLastSession(const QString &fileName)
 
 // A colleague's session as a sync brings it down: newer than anything
 // recorded here, ended or, as a crafted server row may be, never ended.
+const QString downloadedUuid = QStringLiteral("2f0c9a52-7d35-4b2c-9d1e-5a1f3e0c7b11");
+
 bool addDownloadedSession(const QString &fileName, bool ended)
 {
     bool done = false;
@@ -160,11 +162,12 @@ bool addDownloadedSession(const QString &fileName, bool ended)
         QSqlQuery query(database);
         done = database.open()
             && query.exec(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end, synced,"
-                                         " from_server) VALUES ('2f0c9a52-7d35-4b2c-9d1e-5a1f3e0c7b11', 'window',"
-                                         " 1765999999000, %1, 1, 1, 1)")
-                              .arg(ended ? QStringLiteral("1766000000000") : QStringLiteral("NULL")))
+                                         " from_server) SELECT '%1', 'window', max(started_ms) + 1000, %2, 1, 1, 1"
+                                         " FROM sessions")
+                              .arg(downloadedUuid, ended ? QStringLiteral("max(started_ms) + 60000")
+                                                         : QStringLiteral("NULL")))
             && query.exec(QStringLiteral("INSERT INTO readings (session_id, seq, kind, mode, time_ms, frame)"
-                                         " SELECT max(id), 0, 0, 0, 1765999999500, x'00' FROM sessions"));
+                                         " SELECT max(id), 0, 0, 0, max(started_ms) + 1500, x'00' FROM sessions"));
         query.finish();
         database.close();
     }
@@ -482,7 +485,7 @@ void TestWindowsJournal::restoreLooksOnlyAtSessionsRecordedHere()
     }
     bool downloadedFound = false;
     for (const JournalSession &session : sessionsIn(journal)) {
-        if (session.startedMs != 1765999999000)
+        if (session.uuid != downloadedUuid)
             continue;
         downloadedFound = true;
         QCOMPARE(session.hasEnded(), downloadedEnded);
