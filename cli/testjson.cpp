@@ -68,6 +68,9 @@ OrderedJsonObject meterValues(const InsulationTest &test)
     meter.add("overRange", test.finalOverRange);
     meter.add("dar", number(CurveAnalysis::meterDar(test)));
     meter.add("pi", number(CurveAnalysis::meterPi(test)));
+    // A PI or DAR test's own ratio, named by its set times ("R5min/R1min").
+    meter.add("ratio", number(CurveAnalysis::meterRatio(test)));
+    meter.add("ratioName", text(CurveAnalysis::ratioName(test)));
     meter.add("result", test.compResult >= 0 ? QJsonValue(test.compResult) : QJsonValue());
     meter.add("measurement", text(test.measurementText));
     return meter;
@@ -166,7 +169,11 @@ OrderedJsonObject verdictOf(const Verdict &verdict)
 {
     OrderedJsonObject object;
     object.add("outcome", QString::fromLatin1(outcomeName(verdict.outcome)));
+    object.add("qualified", verdict.isQualified());
+    object.add("text", verdict.outcomeText());
     object.add("reasons", QJsonArray::fromStringList(verdict.reasons));
+    object.add("rules", QJsonArray::fromStringList(verdict.rules));
+    object.add("warnings", QJsonArray::fromStringList(verdict.warnings));
     object.add("correctedMegohms", number(verdict.correctedMegohms));
     object.add("baseCelsius", number(verdict.baseCelsius));
     object.add("minimumMegohms", number(verdict.minimumMegohms));

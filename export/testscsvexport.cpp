@@ -68,6 +68,9 @@ QStringList testCells(const InsulationTest &test, const TestDetails &details)
     const Verdict verdict = VerdictRules::judge(test, values, details);
     const QString status = test.status == InsulationTest::Status::Interrupted ? QStringLiteral("interrupted")
                                                                               : QStringLiteral("completed");
+    // The meter's ratio at set times that make it no PI or DAR, by its name.
+    const bool setTimeRatio = std::isfinite(CurveAnalysis::meterRatio(test)) && !CurveAnalysis::isStandardPi(test)
+        && !CurveAnalysis::isStandardDar(test);
     return {QString::number(test.id),
             test.uuid,
             moment(test.startedMs),
@@ -96,7 +99,12 @@ QStringList testCells(const InsulationTest &test, const TestDetails &details)
             details.operatorName,
             details.notes,
             verdict.outcomeText(),
-            verdict.reasons.join(QStringLiteral("; "))};
+            verdict.reasons.join(QStringLiteral("; ")),
+            verdict.isQualified() ? QStringLiteral("yes") : QString(),
+            verdict.rules.join(QStringLiteral("; ")),
+            verdict.warnings.join(QStringLiteral("; ")),
+            setTimeRatio ? CurveAnalysis::ratioName(test) : QString(),
+            setTimeRatio ? number(CurveAnalysis::meterRatio(test)) : QString()};
 }
 } // namespace
 
@@ -114,7 +122,9 @@ QStringList TestsCsvExport::header()
             tr("COMP result"), tr("R15 (MΩ)"), tr("R30 (MΩ)"), tr("R60 (MΩ)"), tr("R600 (MΩ)"),
             tr("DAR R60/R30"), tr("DAR R60/R15"), tr("PI R600/R60"), tr("Corrected R (MΩ)"),
             tr("Corrected to (°C)"), tr("Insulation temperature (°C)"), tr("Ambient temperature (°C)"),
-            tr("Relative humidity (%)"), tr("Operator"), tr("Notes"), tr("Verdict"), tr("Reasons")};
+            tr("Relative humidity (%)"), tr("Operator"), tr("Notes"), tr("Verdict"), tr("Reasons"),
+            tr("Qualified pass"), tr("Rules"), tr("Warnings"), tr("Meter's ratio at set times"),
+            tr("Meter's ratio value")};
 }
 
 bool TestsCsvExport::write(const QString &fileName)

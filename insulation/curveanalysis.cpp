@@ -62,8 +62,10 @@ CurveAnalysis::Values CurveAnalysis::analyse(const InsulationTest &test)
     if (hasSetTimes(test))
         values.ratioAtSetTimes =
             ratio(resistanceAt(test.curve, test.setSeconds2), resistanceAt(test.curve, test.setSeconds));
-    values.darDiffersFromMeter = differ(curveCounterpart(test, values, values.dar), meterDar(test));
-    values.piDiffersFromMeter = differ(curveCounterpart(test, values, values.pi), meterPi(test));
+    const double meterOwnDar = test.mode == DMMData::dmDAR ? meterRatio(test) : meterDar(test);
+    const double meterOwnPi = test.mode == DMMData::dmPI ? meterRatio(test) : meterPi(test);
+    values.darDiffersFromMeter = differ(curveCounterpart(test, values, values.dar), meterOwnDar);
+    values.piDiffersFromMeter = differ(curveCounterpart(test, values, values.pi), meterOwnPi);
     return values;
 }
 
@@ -99,16 +101,48 @@ CurvePoint CurveAnalysis::pointAt(const QVector<CurvePoint> &curve, double secon
     return result;
 }
 
+// An IR record's DAR and PI are the meter's standard ones; a PI or DAR
+// test's ratio is one only at the set times that define it.
 double CurveAnalysis::meterDar(const InsulationTest &test)
 {
-    const bool carriesDar = test.mode == DMMData::dmIR || test.mode == DMMData::dmDAR;
+    const bool carriesDar = test.mode == DMMData::dmIR || isStandardDar(test);
     return carriesDar ? presentOrNan(test.meterDar) : nan;
 }
 
 double CurveAnalysis::meterPi(const InsulationTest &test)
 {
-    const bool carriesPi = test.mode == DMMData::dmIR || test.mode == DMMData::dmPI;
+    const bool carriesPi = test.mode == DMMData::dmIR || isStandardPi(test);
     return carriesPi ? presentOrNan(test.meterPi) : nan;
+}
+
+double CurveAnalysis::meterRatio(const InsulationTest &test)
+{
+    if (test.mode == DMMData::dmPI)
+        return presentOrNan(test.meterPi);
+    if (test.mode == DMMData::dmDAR)
+        return presentOrNan(test.meterDar);
+    return nan;
+}
+
+QString CurveAnalysis::ratioName(const InsulationTest &test)
+{
+    if (!hasSetTimes(test))
+        return QString();
+    const auto mark = [](int seconds) {
+        return seconds % 60 == 0 ? QStringLiteral("R%1min").arg(seconds / 60) : QStringLiteral("R%1s").arg(seconds);
+    };
+    return mark(test.setSeconds2) + QLatin1Char('/') + mark(test.setSeconds);
+}
+
+bool CurveAnalysis::isStandardPi(const InsulationTest &test)
+{
+    return test.mode == DMMData::dmPI && test.setSeconds == oneMinute && test.setSeconds2 == tenMinutes;
+}
+
+bool CurveAnalysis::isStandardDar(const InsulationTest &test)
+{
+    return test.mode == DMMData::dmDAR && (test.setSeconds == seconds30 || test.setSeconds == seconds15)
+        && test.setSeconds2 == oneMinute;
 }
 
 bool CurveAnalysis::differ(double a, double b)

@@ -68,8 +68,19 @@ public:
     // `overRange` is set and `megohms`, interpolated from the range's limit,
     // is a lower bound (NaN where that limit is unknown).
     static CurvePoint pointAt(const QVector<CurvePoint> &curve, double seconds);
-    // The meter's DAR or PI, as the test's mode and record carry it.
+    // The meter's DAR or PI, as the test's mode and record carry it: a PI
+    // only where it is R10min / R1min, a DAR only where it is R1min / R30s
+    // or R1min / R15s; NaN otherwise.
     static double meterDar(const InsulationTest &test);
     static double meterPi(const InsulationTest &test);
+    // A PI or DAR test's own ratio at the meter's set times, whatever they
+    // are; NaN for other tests.
+    static double meterRatio(const InsulationTest &test);
+    // That ratio's name by its set times: "R10min/R1min", "R5min/R1min",
+    // "R1min/R30s"; empty without set times.
+    static QString ratioName(const InsulationTest &test);
+    // A PI or DAR test whose set times make its ratio the standard one.
+    static bool isStandardPi(const InsulationTest &test);
+    static bool isStandardDar(const InsulationTest &test);
     static bool differ(double a, double b);
 };

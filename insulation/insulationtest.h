@@ -54,6 +54,16 @@ struct InsulationTest
     double compLimitMegohms = std::numeric_limits<double>::quiet_NaN();
     int setSeconds = 0;       // TIME: test time; PI, DAR: first timing point
     int setSeconds2 = 0;      // PI, DAR: second timing point
+    // The meter's time of the final resistance: IR its test time, TIME the
+    // time elapsed, PI and DAR the set time it was taken at (or the time
+    // elapsed before the first); -1 where the record carries none.
+    int finalSeconds = -1;
+    // PI and DAR: the resistance the meter kept at each set time (RES1 at
+    // the first, RES2 at the second); NaN until the test reached it.
+    double firstMegohms = std::numeric_limits<double>::quiet_NaN();
+    bool firstOverRange = false;
+    double secondMegohms = std::numeric_limits<double>::quiet_NaN();
+    bool secondOverRange = false;
     // VOLT, CAP, RES: the reading as the table shows its main value.
     QString measurementText;
 

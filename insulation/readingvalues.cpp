@@ -102,6 +102,35 @@ void setInsulationResistance(CurvePoint &point, const DMMDataIR &record, bool fi
     }
 }
 
+// Each of a PI or DAR record's resistances belongs to its own set time: a
+// memory record has no curve to tell IR1min by, only these.
+void takeSetTimeValues(InsulationTest &test, const DMMDataIR &record)
+{
+    const auto *ratio = recordAs<DMMDataPIDAR>(record);
+    if (!ratio) {
+        const int seconds = ReadingValues::meterSeconds(record);
+        test.finalSeconds = seconds > 0 ? seconds : -1;
+        return;
+    }
+    const RatioPhase phase = ratioPhase(*ratio);
+    const int elapsed = ReadingValues::seconds(ratio->elapsedTime);
+    test.firstMegohms = phase == RatioPhase::BeforeFirst ? noValue : ReadingValues::megohms(ratio->resistance);
+    test.firstOverRange = phase != RatioPhase::BeforeFirst && ratio->resistanceOverRange;
+    test.secondMegohms = phase == RatioPhase::AtSecond ? ReadingValues::megohms(ratio->resistance2) : noValue;
+    test.secondOverRange = phase == RatioPhase::AtSecond && ratio->resistance2OverRange;
+    switch (phase) {
+    case RatioPhase::AtSecond:
+        test.finalSeconds = ReadingValues::seconds(ratio->setTime2);
+        break;
+    case RatioPhase::Between:
+        test.finalSeconds = ReadingValues::seconds(ratio->setTime);
+        break;
+    case RatioPhase::BeforeFirst:
+        test.finalSeconds = elapsed > 0 ? elapsed : -1;
+        break;
+    }
+}
+
 void takeMeterValues(InsulationTest &test, const DMMData &record)
 {
     if (const auto *ir = recordAs<DMMDataIR>(record); ir && record.mode == DMMData::dmIR) {
@@ -235,6 +264,7 @@ void ReadingValues::takeFinalValues(InsulationTest &test, const DMMData &record)
         setInsulationResistance(final, *ir, true);
         test.finalMegohms = final.megohms;
         test.finalOverRange = final.overRange;
+        takeSetTimeValues(test, *ir);
     }
     takeMeterValues(test, record);
     takeSetTimes(test, record);

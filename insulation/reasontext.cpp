@@ -30,17 +30,32 @@ QString fixed(double value, int decimals)
 }
 } // namespace
 
+double ReasonText::shown(double value)
+{
+    if (!std::isfinite(value) || value == 0.0)
+        return value;
+    const int exponent = int(std::floor(std::log10(std::abs(value))));
+    const int places = significantDigits - 1 - exponent;
+    // Dividing by an exact power of ten gives the double nearest the
+    // decimal written: 1.996 becomes 2.0 itself, not 2.0000000000000004,
+    // and compares equal to a minimum of 2.0.
+    if (places > 0) {
+        const double power = std::pow(10.0, places);
+        return std::round(value * power) / power;
+    }
+    const double scale = std::pow(10.0, -places);
+    return std::round(value / scale) * scale;
+}
+
 QString ReasonText::measured(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("-");
     if (value == 0.0)
         return QStringLiteral("0");
-    int exponent = int(std::floor(std::log10(std::abs(value))));
-    const double scale = std::pow(10.0, exponent - (significantDigits - 1));
-    const double rounded = std::round(value / scale) * scale;
+    const double rounded = shown(value);
     // 9.996 rounds up to 10.0: one decimal fewer keeps three digits.
-    exponent = int(std::floor(std::log10(std::abs(rounded))));
+    const int exponent = int(std::floor(std::log10(std::abs(rounded))));
     return fixed(rounded, std::max(0, significantDigits - 1 - exponent));
 }
 

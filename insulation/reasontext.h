@@ -16,6 +16,9 @@ public:
 
     // Three significant digits: 312, 8 200, 1.70, 0.0450.
     static QString measured(double value);
+    // The value `measured` writes, as a number: a criterion compares this,
+    // so that a reason never reads "100 MΩ, below 100 MΩ".
+    static double shown(double value);
     // As written, with at least `minDecimals` decimals: 5, 100, 5 000, 14.8, 2.0.
     static QString exact(double value, int minDecimals = 0);
     // "312 MΩ"; beyond the range ">10 000 MΩ", or "beyond the range" where the limit is unknown.

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "insulation/resistancetext.h"
 
+#include "insulation/reasontext.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -15,10 +17,13 @@ QString threeDigits(double value)
 }
 } // namespace
 
-QString ResistanceText::megohms(double megohms, bool overRange)
+// The unit is chosen for the value as rounded, so that 999.6 MΩ reads
+// "1.00 GΩ" and 99.96 MΩ "100 MΩ", as the verdict's reasons say.
+QString ResistanceText::megohms(double value, bool overRange)
 {
-    if (!std::isfinite(megohms))
+    if (!std::isfinite(value))
         return QStringLiteral("-");
+    const double megohms = ReasonText::shown(value);
     const QString sign = overRange ? QStringLiteral(">") : QString();
     if (megohms >= 1.0e6)
         return sign + threeDigits(megohms / 1.0e6) + QStringLiteral(" TΩ");

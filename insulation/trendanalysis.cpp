@@ -3,6 +3,7 @@
 #include "insulation/trendanalysis.h"
 
 #include "insulation/resistancetext.h"
+#include "insulation/testdate.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -61,20 +62,26 @@ TrendAnalysis::Point TrendAnalysis::pointOf(const InsulationTest &test, const Cu
 {
     Point point;
     point.testId = test.id;
-    point.ms = test.startedMs;
+    // A memory record stands at the date the technician gave it; until
+    // then, at its download.
+    const qint64 tested = TestDate::testedMs(test, details);
+    point.ms = tested > 0 ? tested : test.startedMs;
     point.celsius = details.insulationCelsius;
     point.outcome = verdict.outcome;
-    point.minimumMegohms = verdict.minimumMegohms;
+    point.qualified = verdict.isQualified();
+    point.outcomeText = verdict.outcomeText();
+    // The minimum among the values shown, at the base they are shown at.
+    point.minimumMegohms = verdict.shownMinimumMegohms;
     point.minimumPi = verdict.minimumPi;
+    // A ratio at other set times than 1 and 10 min is no PI: meterPi leaves it out.
     point.pi = std::isfinite(values.pi) ? values.pi : CurveAnalysis::meterPi(test);
-    if (std::isfinite(verdict.correctedMegohms)) {
-        point.megohms = verdict.correctedMegohms;
+    // The resistance the verdict judged (IR1min where the test has one,
+    // a memory record's RES1 at 1 min included), corrected where it could be.
+    point.megohms = std::isfinite(verdict.correctedMegohms) ? verdict.correctedMegohms : verdict.measuredMegohms;
+    point.overRange = verdict.measuredOverRange;
+    if (std::isnan(point.megohms) && !point.overRange) {
+        point.megohms = std::isfinite(values.r60) ? values.r60 : test.finalMegohms;
         point.overRange = !std::isfinite(values.r60) && test.finalOverRange;
-    } else if (std::isfinite(values.r60)) {
-        point.megohms = values.r60;
-    } else {
-        point.megohms = test.finalMegohms;
-        point.overRange = test.finalOverRange;
     }
     return point;
 }

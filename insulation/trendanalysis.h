@@ -31,6 +31,10 @@ public:
         // The insulation's temperature at the test; NaN when not given.
         double celsius = std::numeric_limits<double>::quiet_NaN();
         Verdict::Outcome outcome = Verdict::Outcome::NotAssessed;
+        // A pass that did not assess everything, and the verdict as said:
+        // "Pass on IR1min; PI not measured".
+        bool qualified = false;
+        QString outcomeText;
         // The minimum resistance and PI the test's verdict asked for (NaN
         // where none applied): the latest test's are the trend's lines.
         double minimumMegohms = std::numeric_limits<double>::quiet_NaN();

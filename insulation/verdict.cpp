@@ -4,9 +4,17 @@
 
 #include <QCoreApplication>
 
+bool Verdict::isQualified() const
+{
+    return outcome == Outcome::Pass && !gaps.isEmpty();
+}
+
 QString Verdict::outcomeText() const
 {
-    return outcomeText(outcome);
+    if (!isQualified())
+        return outcomeText(outcome);
+    const QString on = assessed.join(QCoreApplication::translate("Verdict", " and "));
+    return QCoreApplication::translate("Verdict", "Pass on %1; %2").arg(on, gaps.join(QStringLiteral("; ")));
 }
 
 QString Verdict::outcomeText(Outcome outcome)
@@ -20,4 +28,15 @@ QString Verdict::outcomeText(Outcome outcome)
         break;
     }
     return QCoreApplication::translate("Verdict", "Not assessed");
+}
+
+QString Verdict::qualifiedPassText()
+{
+    return QCoreApplication::translate("Verdict", "Pass, not fully assessed");
+}
+
+void Verdict::cite(const QString &rule)
+{
+    if (!rule.isEmpty() && !rules.contains(rule))
+        rules << rule;
 }

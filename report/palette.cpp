@@ -2,15 +2,20 @@
 // SPDX-License-Identifier: MIT
 #include "report/palette.h"
 
-QColor Palette::outcome(Verdict::Outcome outcome)
+QColor Palette::outcome(Verdict::Outcome outcome, bool qualified)
 {
     switch (outcome) {
     case Verdict::Outcome::Pass:
-        return pass;
+        return qualified ? qualifiedPass : pass;
     case Verdict::Outcome::Fail:
         return fail;
     case Verdict::Outcome::NotAssessed:
         break;
     }
     return notAssessed;
+}
+
+QColor Palette::of(const Verdict &verdict)
+{
+    return outcome(verdict.outcome, verdict.isQualified());
 }

@@ -7,7 +7,8 @@
 #include <QColor>
 
 // The colours the program speaks in, in its windows and on paper alike: a
-// verdict's green, red or grey, the accent of its series and headings, the
+// verdict's green, olive (a pass that did not assess everything its rules
+// ask for), red or grey, the accent of its series and headings, the
 // amber of what warns, and the quieter colours of what only frames the rest.
 class Palette
 {
@@ -15,6 +16,7 @@ public:
     Palette() = delete;
 
     static constexpr QColor pass{0x2e, 0x7d, 0x32};
+    static constexpr QColor qualifiedPass{0x82, 0x77, 0x17};
     static constexpr QColor fail{0xc6, 0x28, 0x28};
     static constexpr QColor notAssessed{0x5a, 0x5a, 0x5a};
 
@@ -35,5 +37,6 @@ public:
     static constexpr QColor markLine{0x9e, 0x9e, 0x9e};
     static constexpr QColor markText{0x61, 0x61, 0x61};
 
-    static QColor outcome(Verdict::Outcome outcome);
+    static QColor outcome(Verdict::Outcome outcome, bool qualified = false);
+    static QColor of(const Verdict &verdict);
 };

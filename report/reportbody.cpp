@@ -7,6 +7,7 @@
 #include "report/htmltable.h"
 #include "report/itemsection.h"
 #include "report/reporttext.h"
+#include "report/rulessection.h"
 #include "report/signatureblock.h"
 #include "report/testsection.h"
 #include "report/textblock.h"
@@ -44,6 +45,9 @@ ReportBody::ReportBody(const ReportContent &content, const QString &technician)
     add(Part::Kind::Text, ItemSection::detailsHtml(m_content)).keepTogether = true;
     addTests();
     addTrend();
+    const QString rules = RulesSection::html(m_content.tests);
+    if (!rules.isEmpty())
+        add(Part::Kind::Text, rules).keepTogether = true;
     add(Part::Kind::Signature);
 }
 

@@ -17,7 +17,8 @@ class QPaintDevice;
 
 // The flow of a report between its page headers and footers, in reading
 // order: the title and the equipment, each test (the oldest first) with its
-// curve, the item's trend with its warnings, and the signature lines. Its
+// curve, the item's trend with its warnings, the rules the verdicts rest
+// on, and the signature lines. Its
 // texts come first so that a font can be chosen for them; the blocks are
 // laid out in that font for the device.
 class ReportBody

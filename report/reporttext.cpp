@@ -24,11 +24,15 @@ QString ReportText::date(const QDate &date)
 QString ReportText::dateTime(qint64 msSinceEpoch)
 {
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(msSinceEpoch);
-    const QLocale locale;
-    // Some locales' short times carry seconds; a test's minute is enough.
-    QString time = locale.timeFormat(QLocale::ShortFormat);
+    return QLocale().toString(when, dateFormat() + QLatin1Char(' ') + timeFormat());
+}
+
+// Some locales' short times carry seconds; a test's minute is enough.
+QString ReportText::timeFormat()
+{
+    QString time = QLocale().timeFormat(QLocale::ShortFormat);
     time.remove(QRegularExpression(QStringLiteral("[:.]ss")));
-    return locale.toString(when, dateFormat() + QLatin1Char(' ') + time);
+    return time;
 }
 
 QString ReportText::seconds(int seconds)

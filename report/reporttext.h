@@ -19,6 +19,8 @@ public:
     static QString dateFormat();
     static QString date(const QDate &date);
     static QString dateTime(qint64 msSinceEpoch);
+    // The locale's short time, without seconds.
+    static QString timeFormat();
     // "45 s", "1 min", "10 min 30 s".
     static QString seconds(int seconds);
     // "1000 V"; "-" for none.

@@ -4,10 +4,13 @@
 
 #include "insulation/curveanalysis.h"
 #include "insulation/resistancetext.h"
+#include "insulation/testdate.h"
 #include "meter/dmmdata.h"
 #include "report/htmltable.h"
 #include "report/palette.h"
 #include "report/reporttext.h"
+
+#include <QLocale>
 
 #include <cmath>
 
@@ -54,9 +57,11 @@ Cell statusCell(InsulationTest::Status status)
     return {coloured(text, Palette::warning), HtmlTable::Style::Plain, 1};
 }
 
-// How far, the reasons say: they give the factor and the halving interval.
+// How, in short; the reasons give the factor the verdict used.
 QString correctionText(const Verdict &verdict)
 {
+    if (!verdict.correction.isEmpty())
+        return verdict.correction;
     if (std::isnan(verdict.baseCelsius))
         return TestSection::tr("not corrected");
     return TestSection::tr("to %1").arg(ResistanceText::celsius(verdict.baseCelsius));
@@ -67,7 +72,8 @@ void addConditions(HtmlTable &table, const ReportContent::Test &entry)
     const InsulationTest &test = entry.test;
     const TestDetails &details = entry.details;
     const QString operatorName = details.operatorName.isEmpty() ? QStringLiteral("-") : details.operatorName;
-    table.addRow({HtmlTable::label(TestSection::tr("Started")), HtmlTable::value(ReportText::dateTime(test.startedMs)),
+    const QString started = TestDate::text(test, details, QLocale(), ReportText::dateFormat(), ReportText::timeFormat());
+    table.addRow({HtmlTable::label(TestSection::tr("Started")), HtmlTable::value(started),
                   HtmlTable::label(TestSection::tr("Mode")), HtmlTable::value(modeText(test))});
     table.addRow({HtmlTable::label(TestSection::tr("Set voltage")), HtmlTable::value(ReportText::volts(test.setVolts)),
                   HtmlTable::label(TestSection::tr("Status")), statusCell(test.status)});
@@ -162,11 +168,16 @@ QString compText(const InsulationTest &test)
     return TestSection::tr("%1 (limit %2)").arg(result, ResistanceText::megohms(test.compLimitMegohms));
 }
 
+// A PI or DAR test's ratio at other set times goes by their name, never
+// by PI's or DAR's.
 QVector<Pair> meterValues(const InsulationTest &test)
 {
     QVector<Pair> values{{TestSection::tr("Final resistance"), TestSection::megohmsText(test.finalMegohms, test.finalOverRange)},
                          {TestSection::tr("DAR"), ResistanceText::ratio(CurveAnalysis::meterDar(test))},
                          {TestSection::tr("PI"), ResistanceText::ratio(CurveAnalysis::meterPi(test))}};
+    const double ratio = CurveAnalysis::meterRatio(test);
+    if (std::isfinite(ratio) && !CurveAnalysis::isStandardPi(test) && !CurveAnalysis::isStandardDar(test))
+        values.append({CurveAnalysis::ratioName(test), ResistanceText::ratio(ratio)});
     if (test.mode == DMMData::dmCOMP)
         values.append({TestSection::tr("Comparison"), compText(test)});
     return values;
@@ -196,7 +207,7 @@ void addVerdict(HtmlTable &table, const ReportContent::Test &entry)
 {
     const Verdict &verdict = entry.verdict;
     table.addRow({HtmlTable::label(TestSection::tr("Verdict")),
-                  {coloured(verdict.outcomeText(), Palette::outcome(verdict.outcome)), HtmlTable::Style::Plain, 3}});
+                  {coloured(verdict.outcomeText(), Palette::of(verdict)), HtmlTable::Style::Plain, 3}});
     QStringList reasons;
     for (const QString &reason : verdict.reasons)
         reasons << QStringLiteral("• ") + reason;
@@ -205,6 +216,12 @@ void addVerdict(HtmlTable &table, const ReportContent::Test &entry)
     if (entry.values.piDiffersFromMeter)
         reasons << QStringLiteral("• ") + TestSection::tr("the curve's PI differs from the meter's by more than 5 %");
     addLabelled(table, TestSection::tr("Reasons"), reasons);
+    QStringList warnings;
+    for (const QString &warning : verdict.warnings)
+        warnings << QStringLiteral("• ") + warning;
+    addLabelled(table, TestSection::tr("Warnings"), warnings);
+    if (!verdict.rules.isEmpty())
+        addLabelled(table, TestSection::tr("Rules"), {verdict.rules.join(QStringLiteral("; "))});
 }
 } // namespace
 

@@ -45,12 +45,20 @@ void addResistance(QCustomPlot &plot, const QList<Point> &points)
         if (hasResistance(point))
             line->addData(key(point), point.megohms);
     }
-    for (const Verdict::Outcome outcome : {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
-        const QColor colour = Palette::outcome(outcome);
-        QCPGraph *graph = scatterGraph(plot, plot.yAxis, Verdict::outcomeText(outcome),
-                                       QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 7));
+    const struct
+    {
+        Verdict::Outcome outcome;
+        bool qualified;
+    } kinds[] = {{Verdict::Outcome::Pass, false},
+                 {Verdict::Outcome::Pass, true},
+                 {Verdict::Outcome::Fail, false},
+                 {Verdict::Outcome::NotAssessed, false}};
+    for (const auto &kind : kinds) {
+        const QColor colour = Palette::outcome(kind.outcome, kind.qualified);
+        const QString name = kind.qualified ? Verdict::qualifiedPassText() : Verdict::outcomeText(kind.outcome);
+        QCPGraph *graph = scatterGraph(plot, plot.yAxis, name, QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 7));
         for (const Point &point : points) {
-            if (hasResistance(point) && point.outcome == outcome)
+            if (hasResistance(point) && point.outcome == kind.outcome && point.qualified == kind.qualified)
                 graph->addData(key(point), point.megohms);
         }
     }
@@ -145,8 +153,8 @@ void setValueRanges(QCustomPlot &plot, const QList<Point> &points, const Verdict
         if (std::isfinite(point.pi))
             highestPi = std::max(highestPi, point.pi);
     }
-    if (std::isfinite(latest.minimumMegohms) && latest.minimumMegohms > 0.0)
-        megohms << latest.minimumMegohms;
+    if (std::isfinite(latest.shownMinimumMegohms) && latest.shownMinimumMegohms > 0.0)
+        megohms << latest.shownMinimumMegohms;
     const auto [lowest, highest] = std::minmax_element(megohms.cbegin(), megohms.cend());
     plot.yAxis->setRange(megohms.isEmpty() ? QCPRange(1.0, 1000.0) : QCPRange(*lowest / 3.0, *highest * 4.0));
     plot.yAxis2->setRange(0.0, std::max(highestPi * 1.3, 3.0));
@@ -169,9 +177,10 @@ std::unique_ptr<QCustomPlot> TrendChart::make(const QList<TrendAnalysis::Point> 
     addResistance(*plot, points);
     addPi(*plot, points);
     addWarnings(*plot, points);
-    if (std::isfinite(latest.minimumMegohms) && latest.minimumMegohms > 0.0)
-        addMinimum(*plot, plot->yAxis, latest.minimumMegohms,
-                   tr("Minimum IR %1").arg(ResistanceText::megohms(latest.minimumMegohms)),
+    // The minimum among the corrected values, at the base they are shown at.
+    if (std::isfinite(latest.shownMinimumMegohms) && latest.shownMinimumMegohms > 0.0)
+        addMinimum(*plot, plot->yAxis, latest.shownMinimumMegohms,
+                   tr("Minimum IR %1").arg(ResistanceText::megohms(latest.shownMinimumMegohms)),
                    Palette::fail);
     if (std::isfinite(latest.minimumPi))
         addMinimum(*plot, plot->yAxis2, latest.minimumPi, tr("Minimum PI %1").arg(ResistanceText::ratio(latest.minimumPi)),

@@ -863,12 +863,12 @@ Its tests are kept, and name it still.</source>
         <translation>服务器上的表由更新版本的 Tessra 创建（服务器模式 %1）；此版本最多支持模式 %2。服务器上未作任何更改。</translation>
     </message>
     <message>
-        <source>The server has no schema &quot;%1&quot; for Tessra&apos;s tables, and this user may not create it (the department&apos;s administrator makes it with team-server.sql): %2</source>
-        <translation>服务器上没有存放 Tessra 表的模式“%1”，且此用户无权创建（由部门管理员用 team-server.sql 创建）：%2</translation>
-    </message>
-    <message>
         <source>The server&apos;s tables could not be brought up to date: %1</source>
         <translation>无法更新服务器上的表：%1</translation>
+    </message>
+    <message>
+        <source>The server has no schema &quot;%1&quot; for Tessra&apos;s tables, and this user may not create it (the department&apos;s administrator makes it with team-server.sql): %2</source>
+        <translation>服务器上没有存放 Tessra 表的模式“%1”，且此用户无权创建（由部门管理员用 team-server.sql 创建）：%2</translation>
     </message>
 </context>
 <context>
@@ -1424,6 +1424,14 @@ Do you want to bring its readings back into the tables?</source>
         <source>beyond the range</source>
         <translation>超出量程</translation>
     </message>
+    <message>
+        <source>Warnings</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Rules</source>
+        <translation>规则</translation>
+    </message>
 </context>
 <context>
     <name>TestsCsvExport</name>
@@ -1582,6 +1590,26 @@ Do you want to bring its readings back into the tables?</source>
     <message>
         <source>Reasons</source>
         <translation>依据</translation>
+    </message>
+    <message>
+        <source>Qualified pass</source>
+        <translation>有保留的合格</translation>
+    </message>
+    <message>
+        <source>Rules</source>
+        <translation>规则</translation>
+    </message>
+    <message>
+        <source>Warnings</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Meter&apos;s ratio at set times</source>
+        <translation>仪表设定时间的比值</translation>
+    </message>
+    <message>
+        <source>Meter&apos;s ratio value</source>
+        <translation>仪表比值</translation>
     </message>
 </context>
 <context>
@@ -1768,6 +1796,14 @@ Do you want to add it, as the form describes it?</source>
         <translation>%1 尚未在设备登记册中。
 要按表单所述添加吗？</translation>
     </message>
+    <message>
+        <source>meter&apos;s %1 %2</source>
+        <translation>仪表的 %1 %2</translation>
+    </message>
+    <message>
+        <source>Rules: %1</source>
+        <translation>规则：%1</translation>
+    </message>
 </context>
 <context>
     <name>TrendAnalysis</name>
@@ -1866,6 +1902,18 @@ Do you want to add it, as the form describes it?</source>
     <message>
         <source>Not assessed</source>
         <translation>未评定</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation>和</translation>
+    </message>
+    <message>
+        <source>Pass on %1; %2</source>
+        <translation>按 %1 合格；%2</translation>
+    </message>
+    <message>
+        <source>Pass, not fully assessed</source>
+        <translation>合格，未完全评定</translation>
     </message>
 </context>
 <context>
@@ -2018,6 +2066,138 @@ Do you want to add it, as the form describes it?</source>
         <source>the test is still running: judged on the readings so far</source>
         <translation>测试仍在进行：按目前读数评定</translation>
     </message>
+    <message>
+        <source>%1 V</source>
+        <translation>%1 V</translation>
+    </message>
+    <message>
+        <source>this voltage</source>
+        <translation>此电压</translation>
+    </message>
+    <message>
+        <source>the row %1 and above, the next above it</source>
+        <translation>%1 及以上一行，上面的下一行</translation>
+    </message>
+    <message>
+        <source>the manufacturer&apos;s minimum gives no base temperature: judged at %1, the standard&apos;s</source>
+        <translation>制造商最低值未给出基准温度：按标准的 %1 评定</translation>
+    </message>
+    <message>
+        <source>this item (the manufacturer&apos;s minimum)</source>
+        <translation>此设备（制造商最低值）</translation>
+    </message>
+    <message>
+        <source>%1, at least %2 for %3, but taken after 1 min it shows no IR1min: not assessed</source>
+        <translation>%1，%3 至少 %2，但在 1 分钟之后测得，不能代表 IR1min：未评定</translation>
+    </message>
+    <message>
+        <source>%1, at least %2 for %3, but at an unknown time it shows no IR1min: not assessed</source>
+        <translation>%1，%3 至少 %2，但测得时间未知，不能代表 IR1min：未评定</translation>
+    </message>
+    <message>
+        <source>%1: beyond the range at %2, below the minimum of %3 for %4: not assessed; test at a higher voltage</source>
+        <translation>%1：在 %2 下超出量程，低于 %4 的最低值 %3：未评定；请用更高电压测试</translation>
+    </message>
+    <message>
+        <source>%1: beyond the range at %2, its limit unknown, so not shown to reach %3 for %4: not assessed; test at a higher voltage</source>
+        <translation>%1：在 %2 下超出量程，量程上限未知，无法证明达到 %4 的 %3：未评定；请用更高电压测试</translation>
+    </message>
+    <message>
+        <source>%1, either side of %2 for %3 as the insulation medium is not given: not assessed; give the medium</source>
+        <translation>%1，由于未提供绝缘介质，处于 %3 的 %2 两侧：未评定；请提供绝缘介质</translation>
+    </message>
+    <message>
+        <source>not corrected for temperature</source>
+        <translation>未做温度校正</translation>
+    </message>
+    <message>
+        <source>the meter&apos;s %1 %2 is not a PI (R10min/R1min): PI not assessed</source>
+        <translation>仪表的 %1 %2 不是 PI（R10min/R1min）：未评定 PI</translation>
+    </message>
+    <message>
+        <source>PI not measured</source>
+        <translation>未测量 PI</translation>
+    </message>
+    <message>
+        <source>PI %1 shown, not judged: the PI may not apply to random-wound windings (%2)</source>
+        <translation>PI %1 仅显示，不评定：PI 可能不适用于散嵌绕组（%2）</translation>
+    </message>
+    <message>
+        <source>PI not assessed</source>
+        <translation>未评定 PI</translation>
+    </message>
+    <message>
+        <source>class %1</source>
+        <translation>%1 级</translation>
+    </message>
+    <message>
+        <source>PI %1, at least %2 for %3: pass</source>
+        <translation>PI %1，%3 至少 %2：合格</translation>
+    </message>
+    <message>
+        <source>PI %1 below %2 for %3: fail</source>
+        <translation>PI %1 低于 %3 的 %2：不合格</translation>
+    </message>
+    <message>
+        <source>rated voltage not given: test voltage not checked</source>
+        <translation>未提供额定电压：未检查试验电压</translation>
+    </message>
+    <message>
+        <source>test voltage not checked</source>
+        <translation>未检查试验电压</translation>
+    </message>
+    <message>
+        <source>test voltage not known: not checked</source>
+        <translation>试验电压未知：未检查</translation>
+    </message>
+    <message>
+        <source>a %1 winding</source>
+        <translation>%1 绕组</translation>
+    </message>
+    <message>
+        <source>equipment rated %1</source>
+        <translation>额定 %1 的设备</translation>
+    </message>
+    <message>
+        <source>tested at %1, the table asks at least %2 for %3: not assessed</source>
+        <translation>以 %1 测试，表中要求 %3 至少 %2：未评定</translation>
+    </message>
+    <message>
+        <source>tested at %1, above the %2 recommended at most for %3</source>
+        <translation>以 %1 测试，高于 %3 推荐的最高 %2</translation>
+    </message>
+    <message>
+        <source>tested at %1, within %2 to %3 for %4</source>
+        <translation>以 %1 测试，在 %4 的 %2 至 %3 之内</translation>
+    </message>
+    <message>
+        <source>tested at %1, at least %2 for %3</source>
+        <translation>以 %1 测试，%3 至少 %2</translation>
+    </message>
+    <message>
+        <source>not corrected: no temperature given</source>
+        <translation>未校正：未提供温度</translation>
+    </message>
+    <message>
+        <source>not corrected: %1</source>
+        <translation>未校正：%1</translation>
+    </message>
+    <message>
+        <source>not corrected: the insulation medium is not given</source>
+        <translation>未校正：未提供绝缘介质</translation>
+    </message>
+    <message>
+        <source>to %1, %2</source>
+        <translation>到 %1，%2</translation>
+    </message>
+    <message>
+        <source>IR1min not measured</source>
+        <translation>未测量 IR1min</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
 </context>
 <context>
     <name>WindowSync</name>
@@ -2090,6 +2270,192 @@ Do you want to add it, as the form describes it?</source>
 Do you want to open it?</source>
         <translation>%1 已写入。
 要打开吗？</translation>
+    </message>
+</context>
+<context>
+    <name>CorrectionRule</name>
+    <message>
+        <source>no temperature given</source>
+        <translation>未提供温度</translation>
+    </message>
+    <message>
+        <source>no usable halving interval</source>
+        <translation>无可用的减半间隔</translation>
+    </message>
+    <message>
+        <source>%1 is outside Table 100.14 (%2 to %3)</source>
+        <translation>%1 超出 Table 100.14 的范围（%2 至 %3）</translation>
+    </message>
+    <message>
+        <source>halving every %1, an approximation</source>
+        <translation>每 %1 减半，近似</translation>
+    </message>
+    <message>
+        <source>halving every %1, as chosen</source>
+        <translation>每 %1 减半，按所选</translation>
+    </message>
+    <message>
+        <source>Table 100.14, solid insulation</source>
+        <translation>Table 100.14，固体绝缘</translation>
+    </message>
+    <message>
+        <source>Table 100.14, oil-immersed insulation</source>
+        <translation>Table 100.14，油浸绝缘</translation>
+    </message>
+    <message>
+        <source>Table 100.14, insulation medium not given: solid or oil-immersed</source>
+        <translation>Table 100.14，未提供绝缘介质：固体或油浸</translation>
+    </message>
+</context>
+<context>
+    <name>JudgedReading</name>
+    <message>
+        <source>IR1min</source>
+        <translation>IR1min</translation>
+    </message>
+    <message>
+        <source>no IR1min: the meter&apos;s set times are %1 and %2</source>
+        <translation>无 IR1min：仪表设定时间为 %1 和 %2</translation>
+    </message>
+    <message>
+        <source>no curve (a record of the meter&apos;s memory): the final reading is judged</source>
+        <translation>无曲线（仪表存储记录）：按最终读数评定</translation>
+    </message>
+    <message>
+        <source>the curve does not reach 1 min: the final reading is judged</source>
+        <translation>曲线未达到 1 分钟：按最终读数评定</translation>
+    </message>
+    <message>
+        <source>no resistance at 1 min in the curve: the final reading is judged</source>
+        <translation>曲线在 1 分钟处无电阻值：按最终读数评定</translation>
+    </message>
+    <message>
+        <source>the final reading at %1</source>
+        <translation>%1 时的最终读数</translation>
+    </message>
+    <message>
+        <source>the final reading, time unknown</source>
+        <translation>最终读数，时间未知</translation>
+    </message>
+    <message>
+        <source>(not corrected)</source>
+        <translation>（未校正）</translation>
+    </message>
+    <message>
+        <source>no temperature given: not corrected</source>
+        <translation>未提供温度：未校正</translation>
+    </message>
+    <message>
+        <source>%1: not corrected</source>
+        <translation>%1：未校正</translation>
+    </message>
+    <message>
+        <source>at %1</source>
+        <translation>在 %1</translation>
+    </message>
+    <message>
+        <source>×%1 to ×%2</source>
+        <translation>×%1 至 ×%2</translation>
+    </message>
+    <message>
+        <source>×%1</source>
+        <translation>×%1</translation>
+    </message>
+    <message>
+        <source>corrected from %1 to %2: %3 (%4)</source>
+        <translation>由 %1 校正到 %2：%3（%4）</translation>
+    </message>
+</context>
+<context>
+    <name>JudgedReading::AtBase</name>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 至 %2</translation>
+    </message>
+    <message>
+        <source>%1, %2 %3</source>
+        <translation>%1，%2 %3</translation>
+    </message>
+</context>
+<context>
+    <name>RuleSource</name>
+    <message>
+        <source>IEEE 43-2013, minimum PI by thermal class</source>
+        <translation>IEEE 43-2013，按耐热等级的最低 PI</translation>
+    </message>
+    <message>
+        <source>IEEE 43-2013, PI not used above 5 000 MΩ</source>
+        <translation>IEEE 43-2013，高于 5 000 MΩ 不使用 PI</translation>
+    </message>
+    <message>
+        <source>IEEE 43-2013, DC test voltages</source>
+        <translation>IEEE 43-2013，直流试验电压</translation>
+    </message>
+    <message>
+        <source>IEEE 43, halving every 10 °C (an approximation)</source>
+        <translation>IEEE 43，每 10 °C 减半（近似）</translation>
+    </message>
+    <message>
+        <source>manufacturer&apos;s minimum</source>
+        <translation>制造商最低值</translation>
+    </message>
+    <message>
+        <source>the meter&apos;s limit (COMP)</source>
+        <translation>仪表限值（COMP）</translation>
+    </message>
+    <message>
+        <source>rotating machines: recommended minimum IR1min at 40 °C by winding</source>
+        <translation>旋转电机：按绕组的 40 °C 推荐最低 IR1min</translation>
+    </message>
+    <message>
+        <source>rotating machines: recommended minimum polarization index (R10min/R1min)</source>
+        <translation>旋转电机：推荐最低极化指数（R10min/R1min）</translation>
+    </message>
+    <message>
+        <source>rotating machines: PI not assessed where IR1min at 40 °C exceeds 5 000 MΩ</source>
+        <translation>旋转电机：40 °C 时 IR1min 超过 5 000 MΩ 时不评定 PI</translation>
+    </message>
+    <message>
+        <source>rotating machines: the PI may not apply to random-wound windings; shown, not judged</source>
+        <translation>旋转电机：PI 可能不适用于散嵌绕组；仅显示，不评定</translation>
+    </message>
+    <message>
+        <source>rotating machines: DC test voltage by rated winding voltage</source>
+        <translation>旋转电机：按绕组额定电压的直流试验电压</translation>
+    </message>
+    <message>
+        <source>rotating machines: correction to 40 °C, approximate</source>
+        <translation>旋转电机：校正到 40 °C，近似</translation>
+    </message>
+    <message>
+        <source>other equipment: minimum insulation resistance at 20 °C and minimum DC test voltage</source>
+        <translation>其他设备：20 °C 最低绝缘电阻和最低直流试验电压</translation>
+    </message>
+    <message>
+        <source>other equipment: correction factors to 20 °C, oil-immersed and solid insulation</source>
+        <translation>其他设备：校正到 20 °C 的系数，油浸和固体绝缘</translation>
+    </message>
+    <message>
+        <source>the item&apos;s own limits, from its manufacturer, before the standards&apos; tables</source>
+        <translation>设备自身的制造商限值，优先于标准的表</translation>
+    </message>
+    <message>
+        <source>the pass or fail of the meter against the limit set on it</source>
+        <translation>仪表按其设定限值给出的合格或不合格</translation>
+    </message>
+</context>
+<context>
+    <name>RulesSection</name>
+    <message>
+        <source>Rules applied</source>
+        <translation>所用规则</translation>
+    </message>
+</context>
+<context>
+    <name>TestDate</name>
+    <message>
+        <source>date unknown, downloaded %1</source>
+        <translation>日期未知，%1 下载</translation>
     </message>
 </context>
 <context>

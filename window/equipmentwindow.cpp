@@ -119,8 +119,8 @@ void EquipmentWindow::showItem()
         row->setText(2, ResistanceText::megohms(it->megohms, it->overRange));
         row->setText(3, ResistanceText::ratio(it->pi));
         row->setText(4, ResistanceText::celsius(it->celsius));
-        row->setText(5, Verdict::outcomeText(it->outcome));
-        row->setForeground(5, Palette::outcome(it->outcome));
+        row->setText(5, it->outcomeText.isEmpty() ? Verdict::outcomeText(it->outcome) : it->outcomeText);
+        row->setForeground(5, Palette::outcome(it->outcome, it->qualified));
         if (!it->warning.isEmpty()) {
             row->setForeground(2, Palette::fail);
             warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
@@ -146,7 +146,7 @@ QString EquipmentWindow::pointText(const TrendAnalysis::Point &point)
                       tr("IR1min %1").arg(ResistanceText::megohms(point.megohms, point.overRange)),
                       tr("PI %1").arg(ResistanceText::ratio(point.pi)),
                       tr("temperature %1").arg(ResistanceText::celsius(point.celsius)),
-                      Verdict::outcomeText(point.outcome)};
+                      point.outcomeText.isEmpty() ? Verdict::outcomeText(point.outcome) : point.outcomeText};
     if (!point.warning.isEmpty())
         lines << point.warning;
     return lines.join(QLatin1Char('\n'));

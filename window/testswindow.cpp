@@ -4,6 +4,7 @@
 
 #include "insulation/resistancetext.h"
 #include "insulation/temperaturecorrection.h"
+#include "insulation/testdate.h"
 #include "insulation/verdictrules.h"
 #include "report/palette.h"
 #include "ui_testswindow.h"
@@ -78,7 +79,9 @@ TestsWindow::Shown TestsWindow::judged(const InsulationTest &test, const TestDet
 QStringList TestsWindow::rowTexts(const Shown &shown)
 {
     const InsulationTest &test = shown.test;
-    const QString time = QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(test.startedMs), QLocale::ShortFormat);
+    const QLocale locale = QLocale::system();
+    const QString time = TestDate::text(test, shown.details, locale, locale.dateFormat(QLocale::ShortFormat),
+                                        locale.timeFormat(QLocale::ShortFormat));
     QString mode = test.modeName();
     if (test.origin == InsulationTest::Origin::Memory)
         mode += tr(" (memory)");
@@ -134,7 +137,7 @@ void TestsWindow::fillRow(QTreeWidgetItem *item, const Shown &shown) const
     for (int column = 0; column < texts.size(); ++column)
         item->setText(column, texts.at(column));
     item->setData(0, idRole, shown.test.status == InsulationTest::Status::Running ? runningId : shown.test.id);
-    item->setForeground(ColVerdict, Palette::outcome(shown.verdict.outcome));
+    item->setForeground(ColVerdict, Palette::of(shown.verdict));
     for (const int column : {ColVoltage, ColFinal, ColPi, ColDar})
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -242,6 +245,10 @@ void TestsWindow::showVerdict(const Shown &shown)
         values << tr("meter's DAR %1").arg(ResistanceText::ratio(meterDar));
     if (std::isfinite(meterPi))
         values << tr("meter's PI %1").arg(ResistanceText::ratio(meterPi));
+    // A ratio at other set times is named by them, never called PI or DAR.
+    const double meterRatio = CurveAnalysis::meterRatio(shown.test);
+    if (std::isfinite(meterRatio) && std::isnan(meterPi) && std::isnan(meterDar))
+        values << tr("meter's %1 %2").arg(CurveAnalysis::ratioName(shown.test), ResistanceText::ratio(meterRatio));
     if (v.darDiffersFromMeter)
         values << tr("the curve's DAR differs from the meter's by more than 5 %");
     if (v.piDiffersFromMeter)
@@ -252,11 +259,16 @@ void TestsWindow::showVerdict(const Shown &shown)
                            ResistanceText::megohms(shown.verdict.correctedMegohms));
     ui->lblValues->setText(values.join(QStringLiteral(" · ")));
 
+    const Verdict &verdict = shown.verdict;
     ui->lblVerdict->setText(QStringLiteral("<b style=\"font-size:16pt; color:%1\">%2</b>")
-                                .arg(Palette::outcome(shown.verdict.outcome).name(), shown.verdict.outcomeText().toHtmlEscaped()));
+                                .arg(Palette::of(verdict).name(), verdict.outcomeText().toHtmlEscaped()));
     QStringList reasons;
-    for (const QString &reason : shown.verdict.reasons)
+    for (const QString &reason : verdict.reasons)
         reasons << QStringLiteral("• ") + reason.toHtmlEscaped();
+    for (const QString &warning : verdict.warnings)
+        reasons << QStringLiteral("⚠ ") + warning.toHtmlEscaped();
+    if (!verdict.rules.isEmpty())
+        reasons << tr("Rules: %1").arg(verdict.rules.join(QStringLiteral("; "))).toHtmlEscaped();
     ui->lblReasons->setText(reasons.join(QStringLiteral("<br>")));
 }
 

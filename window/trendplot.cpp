@@ -11,6 +11,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace {
@@ -65,14 +66,19 @@ QCPGraph *addPi(QCustomPlot &plot, const QList<Point> &points)
     return pi;
 }
 
-// The points again, coloured by their verdicts over the line.
+// The points again, coloured by their verdicts over the line; a pass that
+// did not assess everything has its own colour.
 void addOutcomes(QCustomPlot &plot, const QList<Point> &points)
 {
-    for (const Verdict::Outcome outcome : {Verdict::Outcome::Pass, Verdict::Outcome::Fail, Verdict::Outcome::NotAssessed}) {
-        QCPGraph *graph = addScatter(plot, Verdict::outcomeText(outcome),
-                                     QCPScatterStyle(QCPScatterStyle::ssDisc, Palette::outcome(outcome), 8));
+    const std::pair<Verdict::Outcome, bool> kinds[] = {{Verdict::Outcome::Pass, false},
+                                                       {Verdict::Outcome::Pass, true},
+                                                       {Verdict::Outcome::Fail, false},
+                                                       {Verdict::Outcome::NotAssessed, false}};
+    for (const auto &[outcome, qualified] : kinds) {
+        QCPGraph *graph = addScatter(plot, qualified ? Verdict::qualifiedPassText() : Verdict::outcomeText(outcome),
+                                     QCPScatterStyle(QCPScatterStyle::ssDisc, Palette::outcome(outcome, qualified), 8));
         for (const Point &point : points) {
-            if (point.outcome == outcome && hasResistance(point))
+            if (point.outcome == outcome && point.qualified == qualified && hasResistance(point))
                 graph->addData(TrendPlot::key(point), point.megohms);
         }
         dropFromLegendIfEmpty(*graph);

@@ -1,6 +1,8 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "insulation/trendanalysis.h"
+#include "insulation/verdictrules.h"
+#include "meter/dmmdata.h"
 
 #include <QTest>
 
@@ -31,6 +33,8 @@ class TestTrendAnalysis : public QObject
 private slots:
     void fallsOfMoreThanHalfAreFlagged_data();
     void fallsOfMoreThanHalfAreFlagged();
+    void pointIsWhatTheVerdictJudged_data();
+    void pointIsWhatTheVerdictJudged();
 };
 
 void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged_data()
@@ -88,6 +92,56 @@ void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged()
         if (!p.warning.isEmpty())
             QVERIFY2(p.warning.contains(QLatin1String("fell by")), qPrintable(p.warning));
     }
+}
+
+// A PI record of the meter's memory: RES1 at the first set time, RES2 at the
+// second, and the meter's ratio of the two.
+InsulationTest ratioRecord(int first, int second, double res1, double res2)
+{
+    InsulationTest test;
+    test.mode = DMMData::dmPI;
+    test.origin = InsulationTest::Origin::Memory;
+    test.status = InsulationTest::Status::Completed;
+    test.setSeconds = first;
+    test.setSeconds2 = second;
+    test.firstMegohms = res1;
+    test.secondMegohms = res2;
+    test.finalMegohms = res2;
+    test.finalSeconds = second;
+    test.meterPi = res2 / res1;
+    return test;
+}
+
+// The trend plots IR1min (RES1 of a record at 1 and 10 min, never RES2) and
+// only a PI that is R10min/R1min.
+void TestTrendAnalysis::pointIsWhatTheVerdictJudged_data()
+{
+    QTest::addColumn<InsulationTest>("test");
+    QTest::addColumn<double>("megohms");
+    QTest::addColumn<double>("pi");
+
+    QTest::newRow("PI record at 1 and 10 min: RES1 and its PI") << ratioRecord(60, 600, 80, 200) << 80.0 << 2.5;
+    QTest::newRow("PI record at 1 and 5 min: RES1, no PI") << ratioRecord(60, 300, 80, 200) << 80.0 << nan;
+}
+
+void TestTrendAnalysis::pointIsWhatTheVerdictJudged()
+{
+    QFETCH(InsulationTest, test);
+    QFETCH(double, megohms);
+    QFETCH(double, pi);
+
+    TestDetails details;
+    details.kind = TestDetails::EquipmentKind::RotatingMachine;
+    details.winding = TestDetails::WindingType::FormWoundAfter1970;
+    details.insulationCelsius = 40.0;
+    const CurveAnalysis::Values values = CurveAnalysis::analyse(test);
+    const TrendAnalysis::Point point =
+        TrendAnalysis::pointOf(test, values, VerdictRules::judge(test, values, details), details);
+    QCOMPARE(point.megohms, megohms);
+    if (qIsNaN(pi))
+        QVERIFY(qIsNaN(point.pi));
+    else
+        QCOMPARE(point.pi, pi);
 }
 
 QTEST_GUILESS_MAIN(TestTrendAnalysis)

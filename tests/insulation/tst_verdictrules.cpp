@@ -16,6 +16,7 @@ using Winding = TestDetails::WindingType;
 using Class = TestDetails::InsulationClass;
 using Kind = TestDetails::EquipmentKind;
 using Outcome = Verdict::Outcome;
+using Medium = TestDetails::InsulationMedium;
 
 InsulationTest withCurve(int mode, const QVector<CurvePoint> &curve)
 {
@@ -37,7 +38,8 @@ InsulationTest oneMinute(double r60, double r600 = none, bool overRange = false)
     return withCurve(DMMData::dmIR, curve);
 }
 
-InsulationTest fromMemory(double megohms, bool overRange = false)
+// An IR record of the meter's memory: no curve, its test time where `seconds` > 0.
+InsulationTest fromMemory(double megohms, bool overRange = false, int seconds = -1)
 {
     InsulationTest test;
     test.mode = DMMData::dmIR;
@@ -45,6 +47,35 @@ InsulationTest fromMemory(double megohms, bool overRange = false)
     test.status = InsulationTest::Status::Completed;
     test.finalMegohms = megohms;
     test.finalOverRange = overRange;
+    test.finalSeconds = seconds;
+    return test;
+}
+
+// A PI or DAR record of the meter's memory that reached its second set
+// time: RES1 at the first, RES2 (also the final reading) at the second, and
+// the meter's ratio of the two.
+InsulationTest ratioRecord(int mode, int first, int second, double res1, double res2)
+{
+    InsulationTest test;
+    test.mode = mode;
+    test.origin = InsulationTest::Origin::Memory;
+    test.status = InsulationTest::Status::Completed;
+    test.setSeconds = first;
+    test.setSeconds2 = second;
+    test.firstMegohms = res1;
+    test.secondMegohms = res2;
+    test.finalMegohms = res2;
+    test.finalSeconds = second;
+    if (mode == DMMData::dmPI)
+        test.meterPi = res2 / res1;
+    else
+        test.meterDar = res2 / res1;
+    return test;
+}
+
+InsulationTest atVolts(InsulationTest test, int volts)
+{
+    test.setVolts = volts;
     return test;
 }
 
@@ -105,9 +136,31 @@ TestDetails equipment(double kilovolts, double celsius = 20.0, Kind kind = Kind:
     return details;
 }
 
+// The technician's own halving interval, chosen over the standard's way.
 TestDetails withHalving(TestDetails details, double halving)
 {
+    details.correction = TestDetails::Correction::Halving;
     details.halvingCelsius = halving;
+    return details;
+}
+
+TestDetails withMedium(TestDetails details, TestDetails::InsulationMedium medium)
+{
+    details.medium = medium;
+    return details;
+}
+
+TestDetails withBase(TestDetails details, double celsius)
+{
+    details.baseCelsius = celsius;
+    return details;
+}
+
+TestDetails withMaker(TestDetails details, double megohms, double celsius, double pi = none)
+{
+    details.makerMinimumMegohms = megohms;
+    details.makerMinimumCelsius = celsius;
+    details.makerMinimumPi = pi;
     return details;
 }
 
@@ -137,6 +190,11 @@ class TestVerdictRules : public QObject
 private slots:
     void judge_data();
     void judge();
+    void outcomeSaysWhatWasAssessed_data();
+    void outcomeSaysWhatWasAssessed();
+    void verdictCitesItsRules_data();
+    void verdictCitesItsRules();
+    void testVoltageAboveTheTableWarns();
     void verdictKeepsWhatItUsed();
     void uncorrectedVerdictKeepsNoCorrectedValues();
 
@@ -148,6 +206,10 @@ private:
     void addTemperatureRows();
     void addOverRangeRows();
     void addIncompleteTestRows();
+    void addMemoryRows();
+    void addTestVoltageRows();
+    void addShownValueRows();
+    void addMakerRows();
     void addComparisonRows();
 };
 
@@ -166,6 +228,10 @@ void TestVerdictRules::judge_data()
     addTemperatureRows();
     addOverRangeRows();
     addIncompleteTestRows();
+    addMemoryRows();
+    addTestVoltageRows();
+    addShownValueRows();
+    addMakerRows();
     addComparisonRows();
 }
 
@@ -225,8 +291,7 @@ void TestVerdictRules::addWindingRows()
         << QStringList{"rated voltage not given: minimum IR not assessed"} << none;
     QTest::newRow("winding not given: not assessed")
         << oneMinute(1000) << rotating(Winding::Unknown) << Outcome::NotAssessed
-        << QStringList{"winding type not given: minimum IR not assessed", "insulation class not given: PI not assessed"}
-        << none;
+        << QStringList{"winding type not given: minimum IR not assessed"} << none;
 }
 
 // IEEE 43-2013 minimum PI by class; IR1min 1 000 MΩ passes, PI = R10min / 1 000.
@@ -312,7 +377,8 @@ void TestVerdictRules::addVoltageRows()
     } rows[] = {
         {0.25, 25, "the row up to 250 V"}, {0.6, 100, "the 600 V row"},   {1.0, 100, "the 1 kV row"},
         {2.5, 500, "the 2.5 kV row"},       {5.0, 1500, "the 5 kV row"},   {8.0, 2500, "the 8 kV row"},
-        {15.0, 5000, "the 15 kV row"},      {25.0, 10000, "the 25 kV row"}, {34.5, 100000, "the row 34.5 kV and above"},
+        {15.0, 5000, "the 15 kV row"},      {25.0, 10000, "the 25 kV row"}, {34.0, 100000, "the 34 kV row"},
+        {46.0, 100000, "the row 46 kV and above"},
     };
     for (const auto &row : rows) {
         const QString voltage = ReasonText::voltage(row.kilovolts);
@@ -323,7 +389,7 @@ void TestVerdictRules::addVoltageRows()
                                .arg(ReasonText::measured(row.minimum), minimum, voltage, row.row)}
             << row.minimum;
         QTest::addRow("%s: below %s MΩ fails", qPrintable(voltage), qPrintable(minimum))
-            << oneMinute(row.minimum * 0.999) << equipment(row.kilovolts) << Outcome::Fail << QStringList{}
+            << oneMinute(row.minimum * 0.99) << equipment(row.kilovolts) << Outcome::Fail << QStringList{}
             << row.minimum;
     }
     QTest::newRow("120 V: the row up to 250 V")
@@ -342,12 +408,12 @@ void TestVerdictRules::addVoltageRows()
         << 1500.0;
     QTest::newRow("3.3 kV between rows: the 5 kV row, below fails")
         << oneMinute(1490) << equipment(3.3) << Outcome::Fail << QStringList{} << 1500.0;
-    QTest::newRow("30 kV between 25 and 34.5 kV: the last row")
+    QTest::newRow("30 kV between 25 and 34 kV: the 34 kV row")
         << oneMinute(99000) << equipment(30.0) << Outcome::Fail << QStringList{} << 100000.0;
     QTest::newRow("69 kV above the last row: passes at its minimum")
         << oneMinute(100000) << equipment(69.0) << Outcome::Pass
         << QStringList{"IR1min 100_000 MΩ at 20 °C, at least 100_000 MΩ for a rated voltage of 69 kV "
-                       "(the row 34.5 kV and above): pass"}
+                       "(the row 46 kV and above): pass"}
         << 100000.0;
     QTest::newRow("69 kV above the last row: below fails")
         << oneMinute(99900) << equipment(69.0) << Outcome::Fail << QStringList{} << 100000.0;
@@ -364,7 +430,7 @@ void TestVerdictRules::addTemperatureRows()
 {
     QTest::newRow("temperature given at the base: ×1")
         << oneMinute(312) << rotating(Winding::FormWoundAfter1970) << Outcome::Pass
-        << QStringList{"corrected from 40 °C to 40 °C: ×1.00 (halving every 10 °C)",
+        << QStringList{"corrected from 40 °C to 40 °C: ×1.00 (halving every 10 °C, an approximation)",
                        "IR1min 312 MΩ at 40 °C, at least 100 MΩ for form-wound windings: pass"}
         << 100.0;
     QTest::newRow("no temperature: judged uncorrected")
@@ -374,7 +440,7 @@ void TestVerdictRules::addTemperatureRows()
         << 100.0;
     QTest::newRow("read at 20 °C: 400 MΩ is 100 MΩ at 40 °C, passes")
         << oneMinute(400) << rotating(Winding::FormWoundAfter1970, Class::Unknown, 20.0) << Outcome::Pass
-        << QStringList{"corrected from 20 °C to 40 °C: ×0.250 (halving every 10 °C)",
+        << QStringList{"corrected from 20 °C to 40 °C: ×0.250 (halving every 10 °C, an approximation)",
                        "IR1min 100 MΩ at 40 °C, at least 100 MΩ for form-wound windings: pass"}
         << 100.0;
     QTest::newRow("read at 20 °C: 396 MΩ is 99 MΩ at 40 °C, fails")
@@ -382,24 +448,73 @@ void TestVerdictRules::addTemperatureRows()
         << QStringList{"IR1min 99.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail"} << 100.0;
     QTest::newRow("halving 15: 200 MΩ at 25 °C is 100 MΩ at 40 °C")
         << oneMinute(200) << withHalving(rotating(Winding::FormWoundAfter1970, Class::Unknown, 25.0), 15.0)
-        << Outcome::Pass << QStringList{"corrected from 25 °C to 40 °C: ×0.500 (halving every 15 °C)"} << 100.0;
-    QTest::newRow("cable read at 30 °C: ×2 to 20 °C")
-        << oneMinute(50) << equipment(1.0, 30.0) << Outcome::Pass
-        << QStringList{"corrected from 30 °C to 20 °C: ×2.00 (halving every 10 °C)",
-                       "IR1min 100 MΩ at 20 °C, at least 100 MΩ for a rated voltage of 1 kV (the 1 kV row): pass"}
+        << Outcome::Pass << QStringList{"corrected from 25 °C to 40 °C: ×0.500 (halving every 15 °C, as chosen)"} << 100.0;
+    // The base decides the comparison, never the base chosen for showing.
+    QTest::newRow("30 MΩ at 40 °C, shown at 20 °C: judged at 40 °C, fails")
+        << oneMinute(30) << withBase(rotating(Winding::FormWoundAfter1970), 20.0) << Outcome::Fail
+        << QStringList{"IR1min 30.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail"} << 100.0;
+    QTest::newRow("cable shown at 40 °C: judged at NETA's 20 °C")
+        << oneMinute(100) << withBase(withMedium(equipment(1.0, 20.0), Medium::Solid), 40.0) << Outcome::Pass
+        << QStringList{"IR1min 100 MΩ at 20 °C, at least 100 MΩ for a rated voltage of 1 kV (the 1 kV row): pass"}
         << 100.0;
+    // NETA's table, not halving: 50 MΩ at 30 °C would be 100 MΩ by halving.
+    QTest::newRow("cable read at 30 °C, solid: ×1.58 to 20 °C, fails")
+        << oneMinute(50) << withMedium(equipment(1.0, 30.0), Medium::Solid) << Outcome::Fail
+        << QStringList{"corrected from 30 °C to 20 °C: ×1.58 (Table 100.14, solid insulation)",
+                       "IR1min 79.0 MΩ at 20 °C, below 100 MΩ for a rated voltage of 1 kV (the 1 kV row): fail"}
+        << 100.0;
+    QTest::newRow("cable read at 30 °C, solid: 64 MΩ is 101 MΩ at 20 °C, passes")
+        << oneMinute(64) << withMedium(equipment(1.0, 30.0), Medium::Solid) << Outcome::Pass
+        << QStringList{"IR1min 101 MΩ at 20 °C, at least 100 MΩ for a rated voltage of 1 kV (the 1 kV row): pass"}
+        << 100.0;
+    // Between rows the line between them: at 32.5 °C, oil (1.98 + 2.80) / 2.
+    QTest::newRow("transformer in oil at 32.5 °C: ×2.39, between the rows")
+        << oneMinute(42) << withMedium(equipment(1.0, 32.5, Kind::Transformer), Medium::OilImmersed) << Outcome::Pass
+        << QStringList{"corrected from 32.5 °C to 20 °C: ×2.39 (Table 100.14, oil-immersed insulation)"} << 100.0;
+    // Medium not given: the two columns bound the value.
+    QTest::newRow("medium not given, both columns below: fails")
+        << oneMinute(50) << equipment(1.0, 30.0) << Outcome::Fail
+        << QStringList{"IR1min 79.0 to 99.0 MΩ at 20 °C, below 100 MΩ for a rated voltage of 1 kV (the 1 kV row): fail"}
+        << 100.0;
+    QTest::newRow("medium not given, the columns either side: not assessed")
+        << oneMinute(55) << equipment(1.0, 30.0) << Outcome::NotAssessed
+        << QStringList{"IR1min 86.9 to 109 MΩ at 20 °C, either side of 100 MΩ for a rated voltage of 1 kV (the 1 kV "
+                       "row) as the insulation medium is not given: not assessed; give the medium"}
+        << 100.0;
+    QTest::newRow("medium not given, both columns above: passes")
+        << oneMinute(64) << equipment(1.0, 30.0) << Outcome::Pass << QStringList{} << 100.0;
+    QTest::newRow("outside NETA's table: not corrected")
+        << oneMinute(150) << withMedium(equipment(1.0, 120.0), Medium::Solid) << Outcome::Pass
+        << QStringList{"120 °C is outside Table 100.14 (-10 °C to 110 °C): not corrected"} << 100.0;
+    QTest::newRow("the technician's halving for a cable")
+        << oneMinute(50) << withHalving(equipment(1.0, 30.0), 10.0) << Outcome::Pass
+        << QStringList{"corrected from 30 °C to 20 °C: ×2.00 (halving every 10 °C, as chosen)"} << 100.0;
 }
 
+// A reading beyond the range proves only its lower bound.
 void TestVerdictRules::addOverRangeRows()
 {
-    QTest::newRow("over range at 1 min: a lower bound above any minimum")
-        << oneMinute(50000, none, true) << equipment(34.5) << Outcome::Pass
-        << QStringList{"IR1min >50_000 MΩ at 20 °C, at least 100_000 MΩ for a rated voltage of 34.5 kV "
-                       "(the row 34.5 kV and above): pass"}
+    QTest::newRow("over range at 1 min: a bound below the minimum is not assessed")
+        << atVolts(oneMinute(50000, none, true), 5000) << equipment(34.5) << Outcome::NotAssessed
+        << QStringList{"IR1min >50_000 MΩ at 20 °C: beyond the range at 5_000 V, below the minimum of 100_000 MΩ "
+                       "for a rated voltage of 34.5 kV (the row 46 kV and above, the next above it): not assessed; "
+                       "test at a higher voltage"}
         << 100000.0;
-    QTest::newRow("over range without its limit, from memory")
-        << fromMemory(none, true) << rotating(Winding::FormWoundAfter1970) << Outcome::Pass
-        << QStringList{"final IR beyond the range at 40 °C, at least 100 MΩ for form-wound windings: pass"} << 100.0;
+    QTest::newRow("15 kV cable beyond 4 000 MΩ: not shown to reach 5 000 MΩ")
+        << atVolts(oneMinute(4000, none, true), 2500) << equipment(15.0) << Outcome::NotAssessed
+        << QStringList{"IR1min >4_000 MΩ at 20 °C: beyond the range at 2_500 V, below the minimum of 5_000 MΩ for a "
+                       "rated voltage of 15 kV (the 15 kV row): not assessed; test at a higher voltage"}
+        << 5000.0;
+    QTest::newRow("over range at 1 min: a bound at the minimum passes")
+        << atVolts(oneMinute(5000, none, true), 2500) << equipment(15.0) << Outcome::Pass
+        << QStringList{"IR1min >5_000 MΩ at 20 °C, at least 5_000 MΩ for a rated voltage of 15 kV (the 15 kV row): "
+                       "pass"}
+        << 5000.0;
+    QTest::newRow("over range without its limit, from memory: not assessed")
+        << fromMemory(none, true, 60) << rotating(Winding::FormWoundAfter1970) << Outcome::NotAssessed
+        << QStringList{"IR1min beyond the range at 40 °C: beyond the range at this voltage, its limit unknown, so not "
+                       "shown to reach 100 MΩ for form-wound windings: not assessed; test at a higher voltage"}
+        << 100.0;
     QTest::newRow("over range at 1 min above 5 000 MΩ: PI not assessed")
         << oneMinute(10000, none, true) << rotating(Winding::FormWoundAfter1970, Class::F) << Outcome::Pass
         << QStringList{"PI not assessed: IR1min >10_000 MΩ at 40 °C is above 5_000 MΩ"} << 100.0;
@@ -408,18 +523,15 @@ void TestVerdictRules::addOverRangeRows()
 void TestVerdictRules::addIncompleteTestRows()
 {
     const TestDetails form = rotating(Winding::FormWoundAfter1970);
-    QTest::newRow("from memory: the final reading")
-        << fromMemory(312) << form << Outcome::Pass
-        << QStringList{"no curve (a record of the meter's memory): the final reading is judged",
-                       "final IR 312 MΩ at 40 °C, at least 100 MΩ for form-wound windings: pass"}
-        << 100.0;
-    QTest::newRow("curve short of 1 min: the final reading")
+    QTest::newRow("curve short of 1 min: the final reading, earlier, can pass")
         << shortOfOneMinute(150, InsulationTest::Status::Completed) << form << Outcome::Pass
-        << QStringList{"the curve does not reach 1 min: the final reading is judged"} << 100.0;
+        << QStringList{"the curve does not reach 1 min: the final reading is judged",
+                       "the final reading at 0:30, 150 MΩ at 40 °C, at least 100 MΩ for form-wound windings: pass"}
+        << 100.0;
     QTest::newRow("interrupted before 1 min: judged on its last reading")
         << shortOfOneMinute(80, InsulationTest::Status::Interrupted) << form << Outcome::Fail
         << QStringList{"the test was interrupted: judged on the readings it has",
-                       "final IR 80.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail"}
+                       "the final reading at 0:30, 80.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail"}
         << 100.0;
     QTest::newRow("interrupted before 1 min without a final reading: not assessed")
         << shortOfOneMinute(none, InsulationTest::Status::Interrupted) << form << Outcome::NotAssessed
@@ -436,6 +548,130 @@ void TestVerdictRules::addIncompleteTestRows()
         << measurement() << form << Outcome::NotAssessed << QStringList{"a measurement, not a test"} << none;
 }
 
+// A record of the meter's memory has no curve: each value it keeps is the
+// resistance at its own time.
+void TestVerdictRules::addMemoryRows()
+{
+    const TestDetails form = rotating(Winding::FormWoundAfter1970);
+    const TestDetails formF = rotating(Winding::FormWoundAfter1970, Class::F);
+    QTest::newRow("memory IR at 1:00: IR1min")
+        << fromMemory(312, false, 60) << form << Outcome::Pass
+        << QStringList{"IR1min 312 MΩ at 40 °C, at least 100 MΩ for form-wound windings: pass"} << 100.0;
+    QTest::newRow("memory IR at 0:05: the final reading, lower than IR1min, passes")
+        << fromMemory(312, false, 5) << form << Outcome::Pass
+        << QStringList{"no curve (a record of the meter's memory): the final reading is judged",
+                       "the final reading at 0:05, 312 MΩ at 40 °C, at least 100 MΩ for form-wound windings: pass"}
+        << 100.0;
+    QTest::newRow("memory IR at 5:00 above the minimum: no IR1min, not assessed")
+        << fromMemory(312, false, 300) << form << Outcome::NotAssessed
+        << QStringList{"the final reading at 5:00, 312 MΩ at 40 °C, at least 100 MΩ for form-wound windings, but "
+                       "taken after 1 min it shows no IR1min: not assessed"}
+        << 100.0;
+    QTest::newRow("memory IR at 5:00 below the minimum: fails")
+        << fromMemory(80, false, 300) << form << Outcome::Fail
+        << QStringList{"the final reading at 5:00, 80.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail"}
+        << 100.0;
+    QTest::newRow("memory IR, time unknown: not assessed")
+        << fromMemory(312) << form << Outcome::NotAssessed
+        << QStringList{"the final reading, time unknown, 312 MΩ at 40 °C, at least 100 MΩ for form-wound windings, "
+                       "but at an unknown time it shows no IR1min: not assessed"}
+        << 100.0;
+    // RES1 80 at 1 min and RES2 200 at 10 min: IR1min is 80 MΩ, not 200.
+    QTest::newRow("memory PI record: IR1min is RES1, fails at 80 MΩ")
+        << ratioRecord(DMMData::dmPI, 60, 600, 80, 200) << formF << Outcome::Fail
+        << QStringList{"IR1min 80.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail",
+                       "PI 2.50 (the meter's), at least 2.0 for class F: pass"}
+        << 100.0;
+    QTest::newRow("memory DAR record: IR1min is RES2 at 1 min")
+        << ratioRecord(DMMData::dmDAR, 30, 60, 60, 90) << form << Outcome::Fail
+        << QStringList{"IR1min 90.0 MΩ at 40 °C, below 100 MΩ for form-wound windings: fail"} << 100.0;
+    QTest::newRow("memory PI record at 2 and 10 min: no IR1min")
+        << ratioRecord(DMMData::dmPI, 120, 600, 300, 600) << form << Outcome::NotAssessed
+        << QStringList{"no IR1min: the meter's set times are 2:00 and 10:00"} << 100.0;
+    // The PI exemption goes by IR1min (RES1 4 000), not by RES2 (6 000).
+    QTest::newRow("memory PI record: the exemption by RES1")
+        << ratioRecord(DMMData::dmPI, 60, 600, 4000, 6000) << formF << Outcome::Fail
+        << QStringList{"PI 1.50 (the meter's) below 2.0 for class F: fail"} << 100.0;
+    // R5min/R1min is no PI.
+    QTest::newRow("memory PI record at 1 and 5 min: R5min/R1min not judged as PI")
+        << ratioRecord(DMMData::dmPI, 60, 300, 200, 250) << formF << Outcome::Pass
+        << QStringList{"the meter's R5min/R1min 1.25 is not a PI (R10min/R1min): PI not assessed"} << 100.0;
+}
+
+// The set voltage against the tables' test voltages for the rated voltage.
+void TestVerdictRules::addTestVoltageRows()
+{
+    const TestDetails motor13kV = rotating(Winding::FormWoundAfter1970, Class::Unknown, 40.0, 13.8);
+    QTest::newRow("13.8 kV motor at 500 V: not assessed")
+        << atVolts(oneMinute(2000), 500) << motor13kV << Outcome::NotAssessed
+        << QStringList{"tested at 500 V, the table asks at least 5_000 V for a 13.8 kV winding: not assessed"} << 100.0;
+    QTest::newRow("13.8 kV motor at 500 V: a fail stands")
+        << atVolts(oneMinute(50), 500) << motor13kV << Outcome::Fail << QStringList{} << 100.0;
+    QTest::newRow("13.8 kV motor at 5 000 V: passes")
+        << atVolts(oneMinute(2000), 5000) << motor13kV << Outcome::Pass
+        << QStringList{"tested at 5_000 V, within 5_000 V to 10_000 V for a 13.8 kV winding"} << 100.0;
+    QTest::newRow("400 V motor at 500 V: passes")
+        << atVolts(oneMinute(200), 500) << rotating(Winding::RandomWoundOrBelow1kV, Class::Unknown, 40.0, 0.4)
+        << Outcome::Pass << QStringList{"tested at 500 V, at least 500 V for a 400 V winding"} << 5.0;
+    QTest::newRow("4.16 kV motor at 1 000 V: the row 2 501 to 5 000 V")
+        << atVolts(oneMinute(2000), 1000) << rotating(Winding::FormWoundAfter1970, Class::Unknown, 40.0, 4.16)
+        << Outcome::Pass << QStringList{"tested at 1_000 V, within 1_000 V to 2_500 V for a 4.16 kV winding"} << 100.0;
+    QTest::newRow("15 kV cable at 1 000 V: not assessed")
+        << atVolts(oneMinute(8000), 1000) << equipment(15.0) << Outcome::NotAssessed
+        << QStringList{"tested at 1_000 V, the table asks at least 2_500 V for equipment rated 15 kV: not assessed"}
+        << 5000.0;
+    QTest::newRow("15 kV cable at 2 500 V: passes")
+        << atVolts(oneMinute(8000), 2500) << equipment(15.0) << Outcome::Pass
+        << QStringList{"tested at 2_500 V, at least 2_500 V for equipment rated 15 kV"} << 5000.0;
+}
+
+// What is judged is what is shown: three significant digits.
+void TestVerdictRules::addShownValueRows()
+{
+    const TestDetails formF = rotating(Winding::FormWoundAfter1970, Class::F);
+    QTest::newRow("PI 1 996 / 1 000 reads 2.00: passes")
+        << oneMinute(1000, 1996) << formF << Outcome::Pass << QStringList{"PI 2.00, at least 2.0 for class F: pass"}
+        << 100.0;
+    QTest::newRow("PI 1 994 / 1 000 reads 1.99: fails")
+        << oneMinute(1000, 1994) << formF << Outcome::Fail << QStringList{"PI 1.99 below 2.0 for class F: fail"}
+        << 100.0;
+    QTest::newRow("IR1min 99.96 MΩ reads 100 MΩ: passes")
+        << oneMinute(99.96) << rotating(Winding::FormWoundAfter1970) << Outcome::Pass
+        << QStringList{QString(irPass).arg("100", "100", "form-wound windings")} << 100.0;
+    QTest::newRow("IR1min 99.94 MΩ reads 99.9 MΩ: fails")
+        << oneMinute(99.94) << rotating(Winding::FormWoundAfter1970) << Outcome::Fail
+        << QStringList{QString(irFail).arg("99.9", "100", "form-wound windings")} << 100.0;
+    QTest::newRow("random-wound: a low PI is shown, not judged")
+        << oneMinute(200, 240) << rotating(Winding::RandomWoundOrBelow1kV, Class::F) << Outcome::Pass
+        << QStringList{"PI 1.20 shown, not judged: the PI may not apply to random-wound windings (IEEE 43-2013, 5.4)"}
+        << 5.0;
+}
+
+// The maker's limits come before the tables.
+void TestVerdictRules::addMakerRows()
+{
+    QTest::newRow("maker's 500 MΩ at 40 °C fails what IEEE passes")
+        << oneMinute(300) << withMaker(rotating(Winding::FormWoundAfter1970), 500, 40.0) << Outcome::Fail
+        << QStringList{"IR1min 300 MΩ at 40 °C, below 500 MΩ for this item (the manufacturer's minimum): fail"}
+        << 500.0;
+    QTest::newRow("maker's 50 MΩ at 20 °C: judged at 20 °C")
+        << oneMinute(30) << withMaker(rotating(Winding::FormWoundAfter1970, Class::Unknown, 30.0), 50, 20.0)
+        << Outcome::Pass
+        << QStringList{"corrected from 30 °C to 20 °C: ×2.00 (halving every 10 °C, an approximation)",
+                       "IR1min 60.0 MΩ at 20 °C, at least 50 MΩ for this item (the manufacturer's minimum): pass"}
+        << 50.0;
+    QTest::newRow("maker's minimum without its base: the standard's")
+        << oneMinute(300) << withMaker(equipment(1.0), 200, none) << Outcome::Pass
+        << QStringList{"the manufacturer's minimum gives no base temperature: judged at 20 °C, the standard's"}
+        << 200.0;
+    QTest::newRow("maker's PI 3.0 fails a PI of 2.5")
+        << oneMinute(1000, 2500) << withMaker(rotating(Winding::FormWoundAfter1970, Class::F), none, none, 3.0)
+        << Outcome::Fail << QStringList{"PI 2.50 below 3.0 for this item (the manufacturer's minimum): fail"} << 100.0;
+    QTest::newRow("maker's PI judged on a cable too")
+        << oneMinute(1000, 1500) << withMaker(equipment(1.0), none, none, 2.0) << Outcome::Fail
+        << QStringList{"PI 1.50 below 2.0 for this item (the manufacturer's minimum): fail"} << 100.0;
+}
+
 // COMP keeps the meter's verdict, whatever the equipment's table says.
 void TestVerdictRules::addComparisonRows()
 {
@@ -450,6 +686,124 @@ void TestVerdictRules::addComparisonRows()
     QTest::newRow("COMP: no verdict")
         << comparison(0) << cable << Outcome::NotAssessed
         << QStringList{"the meter gave no verdict against its limit of 100 MΩ: not assessed"} << 100.0;
+}
+
+// A pass that did not assess everything its rules ask for says so, as the
+// list, the trend, the CSV and the report all show it.
+void TestVerdictRules::outcomeSaysWhatWasAssessed_data()
+{
+    QTest::addColumn<InsulationTest>("test");
+    QTest::addColumn<TestDetails>("details");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("qualified");
+
+    const TestDetails motor = rotating(Winding::FormWoundAfter1970, Class::F, 40.0, 13.8);
+    InsulationTest piInterrupted =
+        interrupted(withCurve(DMMData::dmPI, {point(30, 250), point(60, 312), point(300, 500)}));
+    piInterrupted.setSeconds = 60;
+    piInterrupted.setSeconds2 = 600;
+    InsulationTest darMode = withCurve(DMMData::dmDAR, {point(30, 250), point(60, 312)});
+    darMode.setSeconds = 30;
+    darMode.setSeconds2 = 60;
+
+    QTest::newRow("motor, IR and PI: a plain pass")
+        << atVolts(oneMinute(312, 1000), 5000) << motor << "Pass" << false;
+    QTest::newRow("motor in IR mode to 1 min: PI not measured")
+        << atVolts(oneMinute(312), 5000) << motor << "Pass on IR1min; PI not measured" << true;
+    QTest::newRow("motor, PI test interrupted: PI not measured")
+        << atVolts(piInterrupted, 5000) << motor << "Pass on IR1min; PI not measured" << true;
+    QTest::newRow("motor in DAR mode: PI not measured")
+        << atVolts(darMode, 5000) << motor << "Pass on IR1min; PI not measured" << true;
+    QTest::newRow("motor without a class: PI not assessed")
+        << atVolts(oneMinute(312, 1000), 5000) << rotating(Winding::FormWoundAfter1970, Class::Unknown, 40.0, 13.8)
+        << "Pass on IR1min; PI not assessed" << true;
+    QTest::newRow("motor without temperature: not corrected")
+        << atVolts(oneMinute(312, 1000), 5000) << rotating(Winding::FormWoundAfter1970, Class::F, none, 13.8)
+        << "Pass on IR1min and PI; not corrected for temperature" << true;
+    QTest::newRow("motor without its rated voltage: test voltage not checked")
+        << atVolts(oneMinute(312, 1000), 5000) << rotating(Winding::FormWoundAfter1970, Class::F)
+        << "Pass on IR1min and PI; test voltage not checked" << true;
+    QTest::newRow("motor above 5 000 MΩ: PI not needed, a plain pass")
+        << atVolts(oneMinute(6000), 5000) << motor << "Pass" << false;
+    QTest::newRow("random-wound motor without PI: a plain pass")
+        << atVolts(oneMinute(200), 500) << rotating(Winding::RandomWoundOrBelow1kV, Class::F, 40.0, 0.4) << "Pass"
+        << false;
+    QTest::newRow("memory record at 0:05: the final reading")
+        << atVolts(fromMemory(312, false, 5), 1000) << equipment(1.0)
+        << "Pass on the final reading at 0:05; IR1min not measured" << true;
+    QTest::newRow("cable: IR1min is all it asks")
+        << atVolts(oneMinute(312), 1000) << equipment(1.0) << "Pass" << false;
+    QTest::newRow("a fail is a plain fail") << atVolts(oneMinute(50), 5000) << motor << "Fail" << false;
+    QTest::newRow("not assessed is plain")
+        << atVolts(oneMinute(2000), 500) << motor << "Not assessed" << false;
+}
+
+void TestVerdictRules::outcomeSaysWhatWasAssessed()
+{
+    QFETCH(InsulationTest, test);
+    QFETCH(TestDetails, details);
+    QFETCH(QString, text);
+    QFETCH(bool, qualified);
+
+    const Verdict verdict = judged(test, details);
+    QCOMPARE(verdict.outcomeText(), text);
+    QCOMPARE(verdict.isQualified(), qualified);
+}
+
+void TestVerdictRules::verdictCitesItsRules_data()
+{
+    QTest::addColumn<InsulationTest>("test");
+    QTest::addColumn<TestDetails>("details");
+    QTest::addColumn<QStringList>("rules");
+
+    const QString ieeeIr = QStringLiteral("IEEE 43-2013, 12.3");
+    const QString ieeeHalving = QStringLiteral("IEEE 43, halving every 10 °C (an approximation)");
+    const QString ieeePi = QStringLiteral("IEEE 43-2013, minimum PI by thermal class");
+    const QString ieeeVoltage = QStringLiteral("IEEE 43-2013, DC test voltages");
+    const QString netaIr = QStringLiteral("ANSI/NETA MTS-2019, Table 100.1");
+    const QString netaCorrection = QStringLiteral("ANSI/NETA MTS-2019, Table 100.14");
+    const QString maker = QStringLiteral("manufacturer's minimum");
+
+    QTest::newRow("motor: IR, correction, PI, test voltage")
+        << atVolts(oneMinute(312, 1000), 5000) << rotating(Winding::FormWoundAfter1970, Class::F, 30.0, 13.8)
+        << QStringList{ieeeIr, ieeeHalving, ieeePi, ieeeVoltage};
+    QTest::newRow("motor above 5 000 MΩ: the exemption")
+        << atVolts(oneMinute(8000, 8000), 5000) << rotating(Winding::FormWoundAfter1970, Class::F, 40.0, 13.8)
+        << QStringList{ieeeIr, ieeeHalving, QStringLiteral("IEEE 43-2013, PI not used above 5 000 MΩ"),
+                       ieeeVoltage};
+    QTest::newRow("random-wound motor with a PI: clause 5.4")
+        << atVolts(oneMinute(200, 240), 500) << rotating(Winding::RandomWoundOrBelow1kV, Class::F, 40.0, 0.4)
+        << QStringList{ieeeIr, ieeeHalving, QStringLiteral("IEEE 43-2013, 5.4"), ieeeVoltage};
+    QTest::newRow("cable: NETA's minimum and correction, each once")
+        << atVolts(oneMinute(312), 1000) << withMedium(equipment(1.0, 30.0), Medium::Solid)
+        << QStringList{netaIr, netaCorrection};
+    QTest::newRow("the technician's halving cites no standard")
+        << atVolts(oneMinute(312), 1000) << withHalving(equipment(1.0, 30.0), 12.0) << QStringList{netaIr};
+    QTest::newRow("maker's limits")
+        << atVolts(oneMinute(312, 1000), 5000)
+        << withMaker(rotating(Winding::FormWoundAfter1970, Class::F, 40.0, 13.8), 200, 40.0, 2.0)
+        << QStringList{maker, ieeeHalving, ieeeVoltage};
+    QTest::newRow("COMP: the meter's limit")
+        << comparison(2) << equipment(1.0) << QStringList{QStringLiteral("the meter's limit (COMP)")};
+}
+
+void TestVerdictRules::verdictCitesItsRules()
+{
+    QFETCH(InsulationTest, test);
+    QFETCH(TestDetails, details);
+    QFETCH(QStringList, rules);
+
+    QCOMPARE(judged(test, details).rules, rules);
+}
+
+void TestVerdictRules::testVoltageAboveTheTableWarns()
+{
+    const Verdict verdict =
+        judged(atVolts(oneMinute(312), 2500), rotating(Winding::RandomWoundOrBelow1kV, Class::Unknown, 40.0, 0.4));
+
+    QCOMPARE(verdict.outcome, Outcome::Pass);
+    QCOMPARE(verdict.warnings,
+             thinSpaced({"tested at 2_500 V, above the 500 V recommended at most for a 400 V winding"}));
 }
 
 void TestVerdictRules::verdictKeepsWhatItUsed()

@@ -54,7 +54,8 @@ inline InsulationTest piTest(qint64 startedMs, double r60, double pi, double las
     test.status = InsulationTest::Status::Completed;
     test.startedMs = startedMs;
     test.endedMs = startedMs + qint64(lastSecond * 1000);
-    test.setVolts = 1000;
+    // IEEE 43's test voltage for the motor's 6.6 kV: 2 500 to 5 000 V.
+    test.setVolts = 5000;
     test.setSeconds = 60;
     test.setSeconds2 = 600;
     const double k = std::log10(pi);
@@ -62,7 +63,7 @@ inline InsulationTest piTest(qint64 startedMs, double r60, double pi, double las
         CurvePoint point;
         point.seconds = seconds;
         point.megohms = r60 * std::pow(seconds / 60.0, k);
-        point.outputVolts = 1000;
+        point.outputVolts = test.setVolts;
         test.curve << point;
     }
     test.finalMegohms = test.curve.constLast().megohms;

@@ -178,6 +178,7 @@ private slots:
     void contents_data();
     void contents();
     void hundredTestsNumberEveryPage();
+    void rulesAreListedOnceAtTheEnd();
     void longNotesAndReasonsContinue();
     void paper_data();
     void paper();
@@ -211,8 +212,12 @@ void TestReportWriter::contents_data()
         << QStringList{"Insulation test report", "Volta Field Services Ltd", "Technician: J. Okafor",
                        "Report date: 20 Mar 2026", "M-101", "Cooling water pump motor", "North plant",
                        "Pump house, bay 3", "Rotating machine", "6.6 kV", "Form-wound, built after about 1970",
-                       ReportText::dateTime(at(2025, 9, 12)), "1000 V", "Completed", "Live readings", "30 °C",
-                       "R60 (1 min) 3.20 GΩ", "PI (R600/R60) 2.80", "Corrected to 40 °C", "Pass", "Page 1 of 1"}
+                       ReportText::dateTime(at(2025, 9, 12)), "5000 V", "Completed", "Live readings", "30 °C",
+                       "R60 (1 min) 3.20 GΩ", "PI (R600/R60) 2.80", "Corrected to 40 °C", "Pass",
+                       // The rules applied close the report, here on a page of their own.
+                       "Page 2 of 2",
+                       "Rules applied", "IEEE 43-2013, 12.3", "IEEE 43-2013, minimum PI by thermal class",
+                       "IEEE 43-2013, DC test voltages"}
                + reasonsOf(onePi) + signatureLabels()
         << QStringList{"Trend of", "Interrupted"};
 
@@ -243,7 +248,9 @@ void TestReportWriter::contents_data()
 
     QTest::newRow("a test from the meter's memory")
         << fromMemory() << options()
-        << QStringList{"The meter's memory", "No curve: the meter's memory keeps a test's final values only.", "480 MΩ"}
+        << QStringList{"The meter's memory", "No curve: the meter's memory keeps a test's final values only.", "480 MΩ",
+                       // Its cell wraps the words.
+                       "date unknown,", "downloaded " + ReportText::date(QDate(2025, 9, 12))}
         << QStringList{"Readings of the curve", "Test time (s)"};
 
     QTest::newRow("a measurement is one line")
@@ -287,6 +294,27 @@ void TestReportWriter::contents()
         QVERIFY2(text.contains(readable(expected)), qPrintable(QStringLiteral("missing: ") + expected));
     for (const QString &unexpected : absent)
         QVERIFY2(!text.contains(unexpected), qPrintable(QStringLiteral("unexpected: ") + unexpected));
+}
+
+// Each verdict names its rules; the report lists them once, after the tests.
+void TestReportWriter::rulesAreListedOnceAtTheEnd()
+{
+    TempWorkDir dir;
+    QList<ReportContent::Test> tests;
+    for (int year = 0; year < 3; ++year)
+        tests << piTestOfMotor(at(2023 + year, 4, 2), 3200.0 - year * 100.0, 2.5);
+    ReportWriter writer(itemReport(tests), options());
+    QVERIFY2(writer.write(QStringLiteral("report.pdf")), qPrintable(writer.errorString()));
+    const QString text = readable(pagesOf(QStringLiteral("report.pdf")).join(QLatin1Char(' ')));
+
+    QCOMPARE(text.count(QStringLiteral("Rules applied")), 1);
+    const int list = text.indexOf(QStringLiteral("Rules applied"));
+    QVERIFY(list > text.lastIndexOf(QStringLiteral("Test 3 of 3")));
+    // Once in each test's verdict, once in the list.
+    const QString rule = QStringLiteral("IEEE 43-2013, 12.3");
+    QVERIFY(tests.constFirst().verdict.rules.contains(rule));
+    QCOMPARE(text.count(rule), 4);
+    QVERIFY(text.indexOf(rule, list) > list);
 }
 
 // Every page numbered, every test whole where it starts: a row cut at a

@@ -125,14 +125,15 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QVERIFY2(tooltip.contains(QStringLiteral("30 °C")) && tooltip.contains(QLatin1String("Pass")), qPrintable(tooltip));
 
     // The minimum lines are those the latest test was judged by.
-    TestCatalogue &journal = fixture.catalogue();
+    // The minimum is drawn at the base the trend shows its values at.
+    TestCatalogue &catalogue = fixture.catalogue();
     const qint64 latestId = equipment->trend().constLast().testId;
-    const std::optional<InsulationTest> latest = journal.loadTest(latestId);
+    const std::optional<InsulationTest> latest = catalogue.loadTest(latestId);
     QVERIFY(latest);
-    const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), journal.details(latestId));
-    QVERIFY(std::isfinite(verdict.minimumMegohms));
+    const Verdict verdict = VerdictRules::judge(*latest, CurveAnalysis::analyse(*latest), catalogue.details(latestId));
+    QVERIFY(std::isfinite(verdict.shownMinimumMegohms));
     QCustomPlot &plot = *equipment->ui->plotTrend;
-    QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis), QList<double>{verdict.minimumMegohms});
+    QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis), QList<double>{verdict.shownMinimumMegohms});
     QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis2),
              std::isfinite(verdict.minimumPi) ? QList<double>{verdict.minimumPi} : QList<double>());
 }

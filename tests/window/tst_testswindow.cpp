@@ -129,6 +129,10 @@ void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
             continue;
         QCOMPARE(row->text(7), QStringLiteral("Fan motor M-12"));
         judged = row->text(6).startsWith(QLatin1String("Pass")) || row->text(6).startsWith(QLatin1String("Fail"));
+        // The verdict names the rules it rests on.
+        form.twTests->setCurrentItem(const_cast<QTreeWidgetItem *>(row));
+        QVERIFY2(form.lblReasons->text().contains(QLatin1String("Rules: IEEE 43-2013, 12.3")),
+                 qPrintable(form.lblReasons->text()));
     }
     QVERIFY(judged);
 }
