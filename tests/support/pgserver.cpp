@@ -14,6 +14,7 @@
 #include <QProcessEnvironment>
 #include <QTextStream>
 
+#include <cerrno>
 #include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -171,9 +172,11 @@ bool PgServer::signalAll(int signal)
         if (rest.size() > 1 && rest.at(1) == postmaster)
             pids << pid_t(entry.toInt());
     }
+    // A backend whose connection ended may be gone by now: it needs no
+    // signal.
     bool done = true;
     for (const pid_t pid : pids)
-        done = ::kill(pid, signal) == 0 && done;
+        done = (::kill(pid, signal) == 0 || errno == ESRCH) && done;
     return done;
 }
 
