@@ -58,7 +58,8 @@ public:
     {
         m_ready = m_server.start()
                   && m_server.execute(QStringLiteral("postgres"),
-                                      {QStringLiteral("CREATE ROLE tech LOGIN PASSWORD 'tech-secret'"),
+                                      {QStringLiteral("CREATE ROLE tessra_technicians NOLOGIN"),
+                                       QStringLiteral("CREATE ROLE tech LOGIN PASSWORD 'tech-secret'"),
                                        QStringLiteral("CREATE DATABASE plant OWNER tech")});
         if (!m_ready)
             qWarning("[bench] %s", qPrintable(m_server.errorString()));
@@ -77,6 +78,8 @@ public:
         sync.user = QStringLiteral("tech");
         sync.password = QStringLiteral("tech-secret");
         sync.tls = QStringLiteral("disable");
+        // Making the department's lifetime takes statements of minutes.
+        sync.answerSeconds = 0;
         return sync;
     }
 
@@ -254,8 +257,8 @@ public:
         m_ready = run(connection, QStringLiteral("SET maintenance_work_mem = '512MB'"), {})
                   && run(connection, QStringLiteral("TRUNCATE sessions, equipment CASCADE"), {})
                   && run(connection,
-                         QStringLiteral("INSERT INTO equipment (uuid, tag, version, updated_ms)"
-                                        " SELECT %1, 'M-' || i, 1, ?::bigint FROM generate_series(0, ?) AS i")
+                         QStringLiteral("INSERT INTO equipment (uuid, tag, tag_key, version, updated_ms)"
+                                        " SELECT %1, 'M-' || i, 'm-' || i, 1, ?::bigint FROM generate_series(0, ?) AS i")
                              .arg(uuidOf(1, QStringLiteral("i"))),
                          {firstTestMs, items - 1})
                   && run(connection,

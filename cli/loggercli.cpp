@@ -185,7 +185,12 @@ int LoggerCli::syncJournal(const QString &fileName, int runStatus, int notKept)
         return runStatus == LoggerRun::Success ? int(LoggerRun::NotSynced) : runStatus;
     }
     SyncEngine engine(fileName, settings);
-    if (!engine.run()) {
+    const bool synced = engine.run();
+    // Told once: an edit that lost and is kept in history, a row of the
+    // server's left out.
+    for (const QString &notice : engine.report().notices)
+        print(m_err, notice + QLatin1Char('\n'));
+    if (!synced) {
         const QString kept = notKept > 0 ? tr("The records the journal took go with the next sync; %1 could not be "
                                               "kept in it (see above).")
                                                .arg(notKept)

@@ -4,6 +4,7 @@
 
 #include "journal/scopedtransaction.h"
 #include "journal/sqlvalue.h"
+#include "journal/tagkey.h"
 #include "journal/teststore.h"
 
 #include <QCoreApplication>
@@ -62,19 +63,19 @@ bool EquipmentStore::save(EquipmentItem &item)
         item.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QSqlQuery query(m_database);
     query.prepare(adding ? QStringLiteral("INSERT INTO equipment (tag, description, site, location, kind, rated_kv,"
-                                          " insulation_class, winding, base_celsius, notes, version, updated_ms, uuid)"
-                                          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                          " insulation_class, winding, base_celsius, notes, version, updated_ms,"
+                                          " tag_key, uuid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                          : QStringLiteral("UPDATE equipment SET tag = ?, description = ?, site = ?, location = ?,"
                                           " kind = ?, rated_kv = ?, insulation_class = ?, winding = ?,"
-                                          " base_celsius = ?, notes = ?, version = max(version + 1, ?), updated_ms = ?"
-                                          " WHERE id = ?"));
+                                          " base_celsius = ?, notes = ?, version = max(version + 1, ?), updated_ms = ?,"
+                                          " tag_key = ? WHERE id = ?"));
     const int version = adding ? std::max(item.version, 1) : item.version + 1;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const QVariant &value :
          {SqlValue::ofText(item.tag), SqlValue::ofText(item.description), SqlValue::ofText(item.site),
           SqlValue::ofText(item.location), QVariant(int(item.kind)), SqlValue::ofNumber(item.ratedKilovolts),
           QVariant(int(item.insulationClass)), QVariant(int(item.winding)), SqlValue::ofNumber(item.baseCelsius),
-          SqlValue::ofText(item.notes), QVariant(version), QVariant(now),
+          SqlValue::ofText(item.notes), QVariant(version), QVariant(now), QVariant(TagKey::of(item.tag)),
           adding ? QVariant(item.uuid) : QVariant(item.id)})
         query.addBindValue(value);
     if (!query.exec()) {
@@ -123,7 +124,7 @@ std::optional<EquipmentItem> EquipmentStore::find(qint64 id) const
 
 std::optional<EquipmentItem> EquipmentStore::findByTag(const QString &tag) const
 {
-    const QList<EquipmentItem> found = select(QStringLiteral("WHERE tag = ? COLLATE NOCASE"), {tag.trimmed()});
+    const QList<EquipmentItem> found = select(QStringLiteral("WHERE tag_key = ?"), {TagKey::of(tag)});
     return found.isEmpty() ? std::nullopt : std::optional<EquipmentItem>(found.first());
 }
 

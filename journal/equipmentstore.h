@@ -12,7 +12,7 @@
 #include <optional>
 
 // The equipment register of a journal. Tags are unique whatever their
-// letters' case, and a test belongs to the item whose tag its details name.
+// letters' case (TagKey's rule), and a test belongs to the item whose tag its details name.
 class EquipmentStore
 {
 public:

@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "journal/journalschema.h"
 
+#include "journal/tagkey.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QPair>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -13,6 +17,65 @@ namespace {
 QString tr(const char *text)
 {
     return QCoreApplication::translate("JournalSchema", text);
+}
+
+// Every item gets its tag's key. Tags that NOCASE told apart but the key
+// does not ("PUMPE-Ä1", "PUMPE-ä1") cannot both stay: the item added first
+// keeps its tag, a later one gets a number after it, as a new version that
+// goes to the server like any edit, its old version kept in the history.
+bool keyTags(const QSqlDatabase &database, QString &error)
+{
+    QSqlQuery items(database);
+    items.setForwardOnly(true);
+    if (!items.exec(QStringLiteral("SELECT id, uuid, tag FROM equipment ORDER BY id"))) {
+        error = items.lastError().text();
+        return false;
+    }
+    QList<std::tuple<qint64, QString, QString>> all;
+    while (items.next())
+        all.append({items.value(0).toLongLong(), items.value(1).toString(), items.value(2).toString()});
+    items.finish();
+    QSet<QString> taken;
+    for (const auto &item : qAsConst(all))
+        taken.insert(std::get<2>(item));
+    QSet<QString> keys;
+    QSqlQuery query(database);
+    for (const auto &[id, uuid, tag] : qAsConst(all)) {
+        QString kept = tag;
+        for (int n = 2; keys.contains(TagKey::of(kept)); ++n)
+            kept = QStringLiteral("%1 (%2)").arg(tag).arg(n);
+        keys.insert(TagKey::of(kept));
+        if (kept != tag) {
+            query.prepare(QStringLiteral(
+                "INSERT INTO equipment_history (equipment_uuid, version, tag, description, site, location, kind,"
+                " rated_kv, insulation_class, winding, base_celsius, notes, updated_ms, kept_ms, reason)"
+                " SELECT uuid, version, tag, description, site, location, kind, rated_kv, insulation_class,"
+                " winding, base_celsius, notes, updated_ms, ?, 'tag clash' FROM equipment WHERE id = ?"));
+            query.addBindValue(QDateTime::currentMSecsSinceEpoch());
+            query.addBindValue(id);
+            if (!query.exec()) {
+                error = query.lastError().text();
+                return false;
+            }
+        }
+        query.prepare(QStringLiteral("UPDATE equipment SET tag = ?, tag_key = ?,"
+                                     " version = version + ?, updated_ms = CASE WHEN ? THEN ? ELSE updated_ms END"
+                                     " WHERE id = ?"));
+        const bool renamed = kept != tag;
+        for (const QVariant &value : {QVariant(kept), QVariant(TagKey::of(kept)), QVariant(renamed ? 1 : 0),
+                                      QVariant(renamed ? 1 : 0), QVariant(QDateTime::currentMSecsSinceEpoch()),
+                                      QVariant(id)})
+            query.addBindValue(value);
+        if (!query.exec()) {
+            error = query.lastError().text();
+            return false;
+        }
+    }
+    if (!query.exec(QStringLiteral("CREATE UNIQUE INDEX equipment_by_tag_key ON equipment (tag_key)"))) {
+        error = query.lastError().text();
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -185,6 +248,13 @@ const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
                          " name TEXT PRIMARY KEY,"
                          " value TEXT NOT NULL"
                          ") WITHOUT ROWID")}},
+        // Two tags are the same tag when their Unicode case folding is, on
+        // the server as here; SQLite's NOCASE folds ASCII only. The key is
+        // the program's to keep: an older program would add items without
+        // it, so it may no longer write this journal.
+        {6, 6,
+         {QStringLiteral("ALTER TABLE equipment ADD COLUMN tag_key TEXT NOT NULL DEFAULT ''")},
+         keyTags},
     };
     return all;
 }

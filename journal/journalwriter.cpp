@@ -49,6 +49,9 @@ bool JournalWriter::open()
         m_database.reset();
         return false;
     }
+    // A sync writes what came down a batch to a transaction, each far
+    // shorter than this: the writer waits for it instead of failing.
+    QSqlQuery(m_database->connection()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyWaitMs));
     m_sessions = std::make_unique<SessionStore>(m_database->connection());
     m_readings = std::make_unique<ReadingStore>(m_database->connection());
     m_checkpointer = std::make_unique<JournalCheckpointer>(m_fileName);

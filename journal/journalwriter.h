@@ -63,6 +63,9 @@ public:
     int attempts() const { return m_attempts; }
 
     static constexpr int maxPending = 50000;
+    // How long a write waits for another writer of the file (a sync's
+    // batch of rows that came down, a checkpoint) before it is kept back.
+    static constexpr int busyWaitMs = 5000;
     static constexpr int firstRetryMs = 100;
     static constexpr int lastRetryMs = 5000;
 

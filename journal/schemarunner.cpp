@@ -184,6 +184,8 @@ bool SchemaRunner::apply(const Revision &revision, QString &error)
         if (!query.exec(statement))
             return failed(query.lastError());
     }
+    if (revision.step && !revision.step(m_database, error))
+        return false;
     query.prepare(QStringLiteral("INSERT INTO %1 (name, value) VALUES (?, ?)"
                                  " ON CONFLICT (name) DO UPDATE SET value = excluded.value")
                       .arg(m_infoTable));

@@ -27,6 +27,9 @@ public:
         // this revision; it rises only when a revision changes what exists.
         int oldestReader;
         QStringList statements;
+        // What SQL alone cannot do, run after the statements in the same
+        // transaction; false with `error` undoes the revision.
+        std::function<bool(const QSqlDatabase &database, QString &error)> step = {};
     };
 
     enum class Outcome {

@@ -79,7 +79,9 @@ std::optional<JournalSession> SessionRecorder::sessionCutShort()
     if (!m_writer)
         return std::nullopt;
     const QList<JournalSession> abandoned = m_writer->closeAbandonedSessions();
-    const std::optional<JournalSession> last = m_writer->sessions().latest();
+    // A colleague's session come down meanwhile is no session of this
+    // laptop's to restore, and hides none.
+    const std::optional<JournalSession> last = m_writer->sessions().latest(RowOrigin::Here);
     if (!last || last->cleanEnd || last->total() == 0)
         return std::nullopt;
     for (const JournalSession &session : abandoned) {

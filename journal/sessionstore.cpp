@@ -135,6 +135,16 @@ std::optional<JournalSession> SessionStore::latest() const
     return found.first();
 }
 
+std::optional<JournalSession> SessionStore::latest(RowOrigin origin) const
+{
+    const QList<JournalSession> found = select(
+        QStringLiteral("WHERE from_server = ? ORDER BY started_ms DESC, id DESC LIMIT 1"),
+        {origin == RowOrigin::Server ? 1 : 0});
+    if (found.isEmpty())
+        return std::nullopt;
+    return found.first();
+}
+
 QList<JournalSession> SessionStore::list(qint64 fromMs, qint64 toMs) const
 {
     return select(QStringLiteral("WHERE started_ms >= ? AND started_ms < ? ORDER BY started_ms DESC, id DESC"),
@@ -144,7 +154,7 @@ QList<JournalSession> SessionStore::list(qint64 fromMs, qint64 toMs) const
 
 QList<JournalSession> SessionStore::unended() const
 {
-    return select(QStringLiteral("WHERE ended_ms IS NULL ORDER BY started_ms"), {});
+    return select(QStringLiteral("WHERE ended_ms IS NULL AND from_server = 0 ORDER BY started_ms"), {});
 }
 
 qint64 SessionStore::lastReadingTime(qint64 id) const

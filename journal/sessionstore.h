@@ -30,11 +30,15 @@ public:
     // The id of the session of that uuid, or -1; `ok` is false when the
     // journal could not be read.
     qint64 idOf(const QString &uuid, bool *ok = nullptr) const;
-    // The session started last, if any.
+    // The session started last, if any; with RowOrigin::Here, the last of
+    // those recorded in this journal, not come down from the server.
     std::optional<JournalSession> latest() const;
+    std::optional<JournalSession> latest(RowOrigin origin) const;
     // Sessions started from `fromMs` up to, not including, `toMs`, the
     // newest first; -1 leaves a side open.
     QList<JournalSession> list(qint64 fromMs = -1, qint64 toMs = -1) const;
+    // Sessions recorded here that never ended; one come down from the
+    // server is another laptop's, whatever it says.
     QList<JournalSession> unended() const;
 
     // The time of the session's last reading, or -1 when it has none.

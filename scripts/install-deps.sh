@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
     cmake g++ make ninja-build ccache lld pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-    libqcustomplot-dev libhidapi-dev libgsl-dev libqt5sql5-sqlite libqt5sql5-psql postgresql
+    libqcustomplot-dev libhidapi-dev libgsl-dev libqt5sql5-sqlite libqt5sql5-psql libpq-dev postgresql
     xvfb xauth imagemagick xdotool poppler-utils fonts-droid-fallback
     dpkg-dev lintian appstream man-db
 )
@@ -18,7 +18,7 @@ packages=(
 for extra in "$@"; do
     case "$extra" in
         fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
-        bench) packages+=(libbenchmark-dev libpq-dev) ;;
+        bench) packages+=(libbenchmark-dev) ;;
         *) echo "unknown package group: $extra" >&2; exit 2 ;;
     esac
 done

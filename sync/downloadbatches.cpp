@@ -46,3 +46,8 @@ bool DownloadBatches::commit()
     m_written = 0;
     return kept;
 }
+
+bool DownloadBatches::breaksRule(const QString &journalError)
+{
+    return journalError.contains(QLatin1String("constraint failed"), Qt::CaseInsensitive);
+}

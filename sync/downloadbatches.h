@@ -31,6 +31,11 @@ public:
 
     QString errorString() const { return m_error; }
 
+    // The journal refused a row for breaking one of its rules (a key twice,
+    // a value it does not take), as SQLite words it: the row is wrong, not
+    // the journal, and it is left out.
+    static bool breaksRule(const QString &journalError);
+
 private:
     bool commit();
 

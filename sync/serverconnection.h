@@ -9,6 +9,7 @@
 #include <QString>
 
 class QSqlError;
+class ServerWatch;
 
 // One connection to the team's server, on the thread that opened it, with
 // the program's tables in place and searched first.
@@ -17,7 +18,8 @@ class ServerConnection
 public:
     enum class Failure { None, NoDriver, Unreachable, Authentication, PasswordNeeded, Refused, Other };
 
-    explicit ServerConnection(const SyncSettings &settings);
+    // `watch`, when given, keeps watch over the connection while it is open.
+    explicit ServerConnection(const SyncSettings &settings, ServerWatch *watch = nullptr);
     ~ServerConnection();
 
     ServerConnection(const ServerConnection &) = delete;
@@ -43,9 +45,12 @@ private:
     QString connectOptions() const;
     bool connectToServer();
     bool prepareSession();
+    bool mayChangeSchema();
+    void startWatch();
     bool fail(Failure failure, const QString &reason);
 
     SyncSettings m_settings;
+    ServerWatch *m_watch = nullptr;
     QString m_connectionName;
     QString m_error;
     Failure m_failure = Failure::None;

@@ -8,12 +8,25 @@
 #include "journal/teststore.h"
 #include "sync/downloadbatches.h"
 #include "sync/serverconnection.h"
+#include "sync/syncjournal.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ServerDownload", text);
+}
+
+// The session whose readings are on their way into the journal.
+const QString receivingName = QStringLiteral("receiving");
+
 // A row of the server's sessions, as downloadSessions() asks for it.
 JournalSession sessionOf(const QSqlQuery &row)
 {
@@ -21,7 +34,7 @@ JournalSession sessionOf(const QSqlQuery &row)
     session.uuid = row.value(0).toString();
     session.source = row.value(1).toString();
     session.startedMs = row.value(2).toLongLong();
-    session.endedMs = row.value(3).toLongLong();
+    session.endedMs = row.value(3).isNull() ? -1 : row.value(3).toLongLong();
     session.cleanEnd = row.value(4).toBool();
     session.meterPath = row.value(5).toString();
     session.serialNumber = row.value(6).toString();
@@ -69,60 +82,130 @@ bool ServerDownload::downloadSessions(const QString &cursor)
     if (!query.exec())
         return failServer(query.lastError());
     const SessionStore sessions(m_journal);
+    const QString receiving = SyncJournal(m_journal).value(receivingName);
     while (query.next()) {
+        const JournalSession session = sessionOf(query);
         bool ok = true;
-        if (sessions.idOf(query.value(0).toString(), &ok) >= 0)
-            continue;
+        const qint64 known = sessions.idOf(session.uuid, &ok);
         if (!ok)
             return failLocal(sessions.errorString());
-        if (!receiveSession(sessionOf(query)) || !m_step(SyncStep::Received))
+        if (known >= 0 && session.uuid != receiving)
+            continue;
+        // A session here is one that ended; only this laptop's own may be
+        // found unended, and restored.
+        if (!session.hasEnded()) {
+            if (!leaveOut(session, known, tr("it has no end")))
+                return false;
+            continue;
+        }
+        if (!receiveSession(session, known) || !m_step(SyncStep::Received))
             return false;
     }
     return true;
 }
 
-// A session and all its readings in one transaction of the journal: a
-// session seen here is whole. It is cut into tests already (its tests come
-// down as they are), so nothing here cuts it again.
-bool ServerDownload::receiveSession(const JournalSession &session)
+// The session first, noted as on its way; then its readings in batches;
+// then what the journal derives from them, and the note goes.
+bool ServerDownload::receiveSession(const JournalSession &session, qint64 knownId)
 {
-    ScopedTransaction transaction(m_journal);
-    SessionStore sessions(m_journal);
-    const qint64 id = sessions.create(session, RowOrigin::Server);
-    if (id < 0)
-        return failLocal(sessions.errorString());
-    ReadingStore readings(m_journal);
-    TestStore tests(m_journal);
-    if (!receiveReadings(id, session.uuid, readings))
+    qint64 id = knownId;
+    if (id < 0) {
+        ScopedTransaction transaction(m_journal);
+        SessionStore sessions(m_journal);
+        id = sessions.create(session, RowOrigin::Server);
+        if (id < 0)
+            return failLocal(sessions.errorString());
+        SyncJournal journal(m_journal);
+        if (!journal.setValue(receivingName, session.uuid))
+            return failLocal(journal.errorString());
+        if (!transaction.commit())
+            return failLocal(m_journal.lastError().text());
+    }
+    QString wrong;
+    if (!receiveReadings(id, session.uuid, wrong))
+        return !wrong.isEmpty() && leaveOut(session, id, wrong);
+    if (!finishSession(id))
         return false;
-    if (!sessions.countReadings(id))
-        return failLocal(sessions.errorString());
-    if (!tests.setThroughSeq(id, readings.nextSeq(id) - 1))
-        return failLocal(tests.errorString());
-    if (!transaction.commit())
-        return failLocal(m_journal.lastError().text());
     ++m_sessions;
     return true;
 }
 
-bool ServerDownload::receiveReadings(qint64 localSession, const QString &uuid, ReadingStore &store)
+bool ServerDownload::receiveReadings(qint64 localSession, const QString &uuid, QString &wrong)
 {
+    ReadingStore store(m_journal);
+    const qint64 from = store.nextSeq(localSession);
     QSqlQuery readings(m_server.database());
     readings.setForwardOnly(true);
     readings.prepare(QStringLiteral("SELECT seq, kind, time_ms, frame FROM readings WHERE session_uuid = ?"
-                                    " ORDER BY seq"));
+                                    " AND seq >= ? ORDER BY seq"));
     readings.addBindValue(uuid);
+    readings.addBindValue(from);
     if (!readings.exec())
         return failServer(readings.lastError());
+    DownloadBatches batches(m_journal, readingsPerBatch, m_step);
+    qint64 previous = from - 1;
     JournalReading reading;
-    while (readings.next()) {
-        reading.kind = readings.value(1).toInt() == JournalReading::Stored ? JournalReading::Stored
-                                                                            : JournalReading::Live;
-        reading.timeMs = readings.value(2).toLongLong();
-        reading.frame = readings.value(3).toByteArray();
-        if (!store.append(localSession, readings.value(0).toLongLong(), reading))
-            return failLocal(store.errorString());
+    const bool done = batches.receiveAll(readings, [&](const QSqlQuery &row) {
+        const qint64 seq = row.value(0).toLongLong();
+        if (seq <= previous) {
+            wrong = tr("reading %1 is there twice").arg(seq);
+            return false;
+        }
+        previous = seq;
+        if (!batches.beginWrite())
+            return failLocal(batches.errorString());
+        reading.kind = row.value(1).toInt() == JournalReading::Stored ? JournalReading::Stored : JournalReading::Live;
+        reading.timeMs = row.value(2).toLongLong();
+        reading.frame = row.value(3).toByteArray();
+        if (store.append(localSession, seq, reading))
+            return true;
+        if (DownloadBatches::breaksRule(store.errorString()))
+            wrong = tr("reading %1: %2").arg(seq).arg(store.errorString());
+        return failLocal(store.errorString());
+    });
+    if (!done && wrong.isEmpty() && m_error.isEmpty() && !batches.errorString().isEmpty())
+        failLocal(batches.errorString());
+    return done;
+}
+
+// The session is cut into tests already (its tests come down as they are),
+// so nothing here cuts it again.
+bool ServerDownload::finishSession(qint64 localSession)
+{
+    ScopedTransaction transaction(m_journal);
+    SessionStore sessions(m_journal);
+    TestStore tests(m_journal);
+    SyncJournal journal(m_journal);
+    if (!sessions.countReadings(localSession))
+        return failLocal(sessions.errorString());
+    if (!tests.setThroughSeq(localSession, ReadingStore(m_journal).nextSeq(localSession) - 1))
+        return failLocal(tests.errorString());
+    if (!journal.setValue(receivingName, QString()))
+        return failLocal(journal.errorString());
+    return transaction.commit() || failLocal(m_journal.lastError().text());
+}
+
+// What came of the session goes, and the journal is as before it; the
+// user is told what it was, once: the cursor moves past it.
+bool ServerDownload::leaveOut(const JournalSession &session, qint64 localSession, const QString &why)
+{
+    m_error.clear();
+    qDebug() << "[sync] left out session" << session.uuid << why;
+    if (localSession >= 0) {
+        ScopedTransaction transaction(m_journal);
+        SessionStore sessions(m_journal);
+        SyncJournal journal(m_journal);
+        if (!sessions.remove(localSession))
+            return failLocal(sessions.errorString());
+        if (!journal.setValue(receivingName, QString()))
+            return failLocal(journal.errorString());
+        if (!transaction.commit())
+            return failLocal(m_journal.lastError().text());
     }
+    const QString started = QLocale().toString(QDateTime::fromMSecsSinceEpoch(session.startedMs), QLocale::ShortFormat);
+    m_notices << tr("A session from the server was left out: %1, started %2 (meter %3); %4.")
+                     .arg(session.uuid, started, session.serialNumber.isEmpty() ? tr("unknown") : session.serialNumber,
+                          why);
     return true;
 }
 
@@ -152,8 +235,13 @@ bool ServerDownload::downloadTests(const QString &cursor)
         if (!batches.beginWrite())
             return failLocal(batches.errorString());
         InsulationTest test = testOf(row, session);
-        if (!tests.add(test, RowOrigin::Server))
-            return failLocal(tests.errorString());
+        if (!tests.add(test, RowOrigin::Server)) {
+            if (!DownloadBatches::breaksRule(tests.errorString()))
+                return failLocal(tests.errorString());
+            qDebug() << "[sync] left out test" << test.uuid << tests.errorString();
+            m_notices << tr("A test from the server was left out: %1 (%2).").arg(test.uuid, tests.errorString());
+            return true;
+        }
         ++m_tests;
         return true;
     });

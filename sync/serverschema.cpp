@@ -2,7 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "sync/serverschema.h"
 
+#include "journal/tagkey.h"
+#include "sync/versionedtable.h"
+
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -53,6 +58,209 @@ QString detailsColumns()
                           " version integer NOT NULL,"
                           " updated_ms bigint NOT NULL,"
                           " updated_by text NOT NULL DEFAULT current_user,");
+}
+
+// Every tag gets its key, as the program makes it (the server has no
+// Unicode case folding of its own). Tags that the server's lower() told
+// apart but the key does not cannot both stay: the item the server had
+// first keeps its tag, a later one gets a number after it, as a new
+// version that comes down to every laptop, its old one kept in history.
+bool keyTags(const QSqlDatabase &database, QString &error)
+{
+    QSqlQuery items(database);
+    if (!items.exec(QStringLiteral("SELECT uuid, tag FROM equipment ORDER BY change_xid, updated_ms, uuid"))) {
+        error = items.lastError().text();
+        return false;
+    }
+    QSet<QString> keys;
+    QSqlQuery query(database);
+    while (items.next()) {
+        const QString uuid = items.value(0).toString();
+        const QString tag = items.value(1).toString();
+        QString kept = tag;
+        for (int n = 2; keys.contains(TagKey::of(kept)); ++n)
+            kept = QStringLiteral("%1 (%2)").arg(tag).arg(n);
+        keys.insert(TagKey::of(kept));
+        if (kept != tag) {
+            query.prepare(QStringLiteral(
+                "INSERT INTO equipment_history (uuid, tag, description, site, location, kind, rated_kv,"
+                " insulation_class, winding, base_celsius, notes, version, updated_ms, updated_by, kept_ms, reason)"
+                " SELECT uuid, tag, description, site, location, kind, rated_kv, insulation_class, winding,"
+                " base_celsius, notes, version, updated_ms, updated_by, ?, 'tag clash' FROM equipment"
+                " WHERE uuid = ?::uuid"));
+            query.addBindValue(QDateTime::currentMSecsSinceEpoch());
+            query.addBindValue(uuid);
+            if (!query.exec()) {
+                error = query.lastError().text();
+                return false;
+            }
+        }
+        query.prepare(QStringLiteral("UPDATE equipment SET tag = ?, tag_key = ?, version = version + ?,"
+                                     " change_xid = CASE WHEN ? THEN pg_current_xact_id() ELSE change_xid END"
+                                     " WHERE uuid = ?::uuid"));
+        const bool renamed = kept != tag;
+        for (const QVariant &value : {QVariant(kept), QVariant(TagKey::of(kept)), QVariant(renamed ? 1 : 0),
+                                      QVariant(renamed), QVariant(uuid)})
+            query.addBindValue(value);
+        if (!query.exec()) {
+            error = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+// The columns of a versioned table's history that keep a replaced version.
+QString historyColumns(const VersionedTable &table)
+{
+    QStringList columns = {table.serverKey};
+    columns << table.fields << table.keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
+            << QStringLiteral("updated_by");
+    return columns.join(QStringLiteral(", "));
+}
+
+// An edit of a register item or of a test's details is a new version of
+// it, made by whoever is logged in: the key stays, the version goes up by
+// one, and the version it replaces goes to the history, written by the
+// server with the login that replaced it and when.
+QStringList versionedRules(const VersionedTable &table)
+{
+    const QString t = table.table;
+    const QString columns = historyColumns(table);
+    QStringList oldColumns;
+    for (const QString &column : columns.split(QStringLiteral(", ")))
+        oldColumns << QStringLiteral("OLD.") + column;
+    return {
+        QStringLiteral("CREATE FUNCTION %1_new_version() RETURNS trigger LANGUAGE plpgsql"
+                       " SECURITY DEFINER SET search_path = tessra, pg_temp AS $$"
+                       " BEGIN"
+                       "  IF TG_OP = 'INSERT' AND NEW.version <> 1 THEN"
+                       "   RAISE EXCEPTION 'a new %1 row starts at version 1';"
+                       "  END IF;"
+                       "  IF TG_OP = 'UPDATE' THEN"
+                       "   IF NEW.%2 IS DISTINCT FROM OLD.%2 THEN"
+                       "    RAISE EXCEPTION 'the key of a %1 row never changes';"
+                       "   END IF;"
+                       "   IF NEW.version IS DISTINCT FROM OLD.version + 1 THEN"
+                       "    RAISE EXCEPTION 'a %1 row changes only as its next version (%)', OLD.version + 1;"
+                       "   END IF;"
+                       "   INSERT INTO %3 (%4, kept_ms, reason)"
+                       "    VALUES (%5, (extract(epoch FROM clock_timestamp()) * 1000)::bigint, 'replaced');"
+                       "  END IF;"
+                       "  NEW.updated_by := session_user;"
+                       "  NEW.change_xid := pg_current_xact_id();"
+                       "  RETURN NEW;"
+                       " END $$")
+            .arg(t, table.serverKey, table.history, columns, oldColumns.join(QStringLiteral(", "))),
+        QStringLiteral("CREATE TRIGGER %1_new_version BEFORE INSERT OR UPDATE ON %1"
+                       " FOR EACH ROW EXECUTE FUNCTION %1_new_version()")
+            .arg(t),
+        QStringLiteral("CREATE TRIGGER %1_logged AFTER INSERT OR UPDATE ON %1"
+                       " FOR EACH ROW EXECUTE FUNCTION log_row('%2')")
+            .arg(t, table.serverKey),
+        QStringLiteral("ALTER TABLE %1 ADD COLUMN kept_by text NOT NULL DEFAULT session_user,"
+                       " ADD COLUMN kept_at timestamptz NOT NULL DEFAULT now()")
+            .arg(table.history),
+        QStringLiteral("CREATE TRIGGER %1_kept BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION keep_history()")
+            .arg(table.history),
+        QStringLiteral("CREATE TRIGGER %1_logged AFTER INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION log_row('%2')")
+            .arg(table.history, table.serverKey),
+    };
+}
+
+// The department's record, kept by the server itself: the schema's owner
+// (a role no laptop logs in as) owns every table and the functions of the
+// triggers; technicians log in as themselves, members of the group
+// tessra_technicians, which may read everything, add sessions, readings
+// and tests but never change or remove them, and change register items
+// and tests' details only as new versions. Every change made with a
+// technician's login is logged by the server with that login and the time.
+QStringList recordRules()
+{
+    QStringList statements = {
+        // A server made for an earlier Tessra has no group yet: its
+        // administrator makes the roles first, and nothing changes before.
+        QStringLiteral("DO $$ BEGIN"
+                       " IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'tessra_technicians') THEN"
+                       "  RAISE EXCEPTION 'the role tessra_technicians is missing: the administrator runs"
+                       " team-server-upgrade.sql first';"
+                       " END IF;"
+                       " END $$"),
+        QStringLiteral("ALTER TABLE equipment ALTER COLUMN tag_key SET NOT NULL"),
+        QStringLiteral("DROP INDEX equipment_by_tag"),
+        QStringLiteral("CREATE UNIQUE INDEX equipment_by_tag_key ON equipment (tag_key)"),
+        QStringLiteral("ALTER TABLE sessions ADD COLUMN uploaded_at timestamptz NOT NULL DEFAULT now()"),
+        QStringLiteral("CREATE TABLE change_log ("
+                       " id bigserial PRIMARY KEY,"
+                       " changed_at timestamptz NOT NULL DEFAULT now(),"
+                       " changed_by text NOT NULL DEFAULT session_user,"
+                       " table_name text NOT NULL,"
+                       " row_key text NOT NULL,"
+                       " action text NOT NULL,"
+                       " row_count bigint NOT NULL DEFAULT 1)"),
+        QStringLiteral("CREATE INDEX change_log_by_row ON change_log (table_name, row_key)"),
+        // Who and when are the server's to say, whatever a statement gave.
+        QStringLiteral("CREATE FUNCTION log_row() RETURNS trigger LANGUAGE plpgsql"
+                       " SECURITY DEFINER SET search_path = tessra, pg_temp AS $$"
+                       " BEGIN"
+                       "  INSERT INTO change_log (changed_at, changed_by, table_name, row_key, action)"
+                       "   VALUES (now(), session_user, TG_TABLE_NAME, to_jsonb(NEW) ->> TG_ARGV[0], lower(TG_OP));"
+                       "  RETURN NULL;"
+                       " END $$"),
+        QStringLiteral("CREATE FUNCTION log_readings() RETURNS trigger LANGUAGE plpgsql"
+                       " SECURITY DEFINER SET search_path = tessra, pg_temp AS $$"
+                       " BEGIN"
+                       "  INSERT INTO change_log (changed_at, changed_by, table_name, row_key, action, row_count)"
+                       "   SELECT now(), session_user, 'readings', session_uuid::text, 'insert', count(*)"
+                       "   FROM added GROUP BY session_uuid;"
+                       "  RETURN NULL;"
+                       " END $$"),
+        QStringLiteral("CREATE FUNCTION stamp_row() RETURNS trigger LANGUAGE plpgsql AS $$"
+                       " BEGIN"
+                       "  IF TG_TABLE_NAME = 'sessions' THEN"
+                       "   NEW.uploaded_by := session_user;"
+                       "   NEW.uploaded_at := now();"
+                       "  END IF;"
+                       "  NEW.change_xid := pg_current_xact_id();"
+                       "  RETURN NEW;"
+                       " END $$"),
+        // A lost edit is the only history a login writes itself; the
+        // versions replaced come from the owner's trigger.
+        QStringLiteral("CREATE FUNCTION keep_history() RETURNS trigger LANGUAGE plpgsql AS $$"
+                       " BEGIN"
+                       "  IF NOT pg_has_role(current_user,"
+                       "    (SELECT nspowner FROM pg_namespace WHERE nspname = 'tessra'), 'USAGE') THEN"
+                       "   IF NEW.reason IS DISTINCT FROM 'conflict' THEN"
+                       "    RAISE EXCEPTION 'history is kept by the server; a login may add only a lost edit';"
+                       "   END IF;"
+                       "   NEW.updated_by := session_user;"
+                       "  END IF;"
+                       "  NEW.kept_by := session_user;"
+                       "  NEW.kept_at := now();"
+                       "  RETURN NEW;"
+                       " END $$"),
+        QStringLiteral("CREATE TRIGGER sessions_stamped BEFORE INSERT ON sessions"
+                       " FOR EACH ROW EXECUTE FUNCTION stamp_row()"),
+        QStringLiteral("CREATE TRIGGER tests_stamped BEFORE INSERT ON tests FOR EACH ROW EXECUTE FUNCTION stamp_row()"),
+        QStringLiteral("CREATE TRIGGER sessions_logged AFTER INSERT ON sessions"
+                       " FOR EACH ROW EXECUTE FUNCTION log_row('uuid')"),
+        QStringLiteral("CREATE TRIGGER tests_logged AFTER INSERT ON tests FOR EACH ROW EXECUTE FUNCTION log_row('uuid')"),
+        QStringLiteral("CREATE TRIGGER readings_logged AFTER INSERT ON readings REFERENCING NEW TABLE AS added"
+                       " FOR EACH STATEMENT EXECUTE FUNCTION log_readings()"),
+    };
+    statements << versionedRules(VersionedTable::equipment()) << versionedRules(VersionedTable::testDetails());
+    statements << QStringList{
+        QStringLiteral("REVOKE ALL ON SCHEMA tessra FROM PUBLIC"),
+        QStringLiteral("REVOKE ALL ON ALL FUNCTIONS IN SCHEMA tessra FROM PUBLIC"),
+        QStringLiteral("GRANT USAGE ON SCHEMA tessra TO tessra_technicians"),
+        QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA tessra TO tessra_technicians"),
+        QStringLiteral("GRANT INSERT ON sessions, readings, tests, equipment, test_details, equipment_history,"
+                       " test_details_history TO tessra_technicians"),
+        QStringLiteral("GRANT UPDATE ON equipment, test_details TO tessra_technicians"),
+        QStringLiteral("GRANT USAGE ON SEQUENCE equipment_history_id_seq, test_details_history_id_seq"
+                       " TO tessra_technicians"),
+    };
+    return statements;
 }
 } // namespace
 
@@ -135,6 +343,9 @@ const std::vector<ServerSchema::Revision> &ServerSchema::revisions()
           QStringLiteral("CREATE TABLE test_details_history (id bigserial PRIMARY KEY, test_uuid uuid NOT NULL,")
               + detailsColumns() + QStringLiteral(" kept_ms bigint NOT NULL, reason text NOT NULL)"),
           QStringLiteral("CREATE INDEX test_details_history_by_test ON test_details_history (test_uuid, version)")}},
+        // Tags are one tag by Unicode case folding, as in the journal.
+        {2, 2, {QStringLiteral("ALTER TABLE equipment ADD COLUMN tag_key text")}, keyTags},
+        {3, 3, recordRules()},
     };
     return all;
 }
@@ -154,7 +365,8 @@ bool ServerSchema::ensureSchema(const QSqlDatabase &database, QString &error)
     QSqlQuery query(database);
     if (query.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS tessra")))
         return true;
-    error = tr("The server has no schema \"%1\" for Tessra's tables, and this user may not create it: %2")
+    error = tr("The server has no schema \"%1\" for Tessra's tables, and this user may not create it (the "
+               "department's administrator makes it with team-server.sql): %2")
                 .arg(name(), query.lastError().databaseText());
     return false;
 }
@@ -192,6 +404,15 @@ int ServerSchema::storedVersion(const QSqlDatabase &database)
 QString ServerSchema::serverId(const QSqlDatabase &database)
 {
     return runner(database).storedValue(QStringLiteral("id"));
+}
+
+bool ServerSchema::isOwnedBy(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("SELECT pg_has_role(current_user, nspowner, 'USAGE') FROM pg_namespace"
+                                 " WHERE nspname = ?"));
+    query.addBindValue(name());
+    return query.exec() && query.next() && query.value(0).toBool();
 }
 
 bool ServerSchema::hasSchema(const QSqlDatabase &database)

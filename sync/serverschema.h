@@ -26,7 +26,7 @@ public:
     static int currentVersion();
 
     // Creates the schema when the server has none; false with `error` when
-    // this user may not.
+    // this user may not (a technician's login: the administrator makes it).
     static bool ensureSchema(const QSqlDatabase &database, QString &error);
     // Brings the tables in the schema up to the current revision, unless
     // they are a newer program's.
@@ -39,6 +39,9 @@ public:
     // A random id given to the server's tables when they are made: a
     // journal tells by it that it talks to another server than before.
     static QString serverId(const QSqlDatabase &database);
+
+    // The connection's role owns the schema, or may act as its owner.
+    static bool isOwnedBy(const QSqlDatabase &database);
 
 private:
     static bool hasSchema(const QSqlDatabase &database);

@@ -7,6 +7,7 @@
 #include "journal/journalupkeep.h"
 #include "sync/serverdownload.h"
 #include "sync/serverschema.h"
+#include "sync/serverwatch.h"
 #include "sync/sessionupload.h"
 #include "sync/syncjournal.h"
 #include "sync/versionedrecords.h"
@@ -24,9 +25,10 @@ QString tr(const char *text)
 }
 } // namespace
 
-SyncEngine::SyncEngine(const QString &journalFile, const SyncSettings &settings)
+SyncEngine::SyncEngine(const QString &journalFile, const SyncSettings &settings, std::shared_ptr<ServerWatch> watch)
     : m_journalFile(journalFile)
     , m_settings(settings)
+    , m_watch(watch ? std::move(watch) : std::make_shared<ServerWatch>())
 {
 }
 
@@ -44,8 +46,8 @@ bool SyncEngine::openJournal()
     if (m_journal->isReadOnly())
         return fail(ServerConnection::Failure::Other,
                     tr("Cannot use the journal %1: %2").arg(m_journalFile, JournalDatabase::readOnlyText()));
-    // The window's writer holds the file for a moment at a time; a sync
-    // may wait for it a little longer than the writer waits for a sync.
+    // The window's writer holds the file for a moment at a time, and waits
+    // longer than any batch of the sync takes; the sync waits for it too.
     QSqlQuery(m_journal->connection()).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
     // Sessions nobody cut into tests yet (an older logger's) are cut before they go.
     JournalUpkeep::catchUp(m_journal->connection());
@@ -56,11 +58,13 @@ bool SyncEngine::run()
 {
     m_report = SyncReport();
     m_error.clear();
+    m_heldBack.clear();
     m_failure = ServerConnection::Failure::None;
+    m_heldBackFailure = ServerConnection::Failure::None;
     m_stopped = false;
     if (!openJournal())
         return false;
-    ServerConnection server(m_settings);
+    ServerConnection server(m_settings, m_watch.get());
     if (!server.open())
         return fail(server.failure(), server.errorString());
     SyncJournal journal(m_journal->connection());
@@ -71,6 +75,8 @@ bool SyncEngine::run()
     if (m_report.sessionsDown + m_report.testsDown + m_report.detailsDown + m_report.itemsDown > 0)
         JournalUpkeep::catchUp(m_journal->connection());
     m_report.waiting = journal.waiting();
+    if (!m_heldBack.isEmpty())
+        return fail(m_heldBackFailure, m_heldBack);
     qDebug() << "[sync] done:" << m_report.sessionsUp << "sessions up," << m_report.sessionsDown << "down,"
              << m_report.waiting << "waiting";
     return true;
@@ -82,15 +88,18 @@ bool SyncEngine::upload(ServerConnection &server)
     VersionedRecords items(VersionedTable::equipment(), m_journal->connection(), server, stepper);
     SessionUpload sessions(m_journal->connection(), server, stepper);
     VersionedRecords details(VersionedTable::testDetails(), m_journal->connection(), server, stepper);
-    const bool done = (items.upload() || fail(server.failure(), items.errorString()))
+    // The register's edits go first, so that tests' details find their
+    // items; one the server refuses holds back nothing else.
+    const bool done = (items.upload() || holdBack(server, items.errorString()))
                       && (sessions.uploadSessions() || fail(server.failure(), sessions.errorString()))
                       && (sessions.uploadTests() || fail(server.failure(), sessions.errorString()))
-                      && (details.upload() || fail(server.failure(), details.errorString()));
+                      && (details.upload() || holdBack(server, details.errorString()));
     m_report.itemsUp = items.uploaded();
     m_report.sessionsUp = sessions.sessions();
     m_report.testsUp = sessions.tests();
     m_report.detailsUp = details.uploaded();
     m_report.conflicts = items.conflicts() + details.conflicts();
+    m_report.notices << items.notices() << details.notices();
     return done;
 }
 
@@ -124,6 +133,7 @@ bool SyncEngine::download(ServerConnection &server)
     m_report.sessionsDown = sessions.sessions();
     m_report.testsDown = sessions.tests();
     m_report.detailsDown = details.downloaded();
+    m_report.notices << items.notices() << sessions.notices() << details.notices();
     if (!done)
         return false;
     if (!transaction.commit()) {
@@ -131,8 +141,24 @@ bool SyncEngine::download(ServerConnection &server)
         return fail(server.failure(), server.errorString());
     }
     m_report.finishedMs = QDateTime::currentMSecsSinceEpoch();
-    return journal.finishSync(nextCursor, m_report.finishedMs)
+    // A row that waits for an edit here to go up first comes down again
+    // next time, and so does all that came after it.
+    const bool deferred = items.deferred() || details.deferred();
+    return journal.finishSync(deferred ? cursor : nextCursor, m_report.finishedMs)
            || fail(ServerConnection::Failure::Other, journal.errorString());
+}
+
+bool SyncEngine::holdBack(const ServerConnection &server, const QString &reason)
+{
+    if (m_stopped || server.failure() == ServerConnection::Failure::Unreachable)
+        return fail(server.failure(), reason);
+    qDebug() << "[sync] held back:" << reason;
+    if (m_heldBack.isEmpty()) {
+        m_heldBack = reason;
+        m_heldBackFailure = server.failure() == ServerConnection::Failure::None ? ServerConnection::Failure::Other
+                                                                                 : server.failure();
+    }
+    return true;
 }
 
 bool SyncEngine::step(SyncStep at)

@@ -8,11 +8,13 @@
 
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 
 class JournalDatabase;
+class ServerWatch;
 
 // What one sync did.
 struct SyncReport
@@ -27,6 +29,9 @@ struct SyncReport
     int detailsDown = 0;
     // Edits here that lost to newer ones on the server, kept in history.
     int conflicts = 0;
+    // What the user is told once, a sentence each: an edit of theirs that
+    // lost and is kept in history, a row from the server left out.
+    QStringList notices;
     // What still waits to go up; -1 when unknown.
     int waiting = -1;
     qint64 finishedMs = -1;
@@ -41,7 +46,10 @@ Q_DECLARE_METATYPE(SyncReport)
 class SyncEngine
 {
 public:
-    SyncEngine(const QString &journalFile, const SyncSettings &settings);
+    // `watch` cuts the server off when it falls silent, or when asked to
+    // from another thread; one of its own when none is given.
+    SyncEngine(const QString &journalFile, const SyncSettings &settings,
+               std::shared_ptr<ServerWatch> watch = nullptr);
     ~SyncEngine();
 
     SyncEngine(const SyncEngine &) = delete;
@@ -68,13 +76,19 @@ private:
     bool download(ServerConnection &server);
     bool step(SyncStep step);
     bool fail(ServerConnection::Failure failure, const QString &reason);
+    // A failure that ends only its own part: the rest of the sync goes on,
+    // unless the connection is gone or the sync was stopped.
+    bool holdBack(const ServerConnection &server, const QString &reason);
 
     QString m_journalFile;
     SyncSettings m_settings;
+    std::shared_ptr<ServerWatch> m_watch;
     std::unique_ptr<JournalDatabase> m_journal;
     std::function<bool(SyncStep)> m_hook;
     SyncReport m_report;
     QString m_error;
+    QString m_heldBack;
     ServerConnection::Failure m_failure = ServerConnection::Failure::None;
+    ServerConnection::Failure m_heldBackFailure = ServerConnection::Failure::None;
     bool m_stopped = false;
 };

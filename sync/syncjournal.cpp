@@ -31,12 +31,15 @@ QString SyncJournal::value(const QString &name, const QString &fallback) const
     return query.next() ? query.value(0).toString() : fallback;
 }
 
+// An empty value is none: the row goes.
 bool SyncJournal::setValue(const QString &name, const QString &value)
 {
     QSqlQuery query(m_journal);
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO sync_info (name, value) VALUES (?, ?)"));
+    query.prepare(value.isEmpty() ? QStringLiteral("DELETE FROM sync_info WHERE name = ?")
+                                  : QStringLiteral("INSERT OR REPLACE INTO sync_info (name, value) VALUES (?, ?)"));
     query.addBindValue(name);
-    query.addBindValue(value);
+    if (!value.isEmpty())
+        query.addBindValue(value);
     if (query.exec())
         return true;
     m_error = query.lastError().text();

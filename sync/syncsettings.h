@@ -22,6 +22,10 @@ struct SyncSettings
     // libpq's sslmode; the server checked unless chosen otherwise.
     QString tls = QStringLiteral("verify-full");
     QString password;
+    // How long a statement may take on the server, and (a few seconds
+    // more) how long the server may send nothing while the program waits
+    // for it; 0 waits as long as it takes. Not kept in "options.ini".
+    int answerSeconds = 60;
 
     bool isConfigured() const { return enabled && (!host.isEmpty() || !service.isEmpty()); }
     // "host:port/database", for messages.

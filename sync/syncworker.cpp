@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "sync/syncworker.h"
 
+#include "sync/serverwatch.h"
+
 SyncWorker::SyncWorker(const QString &journalFile, QObject *parent)
     : QObject(parent)
     , m_journalFile(journalFile)
+    , m_watch(std::make_shared<ServerWatch>())
 {
     qRegisterMetaType<SyncReport>();
     qRegisterMetaType<SyncSettings>();
@@ -12,11 +15,17 @@ SyncWorker::SyncWorker(const QString &journalFile, QObject *parent)
 
 SyncWorker::~SyncWorker() = default;
 
+void SyncWorker::stop()
+{
+    m_stopping = true;
+    m_watch->cut();
+}
+
 // Made on first use, on the worker's thread, which its connections belong to.
 SyncEngine &SyncWorker::engine()
 {
     if (!m_engine) {
-        m_engine = std::make_unique<SyncEngine>(m_journalFile, m_settings);
+        m_engine = std::make_unique<SyncEngine>(m_journalFile, m_settings, m_watch);
         m_engine->setStepHook([this](SyncStep) { return !m_stopping.load(); });
     }
     return *m_engine;

@@ -11,9 +11,12 @@
 #include <atomic>
 #include <memory>
 
+class ServerWatch;
+
 // Runs syncs on a thread of its own, where it opens both its connections:
 // the server's and its own to the journal file. Started by queued calls,
-// stopped between steps by an atomic flag.
+// stopped between steps by an atomic flag, and at once when it waits on
+// the server: its socket is cut.
 class SyncWorker : public QObject
 {
     Q_OBJECT
@@ -22,8 +25,9 @@ public:
     explicit SyncWorker(const QString &journalFile, QObject *parent = nullptr);
     ~SyncWorker() override;
 
-    // From any thread: the sync running stops at its next step.
-    void stop() { m_stopping = true; }
+    // From any thread: the sync running stops at its next step, or at once
+    // when it waits on the server.
+    void stop();
 
 public slots:
     void configure(const SyncSettings &settings);
@@ -42,6 +46,7 @@ private:
 
     QString m_journalFile;
     SyncSettings m_settings;
+    std::shared_ptr<ServerWatch> m_watch;
     std::unique_ptr<SyncEngine> m_engine;
     std::atomic<bool> m_stopping{false};
 };

@@ -3,6 +3,7 @@
 #include "sync/versionedrecords.h"
 
 #include "journal/scopedtransaction.h"
+#include "journal/tagkey.h"
 #include "sync/downloadbatches.h"
 #include "sync/serverconnection.h"
 
@@ -14,6 +15,11 @@
 #include <QStringList>
 
 namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VersionedRecords", text);
+}
+
 QString placeholders(int count)
 {
     QStringList marks;
@@ -34,6 +40,15 @@ void bindAll(QSqlQuery &query, const QVariantList &values)
 {
     for (const QVariant &value : values)
         query.addBindValue(value);
+}
+
+// SQLite's constraint failures (its primary result code 19): the row is
+// what is wrong, not the journal.
+bool breaksRule(const QSqlError &error)
+{
+    bool number = false;
+    const int code = error.nativeErrorCode().toInt(&number);
+    return (number && (code & 0xff) == 19) || error.databaseText().contains(QLatin1String("constraint failed"));
 }
 
 // The server and the journal give back numbers of different types; what
@@ -70,11 +85,20 @@ bool VersionedRecords::upload()
     QList<LocalRow> rows;
     if (!readPending(rows))
         return false;
+    // A row the server refuses stays waiting; the others still go.
+    QString refused;
     for (const LocalRow &row : qAsConst(rows)) {
-        if (!uploadRow(row))
+        if (uploadRow(row))
+            continue;
+        if (m_error.isEmpty() || m_server.failure() == ServerConnection::Failure::Unreachable)
             return false;
+        qDebug() << "[sync]" << m_table.table << row.key << "refused:" << m_error;
+        if (refused.isEmpty())
+            refused = m_error;
+        m_error.clear();
     }
-    return true;
+    m_error = refused;
+    return refused.isEmpty();
 }
 
 bool VersionedRecords::readPending(QList<LocalRow> &rows)
@@ -113,15 +137,20 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
     // A row of the same natural key is this one: the one the server has
     // first is it.
     if (ok && !current && !m_table.naturalKey.isEmpty())
-        current = lockServerRow(QStringLiteral("lower(%1)").arg(m_table.naturalKey),
-                                fieldOf(row.fields, m_table.naturalKey).toString().toLower(), ok);
+        current = lockServerRow(m_table.naturalKeyColumn, naturalKeyOf(row.fields), ok);
     if (!ok)
         return failLocal(m_server.errorString());
 
-    const Outcome outcome = !current ? Outcome::Inserted
-                            : current->key == row.key && current->version == row.syncedVersion ? Outcome::Updated
-                            : sameValues(current->fields, row.fields)                          ? Outcome::Same
-                                                                                               : Outcome::Conflict;
+    Outcome outcome = !current ? Outcome::Inserted
+                      : current->key == row.key && current->version == row.syncedVersion ? Outcome::Updated
+                      : sameValues(current->fields, row.fields)                          ? Outcome::Same
+                                                                                         : Outcome::Conflict;
+    // Renamed here onto a tag another item took on the server meanwhile:
+    // that item got there first.
+    if (outcome == Outcome::Updated && otherHasKeyOnServer(row, ok))
+        outcome = Outcome::Clash;
+    if (!ok)
+        return failLocal(m_server.errorString());
     switch (outcome) {
     case Outcome::Inserted:
         ok = insertOnServer(row);
@@ -132,6 +161,7 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
     case Outcome::Same:
         break;
     case Outcome::Conflict:
+    case Outcome::Clash:
         ok = keepOnServer(row);
         break;
     }
@@ -152,9 +182,49 @@ bool VersionedRecords::uploadRow(const LocalRow &row)
     case Outcome::Conflict:
         ++m_conflicts;
         qDebug() << "[sync]" << m_table.table << row.key << "lost to the server's version" << current->version;
+        m_notices << tr("%1 was changed on the server before your edit reached it: the server's version stays, "
+                        "your edit is kept in the history.")
+                         .arg(describe(row.fields));
+        return takeServerVersion(row, *current, true);
+    case Outcome::Clash:
+        ++m_conflicts;
+        qDebug() << "[sync]" << m_table.table << row.key << "clashes with another row's natural key";
+        m_notices << tr("%1 keeps its tag %2: another item on the server has the tag %3. Your edit is kept in "
+                        "the item's history.")
+                         .arg(describe(current->fields), fieldOf(current->fields, m_table.naturalKey).toString(),
+                              fieldOf(row.fields, m_table.naturalKey).toString());
         return takeServerVersion(row, *current, true);
     }
     return true;
+}
+
+QString VersionedRecords::naturalKeyOf(const QVariantList &fields) const
+{
+    return TagKey::of(fieldOf(fields, m_table.naturalKey).toString());
+}
+
+// Another row on the server has the natural key this edit gives the row.
+bool VersionedRecords::otherHasKeyOnServer(const LocalRow &row, bool &ok)
+{
+    if (m_table.naturalKey.isEmpty())
+        return false;
+    QSqlQuery query(m_server.database());
+    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? AND %3 <> ?::uuid")
+                      .arg(m_table.table, m_table.naturalKeyColumn, m_table.serverKey));
+    query.addBindValue(naturalKeyOf(row.fields));
+    query.addBindValue(row.key);
+    ok = query.exec() || m_server.fail(query.lastError());
+    return ok && query.next();
+}
+
+// A row as the user knows it: an item by its tag, a test's details by the
+// test's start.
+QString VersionedRecords::describe(const QVariantList &fields) const
+{
+    if (!m_table.naturalKey.isEmpty())
+        return tr("The register item %1").arg(fieldOf(fields, m_table.naturalKey).toString());
+    const QString equipment = fieldOf(fields, QStringLiteral("equipment")).toString().trimmed();
+    return equipment.isEmpty() ? tr("A test's details") : tr("The details of a test of %1").arg(equipment);
 }
 
 QVariant VersionedRecords::fieldOf(const QVariantList &fields, const QString &column) const
@@ -194,6 +264,8 @@ bool VersionedRecords::insertOnServer(const LocalRow &row)
 {
     QStringList columns = {m_table.serverKey};
     columns << m_table.fields << m_table.extraColumns() << QStringLiteral("version") << QStringLiteral("updated_ms");
+    if (!m_table.naturalKeyColumn.isEmpty())
+        columns << m_table.naturalKeyColumn;
     QSqlQuery query(m_server.database());
     query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(m_table.table, columns.join(QStringLiteral(", ")), placeholders(columns.size())));
@@ -202,34 +274,28 @@ bool VersionedRecords::insertOnServer(const LocalRow &row)
     bindAll(query, row.extras);
     query.addBindValue(1);
     query.addBindValue(row.updatedMs);
+    if (!m_table.naturalKeyColumn.isEmpty())
+        query.addBindValue(naturalKeyOf(row.fields));
     return query.exec() || m_server.fail(query.lastError());
 }
 
-// The version replaced goes to the history first.
+// The server keeps the version replaced in its history, with who replaced
+// it and when, and stamps the new one with the login that made it.
 bool VersionedRecords::replaceOnServer(const LocalRow &row, const ServerRow &current)
 {
-    QStringList kept = m_table.fields;
-    kept << m_table.keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
-         << QStringLiteral("updated_by");
-    const QString keptColumns = kept.join(QStringLiteral(", "));
-    QSqlQuery query(m_server.database());
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, kept_ms, reason) SELECT %2, %3, ?, 'replaced' FROM %4"
-                                 " WHERE %2 = ?")
-                      .arg(m_table.history, m_table.serverKey, keptColumns, m_table.table));
-    query.addBindValue(QDateTime::currentMSecsSinceEpoch());
-    query.addBindValue(row.key);
-    if (!query.exec())
-        return m_server.fail(query.lastError());
-
     QStringList changed = m_table.fields;
     changed << m_table.extraColumns() << QStringLiteral("version") << QStringLiteral("updated_ms");
-    query.prepare(QStringLiteral("UPDATE %1 SET %2, updated_by = current_user, change_xid = pg_current_xact_id()"
-                                 " WHERE %3 = ?")
+    if (!m_table.naturalKeyColumn.isEmpty())
+        changed << m_table.naturalKeyColumn;
+    QSqlQuery query(m_server.database());
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                       .arg(m_table.table, assignments(changed), m_table.serverKey));
     bindAll(query, row.fields);
     bindAll(query, row.extras);
     query.addBindValue(current.version + 1);
     query.addBindValue(row.updatedMs);
+    if (!m_table.naturalKeyColumn.isEmpty())
+        query.addBindValue(naturalKeyOf(row.fields));
     query.addBindValue(row.key);
     return query.exec() || m_server.fail(query.lastError());
 }
@@ -341,22 +407,76 @@ bool VersionedRecords::receive(const ServerRow &row)
     const int syncedVersion = local.value(2).toInt();
     if (version != syncedVersion || row.version == syncedVersion)
         return true;
-    return updateLocally(localId, version, row);
+    switch (fitsLocally(row, localId)) {
+    case Fit::Fits:
+        break;
+    case Fit::Wait:
+        return true;
+    case Fit::LeaveOut:
+        return leaveOut(row, tr("its tag is another item's here"));
+    }
+    // The version this journal had synced is replaced: it stays in its
+    // history, as on the server.
+    return keepReplaced(localId) && updateLocally(localId, version, row);
+}
+
+// Whether a row that came down may take its natural key here: not when
+// another row has it. That row, edited here and not yet up (renamed onto
+// the tag, or added with it), settles it with its upload: a new one
+// becomes the server's row then, a renamed one keeps its tag if the
+// server's row got there first; until then the server's row waits.
+// Another row here that is the server's already means that the server
+// holds two rows of one key: this one is left out.
+VersionedRecords::Fit VersionedRecords::fitsLocally(const ServerRow &row, qint64 localId)
+{
+    if (m_table.naturalKey.isEmpty())
+        return Fit::Fits;
+    QSqlQuery query(m_journal);
+    query.prepare(QStringLiteral("SELECT version, synced_version FROM %1 WHERE %2 = ? AND %3 <> ?")
+                      .arg(m_table.table, m_table.naturalKeyColumn, m_table.localId));
+    query.addBindValue(naturalKeyOf(row.fields));
+    query.addBindValue(localId);
+    if (!query.exec() || !query.next())
+        return Fit::Fits;
+    const int version = query.value(0).toInt();
+    const int syncedVersion = query.value(1).toInt();
+    if (syncedVersion == 0)
+        return Fit::Wait;
+    if (version != syncedVersion) {
+        m_deferred = true;
+        return Fit::Wait;
+    }
+    return Fit::LeaveOut;
+}
+
+// Told once: the cursor moves past the row.
+bool VersionedRecords::leaveOut(const ServerRow &row, const QString &why)
+{
+    qDebug() << "[sync] left out" << m_table.table << row.key << why;
+    m_notices << tr("%1 on the server was left out (%2).").arg(describe(row.fields), why);
+    return true;
+}
+
+bool VersionedRecords::keepReplaced(qint64 localId)
+{
+    QSqlQuery query(m_journal);
+    query.prepare(m_table.localKeep());
+    query.addBindValue(QDateTime::currentMSecsSinceEpoch());
+    query.addBindValue(QStringLiteral("replaced"));
+    query.addBindValue(localId);
+    return query.exec() || failLocal(query.lastError().text());
 }
 
 bool VersionedRecords::insertLocally(const ServerRow &row)
 {
     QSqlQuery query(m_journal);
-    if (!m_table.naturalKey.isEmpty()) {
-        // A row of the same natural key added here and not yet up: its
-        // upload makes the two one.
-        query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? COLLATE NOCASE")
-                          .arg(m_table.table, m_table.naturalKey));
-        query.addBindValue(fieldOf(row.fields, m_table.naturalKey));
-        if (!query.exec())
-            return failLocal(query.lastError().text());
-        if (query.next())
-            return true;
+    switch (fitsLocally(row, -1)) {
+    case Fit::Fits:
+        break;
+    case Fit::Wait:
+        return true;
+    case Fit::LeaveOut:
+        return leaveOut(row, tr("its tag is another item's here"));
     }
     // A row whose owner is not here (its test did not come down) waits for it.
     qint64 ownerId = -1;
@@ -372,6 +492,8 @@ bool VersionedRecords::insertLocally(const ServerRow &row)
     QStringList columns = m_table.fields;
     columns << (m_table.owner.isEmpty() ? m_table.localKey : m_table.localId) << QStringLiteral("version")
             << QStringLiteral("synced_version") << QStringLiteral("updated_ms");
+    if (!m_table.naturalKeyColumn.isEmpty())
+        columns << m_table.naturalKeyColumn;
     query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(m_table.table, columns.join(QStringLiteral(", ")), placeholders(columns.size())));
     for (const QVariant &value : row.fields)
@@ -380,8 +502,15 @@ bool VersionedRecords::insertLocally(const ServerRow &row)
     query.addBindValue(row.version);
     query.addBindValue(row.version);
     query.addBindValue(row.updatedMs);
-    if (!query.exec())
+    if (!m_table.naturalKeyColumn.isEmpty())
+        query.addBindValue(naturalKeyOf(row.fields));
+    if (!query.exec()) {
+        // A row that breaks a rule the journal keeps (a tag not a tag)
+        // is left out; the journal stays as it was.
+        if (breaksRule(query.lastError()))
+            return leaveOut(row, query.lastError().databaseText());
         return failLocal(query.lastError().text());
+    }
     ++m_downloaded;
     return link(m_table.owner.isEmpty() ? query.lastInsertId().toLongLong() : ownerId, row);
 }
@@ -391,14 +520,19 @@ bool VersionedRecords::updateLocally(qint64 localId, int localVersion, const Ser
 {
     QStringList changed = m_table.fields;
     changed << QStringLiteral("version") << QStringLiteral("synced_version") << QStringLiteral("updated_ms");
+    if (!m_table.naturalKeyColumn.isEmpty())
+        changed << m_table.naturalKeyColumn;
     QSqlQuery query(m_journal);
     query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ? AND version = ?")
                       .arg(m_table.table, assignments(changed), m_table.localId));
     for (const QVariant &value : row.fields)
         query.addBindValue(orEmpty(value));
-    for (const QVariant &value : {QVariant(row.version), QVariant(row.version), QVariant(row.updatedMs),
-                                  QVariant(localId), QVariant(localVersion)})
+    for (const QVariant &value : {QVariant(row.version), QVariant(row.version), QVariant(row.updatedMs)})
         query.addBindValue(value);
+    if (!m_table.naturalKeyColumn.isEmpty())
+        query.addBindValue(naturalKeyOf(row.fields));
+    query.addBindValue(localId);
+    query.addBindValue(localVersion);
     if (!query.exec())
         return failLocal(query.lastError().text());
     if (query.numRowsAffected() == 0) {

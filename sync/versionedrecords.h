@@ -7,6 +7,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <functional>
@@ -42,6 +43,11 @@ public:
     int uploaded() const { return m_uploaded; }
     int downloaded() const { return m_downloaded; }
     int conflicts() const { return m_conflicts; }
+    // A sentence for each lost edit and each row left out.
+    QStringList notices() const { return m_notices; }
+    // A row that came down waits for an edit here to go up first: the
+    // server's changes from the same cursor must come down again.
+    bool deferred() const { return m_deferred; }
     QString errorString() const { return m_error; }
 
 private:
@@ -63,7 +69,10 @@ private:
         int version = 0;
         qint64 updatedMs = 0;
     };
-    enum class Outcome { Inserted, Updated, Same, Conflict };
+    // Clash: the edit gives the row a natural key another row has.
+    enum class Outcome { Inserted, Updated, Same, Conflict, Clash };
+    // What the journal does with a row that came down.
+    enum class Fit { Fits, Wait, LeaveOut };
 
     bool readPending(QList<LocalRow> &rows);
     bool uploadRow(const LocalRow &row);
@@ -75,6 +84,12 @@ private:
     bool markSent(const LocalRow &row, int serverVersion);
     bool takeServerVersion(const LocalRow &row, const ServerRow &current, bool keepLocalEdit);
     bool keepLocally(const LocalRow &row);
+    bool keepReplaced(qint64 localId);
+    bool otherHasKeyOnServer(const LocalRow &row, bool &ok);
+    Fit fitsLocally(const ServerRow &row, qint64 localId);
+    bool leaveOut(const ServerRow &row, const QString &why);
+    QString describe(const QVariantList &fields) const;
+    QString naturalKeyOf(const QVariantList &fields) const;
     bool receive(const ServerRow &row);
     bool insertLocally(const ServerRow &row);
     bool updateLocally(qint64 localId, int localVersion, const ServerRow &row);
@@ -89,5 +104,7 @@ private:
     int m_uploaded = 0;
     int m_downloaded = 0;
     int m_conflicts = 0;
+    QStringList m_notices;
+    bool m_deferred = false;
     QString m_error;
 };

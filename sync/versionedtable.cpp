@@ -71,6 +71,19 @@ QString VersionedTable::localByKey() const
         .arg(localId, localFrom(*this), localKeyOf(*this));
 }
 
+QString VersionedTable::localKeep() const
+{
+    QStringList columns = {localHistoryKey};
+    columns << fields << QStringLiteral("version") << QStringLiteral("updated_ms") << QStringLiteral("kept_ms")
+            << QStringLiteral("reason");
+    QStringList values = {localKeyOf(*this)};
+    values << prefixed(QStringLiteral("r."), fields) << QStringLiteral("r.version") << QStringLiteral("r.updated_ms")
+           << QStringLiteral("?") << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %4 WHERE r.%5 = ?")
+        .arg(history, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")), localFrom(*this),
+             localId);
+}
+
 const VersionedTable &VersionedTable::equipment()
 {
     static const VersionedTable table = [] {
@@ -84,6 +97,7 @@ const VersionedTable &VersionedTable::equipment()
         // Two journals that each added an item with the same tag added the
         // same item.
         equipment.naturalKey = QStringLiteral("tag");
+        equipment.naturalKeyColumn = QStringLiteral("tag_key");
         equipment.fields = QStringList{
             QStringLiteral("tag"), QStringLiteral("description"), QStringLiteral("site"),
             QStringLiteral("location"), QStringLiteral("kind"), QStringLiteral("rated_kv"),

@@ -44,6 +44,9 @@ struct VersionedTable
     // case: a row of the same value is the same row. Only a row whose key
     // is its own column has one.
     QString naturalKey;
+    // Where both sides keep the natural key's TagKey, the one rule by which
+    // two values are the same; unique on both.
+    QString naturalKeyColumn;
     QStringList fields;      // the editable columns, named alike on both sides
     QList<Extra> extras;
     // What a row waiting to go up must meet as well, over r and o.
@@ -62,6 +65,9 @@ struct VersionedTable
     QString localPending() const;
     // One row by its key: local id, version, synced_version.
     QString localByKey() const;
+    // Keeps a row of the journal, by its local id, in the journal's history
+    // with the time and reason bound after it.
+    QString localKeep() const;
 
     static const VersionedTable &equipment();
     static const VersionedTable &testDetails();

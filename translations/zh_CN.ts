@@ -886,6 +886,18 @@ Its tests are kept, and name it still.</source>
         <source>The server %1 refused a change: %2</source>
         <translation>服务器 %1 拒绝了一项更改：%2</translation>
     </message>
+    <message>
+        <source>The server %1 has no tables for Tessra yet, and %2 may not make them: the department&apos;s administrator makes them by connecting once as the owner of the schema &quot;%3&quot; (see team-server.sql).</source>
+        <translation>服务器 %1 上还没有 Tessra 的表，且 %2 无权创建：由部门管理员以模式“%3”的所有者身份连接一次来创建（见 team-server.sql）。</translation>
+    </message>
+    <message>
+        <source>The server %1 holds Tessra&apos;s tables at schema %2; this version needs schema %3, and %4 may not upgrade them: the department&apos;s administrator upgrades them by connecting once as the owner of the schema &quot;%5&quot;. Nothing was changed.</source>
+        <translation>服务器 %1 上 Tessra 的表为模式 %2；此版本需要模式 %3，且 %4 无权升级：由部门管理员以模式“%5”的所有者身份连接一次来升级。未作任何更改。</translation>
+    </message>
+    <message>
+        <source>The server %1 answered nothing for %2 seconds; it is taken as gone.</source>
+        <translation>服务器 %1 已 %2 秒没有任何应答，视为已断开。</translation>
+    </message>
 </context>
 <context>
     <name>ServerSchema</name>
@@ -894,12 +906,12 @@ Its tests are kept, and name it still.</source>
         <translation>服务器上的表由更新版本的 Tessra 创建（服务器模式 %1）；此版本最多支持模式 %2。服务器上未作任何更改。</translation>
     </message>
     <message>
-        <source>The server has no schema &quot;%1&quot; for Tessra&apos;s tables, and this user may not create it: %2</source>
-        <translation>服务器上没有存放 Tessra 表的模式“%1”，且此用户无权创建：%2</translation>
-    </message>
-    <message>
         <source>The server&apos;s tables could not be brought up to date: %1</source>
         <translation>无法更新服务器上的表：%1</translation>
+    </message>
+    <message>
+        <source>The server has no schema &quot;%1&quot; for Tessra&apos;s tables, and this user may not create it (the department&apos;s administrator makes it with team-server.sql): %2</source>
+        <translation>服务器上没有存放 Tessra 表的模式“%1”，且此用户无权创建（由部门管理员用 team-server.sql 创建）：%2</translation>
     </message>
 </context>
 <context>
@@ -2503,6 +2515,64 @@ Do you want to open it?</source>
     <message>
         <source>date unknown, downloaded %1</source>
         <translation>日期未知，%1 下载</translation>
+    </message>
+</context>
+<context>
+    <name>VersionedRecords</name>
+    <message>
+        <source>%1 was changed on the server before your edit reached it: the server&apos;s version stays, your edit is kept in the history.</source>
+        <translation>%1 在您的修改到达之前已在服务器上被更改：保留服务器上的版本，您的修改保存在历史记录中。</translation>
+    </message>
+    <message>
+        <source>%1 keeps its tag %2: another item on the server has the tag %3. Your edit is kept in the item&apos;s history.</source>
+        <translation>%1 保留其标签 %2：服务器上另一设备已使用标签 %3。您的修改保存在该设备的历史记录中。</translation>
+    </message>
+    <message>
+        <source>The register item %1</source>
+        <translation>设备登记项 %1</translation>
+    </message>
+    <message>
+        <source>A test&apos;s details</source>
+        <translation>一项测试的详细信息</translation>
+    </message>
+    <message>
+        <source>The details of a test of %1</source>
+        <translation>%1 的一项测试的详细信息</translation>
+    </message>
+    <message>
+        <source>its tag is another item&apos;s here</source>
+        <translation>其标签在本机属于另一设备</translation>
+    </message>
+    <message>
+        <source>%1 on the server was left out (%2).</source>
+        <translation>服务器上的%1未被接收（%2）。</translation>
+    </message>
+</context>
+<context>
+    <name>ServerDownload</name>
+    <message>
+        <source>it has no end</source>
+        <translation>它没有结束时间</translation>
+    </message>
+    <message>
+        <source>reading %1 is there twice</source>
+        <translation>读数 %1 出现了两次</translation>
+    </message>
+    <message>
+        <source>reading %1: %2</source>
+        <translation>读数 %1：%2</translation>
+    </message>
+    <message>
+        <source>A session from the server was left out: %1, started %2 (meter %3); %4.</source>
+        <translation>来自服务器的一个会话未被接收：%1，开始于 %2（仪表 %3）；%4。</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>A test from the server was left out: %1 (%2).</source>
+        <translation>来自服务器的一项测试未被接收：%1（%2）。</translation>
     </message>
 </context>
 </TS>

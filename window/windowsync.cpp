@@ -83,6 +83,14 @@ void WindowSync::onFinished(bool ok, const SyncReport &report, const QString &er
 {
     if (m_status)
         m_status->showFinished(ok, report, error);
+    // Told once, whatever became of the rest of the sync: an edit that lost
+    // and is kept in history, a row of the server's left out.
+    if (!report.notices.isEmpty()) {
+        qDebug() << "[sync] notices:" << report.notices;
+        if (m_statusBar)
+            m_statusBar->showMessage(report.notices.join(QLatin1Char(' ')), SyncScheduler::syncIntervalMs);
+        emit noticesShown(report.notices);
+    }
     if (ok) {
         m_failing = false;
         emit synced(report);

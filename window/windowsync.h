@@ -41,6 +41,9 @@ signals:
     void synced(const SyncReport &report);
     // Every attempt, whatever its outcome.
     void attempted(bool ok);
+    // What a sync tells once (lost edits kept in history, rows of the
+    // server's left out), shown in the status bar.
+    void noticesShown(const QStringList &notices);
 
 private:
     void showStatusBar(bool shown);

@@ -38,8 +38,11 @@ private:
 void TestCliSync::initTestCase()
 {
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    // The login owns the database and makes the tables itself; the group
+    // the tables grant their rights to must be there.
     QVERIFY2(m_server.execute(QStringLiteral("postgres"),
-                              {QStringLiteral("CREATE ROLE tech LOGIN PASSWORD 'tech-secret'"),
+                              {QStringLiteral("CREATE ROLE tessra_technicians NOLOGIN"),
+                               QStringLiteral("CREATE ROLE tech LOGIN PASSWORD 'tech-secret'"),
                                QStringLiteral("CREATE DATABASE plant OWNER tech")}),
              qPrintable(m_server.errorString()));
 }

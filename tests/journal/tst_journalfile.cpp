@@ -4,6 +4,7 @@
 #include "journal/journalschema.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
+#include "journal/tagkey.h"
 #include "meter/mydmm.h"
 #include "support/filesizelimit.h"
 #include "support/readonlyfolder.h"
@@ -193,6 +194,7 @@ private slots:
     void olderJournalIsBroughtUpToDate();
     void everyEarlierRevisionIsBroughtUpToDate_data();
     void everyEarlierRevisionIsBroughtUpToDate();
+    void tagsThatFoldAlikeAreMadeDistinctOnUpgrade();
     void newerJournalThatStillReadsIsUsed();
     void twoProgramsOpeningAtOnceBothSucceed_data();
     void twoProgramsOpeningAtOnceBothSucceed();
@@ -376,6 +378,9 @@ void TestJournalFile::everyEarlierRevisionIsBroughtUpToDate()
             const QString column = added.value(0).toString();
             if (columnsBefore.value(table).contains(column))
                 continue;
+            // The program's key of each tag, not a default.
+            if (table == QLatin1String("equipment") && column == QLatin1String("tag_key"))
+                continue;
             const QString fallback = added.value(1).isNull() ? QStringLiteral("NULL") : added.value(1).toString();
             QVERIFY2(file.count(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 IS NOT %3")
                                     .arg(table, column, fallback))
@@ -383,6 +388,10 @@ void TestJournalFile::everyEarlierRevisionIsBroughtUpToDate()
                      qPrintable(QStringLiteral("%1.%2 is not %3 everywhere").arg(table, column, fallback)));
         }
     }
+    QSqlQuery keys(file.database());
+    QVERIFY(keys.exec(QStringLiteral("SELECT tag, tag_key FROM equipment")));
+    while (keys.next())
+        QCOMPARE(keys.value(1).toString(), TagKey::of(keys.value(0).toString()));
     const QString counted = QStringLiteral(
         "SELECT readings.session_id, kind, mode, count(*) FROM readings"
         " JOIN sessions ON sessions.id = readings.session_id WHERE ended_ms IS NOT NULL"
@@ -395,6 +404,42 @@ void TestJournalFile::everyEarlierRevisionIsBroughtUpToDate()
     JournalDatabase database(name);
     QVERIFY2(database.open(), qPrintable(database.errorString()));
     QCOMPARE(database.schemaOutcome(), SchemaRunner::Outcome::UpToDate);
+}
+
+// Tags that SQLite's NOCASE told apart but Unicode case folding does not
+// ("PUMPE-Ä1", "PUMPE-ä1") cannot both stay: the item added first keeps its
+// tag, the later one gets a number after it as a new version that goes up
+// with the next sync, and its old version stays in the history.
+void TestJournalFile::tagsThatFoldAlikeAreMadeDistinctOnUpgrade()
+{
+    const TempWorkDir dir;
+    const QString name = dir.filePath(journalName);
+    QFile script(QStringLiteral(TESSRA_TEST_DATA "/journal-revision5.sql"));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    QStringList statements = statementsOf(QString::fromUtf8(script.readAll()));
+    statements << QStringLiteral("INSERT INTO equipment (id, uuid, tag, version, updated_ms, synced_version)"
+                                 " VALUES (3, 'b1c2d3e4-f5a6-4b7c-8d9e-0f1a2b3c4d5e', 'PUMPE-Ä1', 1, 5, 1),"
+                                 " (4, 'c2d3e4f5-a6b7-4c8d-9e0f-1a2b3c4d5e6f', 'PUMPE-ä1', 2, 6, 2)");
+    QVERIFY(runSql(name, statements));
+
+    const FileConnection file(name);
+    QCOMPARE(JournalSchema::upgrade(file.database()).outcome, SchemaRunner::Outcome::Upgraded);
+    QSqlQuery items(file.database());
+    QVERIFY(items.exec(QStringLiteral("SELECT id, tag, version, synced_version FROM equipment WHERE id >= 3"
+                                      " ORDER BY id")));
+    QVERIFY(items.next());
+    QCOMPARE(items.value(1).toString(), QStringLiteral("PUMPE-Ä1"));
+    QCOMPARE(items.value(2).toInt(), 1);
+    QVERIFY(items.next());
+    QCOMPARE(items.value(1).toString(), QStringLiteral("PUMPE-ä1 (2)"));
+    QCOMPARE(items.value(2).toInt(), 3);
+    QCOMPARE(items.value(3).toInt(), 2);
+    QCOMPARE(file.count(QStringLiteral("SELECT count(*) FROM equipment_history WHERE tag = 'PUMPE-ä1'"
+                                       " AND version = 2 AND reason = 'tag clash'")),
+             1);
+    QVERIFY(!QSqlQuery(file.database())
+                 .exec(QStringLiteral("UPDATE equipment SET tag = 'pumpe-ä1', tag_key = '%1' WHERE id = 4")
+                           .arg(TagKey::of(QStringLiteral("pumpe-ä1")))));
 }
 
 // A later revision that only adds what an older program can ignore says so;

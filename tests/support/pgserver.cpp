@@ -11,6 +11,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <QProcessEnvironment>
+#include <QTextStream>
+
+#include <cerrno>
+#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -147,6 +152,62 @@ bool PgServer::stop()
     m_running = !run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dataDir(), QStringLiteral("-m"),
                                                 QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")});
     return !m_running;
+}
+
+// The postmaster (first line of its pid file) and its children.
+bool PgServer::signalAll(int signal)
+{
+    QFile pidFile(dataDir() + QStringLiteral("/postmaster.pid"));
+    if (!m_running || !pidFile.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray postmaster = pidFile.readLine().trimmed();
+    QList<pid_t> pids = {pid_t(postmaster.toInt())};
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (name) state ppid ...: the name may hold spaces, not ')'.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1 && rest.at(1) == postmaster)
+            pids << pid_t(entry.toInt());
+    }
+    // A backend whose connection ended may be gone by now: it needs no
+    // signal.
+    bool done = true;
+    for (const pid_t pid : pids)
+        done = (::kill(pid, signal) == 0 || errno == ESRCH) && done;
+    return done;
+}
+
+bool PgServer::pause()
+{
+    return signalAll(SIGSTOP);
+}
+
+bool PgServer::resume()
+{
+    return signalAll(SIGCONT);
+}
+
+bool PgServer::psql(const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGPASSWORD"), adminPassword());
+    process.setProcessEnvironment(environment);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(binDir() + QStringLiteral("/psql"),
+                  QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"), host(),
+                              QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"), adminUser(),
+                              QStringLiteral("-d"), QStringLiteral("postgres")}
+                      + arguments);
+    const bool done = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
+                      && process.exitCode() == 0;
+    if (!done)
+        m_error = QStringLiteral("psql failed: %1").arg(QString::fromLocal8Bit(process.readAll()));
+    return done;
 }
 
 bool PgServer::execute(const QString &database, const QStringList &statements)

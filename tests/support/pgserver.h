@@ -31,6 +31,14 @@ public:
     static QString adminPassword() { return QStringLiteral("admin-secret"); }
     QString errorString() const { return m_error; }
 
+    // Stops every process of the server with SIGSTOP, as a hung machine
+    // would: the kernel still accepts and acknowledges, nothing answers.
+    bool pause();
+    bool resume();
+
+    // Runs psql as the superuser with `arguments`; false with its output.
+    bool psql(const QStringList &arguments);
+
     // Runs statements as the superuser in `database`, each on its own.
     bool execute(const QString &database, const QStringList &statements);
 
@@ -43,6 +51,7 @@ private:
     bool initialize();
     bool run(const QString &program, const QStringList &arguments);
     QString dataDir() const;
+    bool signalAll(int signal);
 
     QTemporaryDir m_dir;
     int m_port = 0;

@@ -1,21 +1,32 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
+#include "app/settingskeys.h"
 #include "journal/equipmentstore.h"
 #include "journal/journaldatabase.h"
+#include "journal/journalwriter.h"
 #include "journal/readingstore.h"
 #include "journal/scopedtransaction.h"
 #include "journal/sessionstore.h"
 #include "journal/teststore.h"
 #include "meter/dmmdata.h"
 #include "support/pgserver.h"
+#include "support/tempworkdir.h"
+#include "sync/serverdownload.h"
 #include "sync/serverqueries.h"
 #include "sync/serverschema.h"
 #include "sync/sessionupload.h"
 #include "sync/syncengine.h"
+#include "sync/syncscheduler.h"
+#include "testpaths.h"
 
 #include <QFile>
 #include <QHash>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
@@ -27,6 +38,33 @@ Q_DECLARE_METATYPE(SyncStep)
 Q_DECLARE_METATYPE(ServerConnection::Failure)
 
 namespace {
+// Runs one statement as a login, as a person at psql would; false with the
+// server's words.
+bool runAs(const PgServer &server, const QString &user, const QString &password, const QString &sql,
+           QString *error = nullptr)
+{
+    const QString name = QStringLiteral("as-") + user;
+    bool done = false;
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        connection.setHostName(server.host());
+        connection.setPort(server.port());
+        connection.setDatabaseName(QStringLiteral("plant"));
+        connection.setUserName(user);
+        connection.setPassword(password);
+        if (connection.open()) {
+            QSqlQuery query(connection);
+            done = query.exec(sql);
+            if (!done && error)
+                *error = query.lastError().databaseText();
+        } else if (error) {
+            *error = connection.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return done;
+}
+
 // One technician's laptop: a journal of its own.
 class Laptop
 {
@@ -187,15 +225,33 @@ private slots:
     void newerServerSchema();
     void serverChangesComeDownOnce();
     void serverAnswersTrendsAndDays();
+    void tagClashNeverStopsTheSync_data();
+    void tagClashNeverStopsTheSync();
+    void refusedRegisterEditHoldsBackNothingElse();
+    void badServerRowsStopNobody();
+    void downloadLeavesTheWritersRoom();
+    void downloadStoppedMidSessionGoesOnWhereItStopped();
+    void silentServerFailsInBoundedTime();
+    void closingNeverWaitsOnTheServer();
+    void onlyTheOwnerMakesTheTables();
+    void technicianCannotRewriteTheRecord_data();
+    void technicianCannotRewriteTheRecord();
+    void everyChangeNamesItsAuthor();
+    void olderServerIsBroughtUpToDateInPlace();
 
 private:
     SyncSettings settings() const;
+    SyncSettings ownerSettings() const;
+    SyncSettings technician2Settings() const;
+    QString serverText(const QString &sql);
+    QString serverDigest();
     bool sync(Laptop &laptop, const SyncSettings &with);
     bool sync(Laptop &laptop) { return sync(laptop, settings()); }
     int serverCount(const QString &sql);
 
     PgServer m_server;
     QString m_lastError;
+    QStringList m_lastNotices;
 };
 
 SyncSettings TestServerSync::settings() const
@@ -211,12 +267,69 @@ SyncSettings TestServerSync::settings() const
     return sync;
 }
 
+SyncSettings TestServerSync::ownerSettings() const
+{
+    SyncSettings sync = settings();
+    sync.user = QStringLiteral("tessra_owner");
+    sync.password = QStringLiteral("owner-secret");
+    return sync;
+}
+
+SyncSettings TestServerSync::technician2Settings() const
+{
+    SyncSettings sync = settings();
+    sync.user = QStringLiteral("tech2");
+    sync.password = QStringLiteral("tech2-secret");
+    return sync;
+}
+
 bool TestServerSync::sync(Laptop &laptop, const SyncSettings &with)
 {
     SyncEngine engine(laptop.file(), with);
     const bool done = engine.run();
     m_lastError = engine.errorString();
+    m_lastNotices = engine.report().notices;
     return done;
+}
+
+// The first value of the first row, as text, as the superuser sees it.
+QString TestServerSync::serverText(const QString &sql)
+{
+    const QString name = QStringLiteral("server-text");
+    QString text;
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        connection.setHostName(m_server.host());
+        connection.setPort(m_server.port());
+        connection.setDatabaseName(QStringLiteral("plant"));
+        connection.setUserName(PgServer::adminUser());
+        connection.setPassword(PgServer::adminPassword());
+        if (connection.open()) {
+            QSqlQuery query(connection);
+            if (query.exec(sql) && query.next())
+                text = query.value(0).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return text;
+}
+
+// Everything the server keeps of the department's record.
+QString TestServerSync::serverDigest()
+{
+    QStringList parts;
+    for (const QString &table :
+         {QStringLiteral("sessions"), QStringLiteral("readings"), QStringLiteral("tests"), QStringLiteral("equipment"),
+          QStringLiteral("test_details"), QStringLiteral("equipment_history"), QStringLiteral("test_details_history"),
+          QStringLiteral("change_log"), QStringLiteral("schema_info")})
+        parts << serverText(QStringLiteral("SELECT count(*) || ':' || coalesce(md5(string_agg(t::text, ',' ORDER BY"
+                                           " t::text)), '') FROM tessra.%1 t")
+                                .arg(table));
+    parts << serverText(QStringLiteral("SELECT string_agg(tgname, ',' ORDER BY tgname) FROM pg_trigger"
+                                       " WHERE NOT tgisinternal"));
+    parts << serverText(QStringLiteral("SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class"
+                                       " WHERE relnamespace = 'tessra'::regnamespace"));
+    return parts.join(QLatin1Char('|'));
 }
 
 int TestServerSync::serverCount(const QString &sql)
@@ -240,29 +353,38 @@ int TestServerSync::serverCount(const QString &sql)
     return count;
 }
 
-// The program's user may log in and owns the program's schema, nothing
-// more: it may not create schemas or anything in the public one.
+// The server as the department's scripts make it: the owner, the group, a
+// first technician, and a second one added later. The laptops log in as
+// technicians.
 void TestServerSync::initTestCase()
 {
     // No password file of whoever runs the tests may answer for them.
     qputenv("PGPASSFILE", QFile::encodeName(QDir::temp().filePath(QStringLiteral("tessra-no-pgpass"))));
     QVERIFY2(ServerConnection::isDriverAvailable(), "Qt's QPSQL driver is missing");
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-    QVERIFY2(m_server.execute(QStringLiteral("postgres"),
-                              {QStringLiteral("CREATE ROLE tech LOGIN PASSWORD 'tech-secret'"),
-                               QStringLiteral("CREATE DATABASE plant")}),
+    const QString dist = QStringLiteral(TESSRA_TEST_DATA "/../../dist/");
+    QVERIFY2(m_server.psql({QStringLiteral("-v"), QStringLiteral("technician=tech"), QStringLiteral("-v"),
+                            QStringLiteral("database=plant"), QStringLiteral("-v"),
+                            QStringLiteral("owner_password=owner-secret"), QStringLiteral("-v"),
+                            QStringLiteral("technician_password=tech-secret"), QStringLiteral("-f"),
+                            dist + QStringLiteral("team-server.sql")}),
              qPrintable(m_server.errorString()));
-    QVERIFY2(m_server.execute(QStringLiteral("plant"), {QStringLiteral("REVOKE CREATE ON DATABASE plant FROM PUBLIC")}),
+    QVERIFY2(m_server.psql({QStringLiteral("-v"), QStringLiteral("technician=tech2"), QStringLiteral("-v"),
+                            QStringLiteral("technician_password=tech2-secret"), QStringLiteral("-f"),
+                            dist + QStringLiteral("team-server-add-technician.sql")}),
              qPrintable(m_server.errorString()));
 }
 
-// Every case starts from a server without the program's tables.
+// Every case starts from a server whose tables the owner just made.
 void TestServerSync::init()
 {
     QVERIFY(m_server.start());
-    QVERIFY2(m_server.execute(QStringLiteral("plant"), {QStringLiteral("DROP SCHEMA IF EXISTS tessra CASCADE"),
-                                                         QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tech")}),
+    QVERIFY2(m_server.execute(QStringLiteral("plant"),
+                              {QStringLiteral("DROP SCHEMA IF EXISTS tessra CASCADE"),
+                               QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tessra_owner")}),
              qPrintable(m_server.errorString()));
+    ServerConnection owner(ownerSettings());
+    QVERIFY2(owner.open(), qPrintable(owner.errorString()));
 }
 
 void TestServerSync::cleanupTestCase()
@@ -285,6 +407,9 @@ void TestServerSync::laptopsShareThroughOneServer_data()
     // Two technicians registered the same motor offline: one item.
     QTest::newRow("same tag added on both")
         << 1 << 1 << QStringList{QStringLiteral("M-101")} << QStringList{QStringLiteral("m-101")} << 1;
+    // ASCII's case alone would make them two on one side and one on the other.
+    QTest::newRow("same tag, a non-ASCII letter's case apart")
+        << 1 << 1 << QStringList{QStringLiteral("PUMPE-Ä1")} << QStringList{QStringLiteral("pumpe-ä1")} << 1;
 }
 
 void TestServerSync::laptopsShareThroughOneServer()
@@ -604,6 +729,527 @@ void TestServerSync::serverAnswersTrendsAndDays()
     QCOMPARE(queries.testsBetween(first, first + 3600000LL).size(), 3);
     QCOMPARE(queries.testsBetween(first + 3600000LL, first + 3 * 3600000LL).size(), 6);
     QCOMPARE(queries.testsBetween(first - 3600000LL, first).size(), 0);
+}
+
+void TestServerSync::tagClashNeverStopsTheSync_data()
+{
+    QTest::addColumn<QString>("tagA");
+    QTest::addColumn<QString>("tagB");
+    QTest::addColumn<QString>("renamedTo");
+
+    QTest::newRow("renamed onto the tag another laptop took")
+        << QStringLiteral("P-101") << QStringLiteral("P-102") << QStringLiteral("P-102");
+    QTest::newRow("renamed onto it, a non-ASCII letter's case apart")
+        << QStringLiteral("PUMPE-Ä0") << QStringLiteral("PUMPE-ä1") << QStringLiteral("PUMPE-Ä1");
+}
+
+// The item that had the tag on the server first keeps it; the rename is
+// kept in history and told once; sessions go up and come down all along.
+void TestServerSync::tagClashNeverStopsTheSync()
+{
+    QFETCH(QString, tagA);
+    QFETCH(QString, tagB);
+    QFETCH(QString, renamedTo);
+
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    a.addItem(tagA, QStringLiteral("feed pump"));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    b.addItem(tagB, QStringLiteral("spare pump"));
+    QVERIFY(!b.addSession(20, 2, tagB).isEmpty());
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+
+    std::optional<EquipmentItem> item = EquipmentStore(a.database()).findByTag(tagA);
+    QVERIFY(item);
+    item->tag = renamedTo;
+    QVERIFY(EquipmentStore(a.database()).save(*item));
+    QVERIFY(!a.addSession(10, 1).isEmpty());
+
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QCOMPARE(m_lastNotices.size(), 1);
+    QVERIFY2(m_lastNotices.first().contains(renamedTo), qPrintable(m_lastNotices.first()));
+    QCOMPARE(EquipmentStore(a.database()).find(item->id)->tag, tagA);
+    QVERIFY(EquipmentStore(a.database()).findByTag(tagB));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.sessions")), 2);
+    QCOMPARE(a.count(QStringLiteral("SELECT count(*) FROM sessions")), 2);
+    QCOMPARE(a.count(QStringLiteral("SELECT count(*) FROM equipment_history WHERE reason = 'conflict'")), 1);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment_history WHERE reason = 'conflict'"
+                                        " AND kept_by = 'tech'")),
+             1);
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY2(m_lastNotices.isEmpty(), qPrintable(m_lastNotices.join(QLatin1Char('\n'))));
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QCOMPARE(a.contents(), b.contents());
+    QCOMPARE(SyncEngine(a.file(), settings()).waiting(), 0);
+}
+
+// An edit of the register the server refuses stays waiting and says so;
+// sessions still go up and what others sent still comes down.
+void TestServerSync::refusedRegisterEditHoldsBackNothingElse()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    QVERIFY(!b.addSession(10, 1).isEmpty());
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QVERIFY(m_server.execute(QStringLiteral("plant"),
+                             {QStringLiteral("ALTER TABLE tessra.equipment ADD CONSTRAINT no_scrap"
+                                             " CHECK (description <> 'scrap')")}));
+    a.addItem(QStringLiteral("M-9"), QStringLiteral("scrap"));
+    a.addItem(QStringLiteral("M-10"), QStringLiteral("fan"));
+    QVERIFY(!a.addSession(10, 1, QStringLiteral("M-10")).isEmpty());
+
+    QVERIFY(!sync(a));
+    QVERIFY2(m_lastError.contains(QStringLiteral("no_scrap")), qPrintable(m_lastError));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.sessions")), 2);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment")), 1);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.test_details")), 1);
+    QCOMPARE(a.count(QStringLiteral("SELECT count(*) FROM sessions WHERE from_server = 1")), 1);
+    QCOMPARE(SyncEngine(a.file(), settings()).waiting(), 1);
+}
+
+// Rows the server should never have held: a reading twice, a session
+// without an end. Each is left out and told once; the rest comes down.
+void TestServerSync::badServerRowsStopNobody()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    const QString twice = a.addSession(30, 3);
+    const QString endless = a.addSession(30, 3);
+    const QString sound = a.addSession(30, 3);
+    QVERIFY(!sound.isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY(m_server.execute(
+        QStringLiteral("plant"),
+        {QStringLiteral("ALTER TABLE tessra.readings DROP CONSTRAINT readings_pkey CASCADE"),
+         QStringLiteral("INSERT INTO tessra.readings SELECT * FROM tessra.readings WHERE session_uuid = '%1' AND seq = 3")
+             .arg(twice),
+         QStringLiteral("ALTER TABLE tessra.sessions ALTER COLUMN ended_ms DROP NOT NULL"),
+         QStringLiteral("UPDATE tessra.sessions SET ended_ms = NULL WHERE uuid = '%1'").arg(endless)}));
+
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QCOMPARE(m_lastNotices.size(), 2);
+    QVERIFY(m_lastNotices.filter(twice).size() == 1 && m_lastNotices.filter(endless).size() == 1);
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM sessions")), 1);
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM sessions WHERE uuid = '%1'").arg(sound)), 1);
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM readings")), 30);
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM tests")), 3);
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM sessions WHERE ended_ms IS NULL")), 0);
+    QSqlQuery check(b.database());
+    QVERIFY(check.exec(QStringLiteral("PRAGMA integrity_check")) && check.next());
+    QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
+    QVERIFY(check.exec(QStringLiteral("PRAGMA foreign_key_check")));
+    QVERIFY(!check.next());
+
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QVERIFY(m_lastNotices.isEmpty());
+}
+
+// The window's writer goes on while a colleague's long session comes down:
+// no write of its fails or waits to be tried again.
+void TestServerSync::downloadLeavesTheWritersRoom()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    const int readings = 60000;
+    QVERIFY(!a.addSession(readings, 2).isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> written{0};
+    std::atomic<int> failures{0};
+    QScopedPointer<QThread> writing(QThread::create([&] {
+        JournalWriter writer(b.file(), QStringLiteral("window"));
+        if (!writer.open()) {
+            ++failures;
+            return;
+        }
+        QObject::connect(&writer, &JournalWriter::failed, [&failures](const QString &) { ++failures; });
+        for (int i = 0; !stop || i < 20; ++i) {
+            JournalReading reading;
+            reading.kind = JournalReading::Live;
+            reading.timeMs = 1766000000000LL + i;
+            reading.frame = QByteArray::number(i).rightJustified(24, 'w');
+            writer.write(reading);
+            if (writer.unwritten() > 0)
+                ++failures;
+            ++written;
+            QThread::msleep(1);
+        }
+        writer.endSession();
+    }));
+    writing->start();
+    auto finish = qScopeGuard([&] {
+        stop = true;
+        writing->wait();
+    });
+    QTRY_VERIFY(written > 10);
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    finish.dismiss();
+    stop = true;
+    QVERIFY(writing->wait(60000));
+
+    QCOMPARE(failures.load(), 0);
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM readings JOIN sessions ON sessions.id = session_id"
+                                    " WHERE from_server = 0")),
+             written.load());
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM readings JOIN sessions ON sessions.id = session_id"
+                                    " WHERE from_server = 1")),
+             readings);
+}
+
+// A sync stopped between two batches of a session's readings leaves what
+// came; the next one brings the rest, and the session is whole.
+void TestServerSync::downloadStoppedMidSessionGoesOnWhereItStopped()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    QVERIFY(!a.addSession(ServerDownload::readingsPerBatch * 2 + 123, 4, QStringLiteral("M-1")).isEmpty());
+    a.addItem(QStringLiteral("M-1"), QStringLiteral("motor"));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    {
+        SyncEngine engine(b.file(), settings());
+        engine.setStepHook([](SyncStep step) { return step != SyncStep::Received; });
+        QVERIFY(!engine.run());
+        QVERIFY(engine.wasStopped());
+    }
+    QCOMPARE(b.count(QStringLiteral("SELECT count(*) FROM readings")), ServerDownload::readingsPerBatch);
+    QVERIFY2(sync(b), qPrintable(m_lastError));
+    QCOMPARE(a.contents(), b.contents());
+}
+
+// With the server stopped mid-sync, the sync fails once the server has
+// been silent a while, and the next one finds everything as it should be.
+void TestServerSync::silentServerFailsInBoundedTime()
+{
+    Laptop laptop(QStringLiteral("a"));
+    const int readings = SessionUpload::batchSize * 2 + 10;
+    QVERIFY(!laptop.addSession(readings, 2).isEmpty());
+    SyncSettings quick = settings();
+    quick.answerSeconds = 2;
+    {
+        SyncEngine engine(laptop.file(), quick);
+        bool paused = false;
+        engine.setStepHook([&](SyncStep step) {
+            if (step == SyncStep::ReadingsSent && !paused)
+                paused = m_server.pause();
+            return true;
+        });
+        const bool done = engine.run();
+        QVERIFY(m_server.resume());
+        QVERIFY(paused);
+        QVERIFY(!done);
+        QCOMPARE(engine.failure(), ServerConnection::Failure::Unreachable);
+        QVERIFY2(engine.errorString().contains(quick.serverName()), qPrintable(engine.errorString()));
+    }
+    QVERIFY2(sync(laptop, quick), qPrintable(m_lastError));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.readings")), readings);
+}
+
+// The window's Close stops a sync that waits on a server gone silent at
+// once, however long the sync would have waited.
+void TestServerSync::closingNeverWaitsOnTheServer()
+{
+    const TempWorkDir dir;
+    Laptop laptop(QStringLiteral("a"));
+    laptop.addItem(QStringLiteral("M-1"), QStringLiteral("motor"));
+    const QString locker = QStringLiteral("locker");
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), locker);
+        connection.setHostName(m_server.host());
+        connection.setPort(m_server.port());
+        connection.setDatabaseName(QStringLiteral("plant"));
+        connection.setUserName(PgServer::adminUser());
+        connection.setPassword(PgServer::adminPassword());
+        QVERIFY(connection.open() && connection.transaction());
+        // Whatever fails below, the server runs on and the lock goes.
+        auto release = qScopeGuard([&] {
+            m_server.resume();
+            connection.rollback();
+            connection.close();
+        });
+        QVERIFY(QSqlQuery(connection).exec(QStringLiteral("LOCK TABLE tessra.equipment IN ACCESS EXCLUSIVE MODE")));
+
+        auto scheduler = std::make_unique<SyncScheduler>(laptop.file());
+        SyncSettings patient = settings();
+        patient.answerSeconds = 0;
+        scheduler->applySettings(patient);
+        scheduler->setPassword(patient.password);
+        QTRY_COMPARE_WITH_TIMEOUT(serverCount(QStringLiteral("SELECT count(*) FROM pg_stat_activity"
+                                                             " WHERE usename = 'tech' AND wait_event_type = 'Lock'")),
+                                  1, 30000);
+        QVERIFY(m_server.pause());
+        scheduler.reset();
+        QVERIFY(m_server.resume());
+    }
+    QSqlDatabase::removeDatabase(locker);
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment")), 1);
+}
+
+// A technician's login uses the tables as the owner made them: it makes
+// none and upgrades none, and says who may.
+void TestServerSync::onlyTheOwnerMakesTheTables()
+{
+    QVERIFY(m_server.execute(QStringLiteral("plant"), {QStringLiteral("DROP SCHEMA tessra CASCADE"),
+                                                        QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tessra_owner")}));
+    Laptop laptop(QStringLiteral("a"));
+    QVERIFY(!laptop.addSession(10, 1).isEmpty());
+    SyncEngine engine(laptop.file(), settings());
+    QVERIFY(!engine.run());
+    QCOMPARE(engine.failure(), ServerConnection::Failure::Refused);
+    QVERIFY2(engine.errorString().contains(QStringLiteral("owner")), qPrintable(engine.errorString()));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM pg_tables WHERE schemaname = 'tessra'")), 0);
+
+    {
+        ServerConnection owner(ownerSettings());
+        QVERIFY2(owner.open(), qPrintable(owner.errorString()));
+        QCOMPARE(owner.schemaOutcome(), SchemaRunner::Outcome::Upgraded);
+    }
+    QVERIFY(m_server.execute(QStringLiteral("plant"),
+                             {QStringLiteral("UPDATE tessra.schema_info SET value = '2' WHERE name = 'version'")}));
+    QVERIFY(!engine.run());
+    QVERIFY2(engine.errorString().contains(QString::number(ServerSchema::currentVersion())),
+             qPrintable(engine.errorString()));
+    QCOMPARE(serverCount(QStringLiteral("SELECT value::int FROM tessra.schema_info WHERE name = 'version'")), 2);
+    QVERIFY(m_server.execute(QStringLiteral("plant"),
+                             {QStringLiteral("UPDATE tessra.schema_info SET value = '%1' WHERE name = 'version'")
+                                  .arg(ServerSchema::currentVersion())}));
+    QVERIFY2(engine.run(), qPrintable(engine.errorString()));
+}
+
+void TestServerSync::technicianCannotRewriteTheRecord_data()
+{
+    QTest::addColumn<QString>("statement");
+
+    const QStringList refused = {
+        QStringLiteral("UPDATE tessra.sessions SET clean_end = NOT clean_end"),
+        QStringLiteral("DELETE FROM tessra.sessions"),
+        QStringLiteral("UPDATE tessra.readings SET frame = '\\x00'"),
+        QStringLiteral("DELETE FROM tessra.readings"),
+        QStringLiteral("TRUNCATE tessra.readings"),
+        QStringLiteral("UPDATE tessra.tests SET status = 2"),
+        QStringLiteral("DELETE FROM tessra.tests"),
+        QStringLiteral("DELETE FROM tessra.test_details"),
+        QStringLiteral("UPDATE tessra.test_details SET notes = 'rewritten'"),
+        QStringLiteral("UPDATE tessra.equipment SET description = 'rewritten'"),
+        QStringLiteral("UPDATE tessra.equipment SET version = version + 2, description = 'rewritten'"),
+        QStringLiteral("UPDATE tessra.equipment SET version = version + 1, uuid = gen_random_uuid()"),
+        QStringLiteral("DELETE FROM tessra.equipment"),
+        QStringLiteral("UPDATE tessra.equipment_history SET description = 'rewritten'"),
+        QStringLiteral("DELETE FROM tessra.equipment_history"),
+        QStringLiteral("DELETE FROM tessra.test_details_history"),
+        QStringLiteral("INSERT INTO tessra.equipment_history (uuid, tag, version, updated_ms, kept_ms, reason)"
+                       " VALUES (gen_random_uuid(), 'X-1', 1, 0, 0, 'replaced')"),
+        QStringLiteral("DELETE FROM tessra.change_log"),
+        QStringLiteral("UPDATE tessra.change_log SET changed_by = 'nobody'"),
+        QStringLiteral("INSERT INTO tessra.change_log (table_name, row_key, action) VALUES ('sessions', 'x', 'insert')"),
+        QStringLiteral("UPDATE tessra.schema_info SET value = '99' WHERE name = 'version'"),
+        QStringLiteral("ALTER TABLE tessra.sessions ADD COLUMN forged text"),
+        QStringLiteral("ALTER TABLE tessra.equipment DISABLE TRIGGER ALL"),
+        QStringLiteral("DROP TABLE tessra.readings"),
+        QStringLiteral("CREATE TABLE tessra.shadow (i int)"),
+        QStringLiteral("CREATE TABLE public.shadow (i int)"),
+        QStringLiteral("CREATE TRIGGER falsify BEFORE INSERT ON tessra.readings FOR EACH ROW"
+                       " EXECUTE FUNCTION tessra.stamp_row()"),
+        QStringLiteral("CREATE FUNCTION tessra.forged() RETURNS int LANGUAGE sql AS 'SELECT 1'"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION tessra.log_row() RETURNS trigger LANGUAGE plpgsql"
+                       " AS 'BEGIN RETURN NULL; END'"),
+        QStringLiteral("SET ROLE tessra_owner"),
+    };
+    for (const QString &statement : refused)
+        QTest::newRow(qPrintable(statement)) << statement;
+}
+
+// Whatever a technician's login tries at psql, the record stays as it was.
+void TestServerSync::technicianCannotRewriteTheRecord()
+{
+    QFETCH(QString, statement);
+
+    Laptop a(QStringLiteral("a"));
+    a.addItem(QStringLiteral("M-1"), QStringLiteral("motor"));
+    QVERIFY(!a.addSession(20, 2, QStringLiteral("M-1")).isEmpty());
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY(a.editItem(QStringLiteral("M-1"), QStringLiteral("rewound")));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    const QString before = serverDigest();
+
+    QString error;
+    QVERIFY2(!runAs(m_server, QStringLiteral("tech"), QStringLiteral("tech-secret"), statement, &error),
+             "the server took it");
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(serverDigest(), before);
+}
+
+// What a technician's login adds or changes, through the program or by
+// hand, the server records under that login; a laptop keeps the version
+// of its own that a colleague's replaced.
+void TestServerSync::everyChangeNamesItsAuthor()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    const EquipmentItem motor = a.addItem(QStringLiteral("M-1"), QStringLiteral("as bought"));
+    const QString session = a.addSession(20, 2, QStringLiteral("M-1"));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY2(sync(b, technician2Settings()), qPrintable(m_lastError));
+    QVERIFY(b.editItem(QStringLiteral("M-1"), QStringLiteral("rewound")));
+    QVERIFY2(sync(b, technician2Settings()), qPrintable(m_lastError));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    QCOMPARE(serverText(QStringLiteral("SELECT uploaded_by FROM tessra.sessions")), QStringLiteral("tech"));
+    QCOMPARE(serverText(QStringLiteral("SELECT updated_by FROM tessra.equipment")), QStringLiteral("tech2"));
+    QCOMPARE(serverText(QStringLiteral("SELECT kept_by || ' ' || updated_by || ' ' || description"
+                                       " FROM tessra.equipment_history WHERE reason = 'replaced'")),
+             QStringLiteral("tech2 tech as bought"));
+    QCOMPARE(serverText(QStringLiteral("SELECT changed_by || ' ' || row_count FROM tessra.change_log"
+                                       " WHERE table_name = 'readings' AND row_key = '%1'")
+                            .arg(session)),
+             QStringLiteral("tech 20"));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.change_log WHERE table_name = 'equipment'"
+                                        " AND action = 'update' AND changed_by = 'tech2' AND row_key = '%1'")
+                             .arg(motor.uuid)),
+             1);
+    QSqlQuery kept(a.database());
+    QVERIFY(kept.exec(QStringLiteral("SELECT description, version FROM equipment_history WHERE reason = 'replaced'")));
+    QVERIFY(kept.next());
+    QCOMPARE(kept.value(0).toString(), QStringLiteral("as bought"));
+    QCOMPARE(kept.value(1).toInt(), 1);
+
+    // By hand, with a name of its own choosing: the server's name stands.
+    QString error;
+    QVERIFY2(runAs(m_server, QStringLiteral("tech"), QStringLiteral("tech-secret"),
+                   QStringLiteral("INSERT INTO tessra.sessions (uuid, source, started_ms, ended_ms, clean_end,"
+                                  " uploaded_by) VALUES ('6d1e4c7a-1f0b-4a53-9b1e-2c3d4e5f6a7b', 'window', 1, 2, true,"
+                                  " 'somebody')"),
+                   &error),
+             qPrintable(error));
+    QCOMPARE(serverText(QStringLiteral("SELECT uploaded_by FROM tessra.sessions"
+                                       " WHERE uuid = '6d1e4c7a-1f0b-4a53-9b1e-2c3d4e5f6a7b'")),
+             QStringLiteral("tech"));
+    QVERIFY2(runAs(m_server, QStringLiteral("tech"), QStringLiteral("tech-secret"),
+                   QStringLiteral("UPDATE tessra.equipment SET description = 'by hand', version = version + 1,"
+                                  " updated_by = 'somebody'"),
+                   &error),
+             qPrintable(error));
+    QCOMPARE(serverText(QStringLiteral("SELECT updated_by FROM tessra.equipment")), QStringLiteral("tech"));
+    QCOMPARE(serverText(QStringLiteral("SELECT kept_by || ' ' || description FROM tessra.equipment_history"
+                                       " WHERE reason = 'replaced' ORDER BY id DESC LIMIT 1")),
+             QStringLiteral("tech rewound"));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.change_log WHERE changed_by = 'tech'"
+                                        " AND row_key = '6d1e4c7a-1f0b-4a53-9b1e-2c3d4e5f6a7b'")),
+             1);
+}
+
+// A server as an earlier Tessra left it, one shared login owning the
+// schema at its first revision, with tags that the server's lower() told
+// apart: the upgrade script and the owner's first connection keep every
+// row, give the later of the two tags a number, and leave the shared login
+// out; a technician's laptop then gets all of it.
+void TestServerSync::olderServerIsBroughtUpToDateInPlace()
+{
+    QVERIFY2(m_server.execute(QStringLiteral("plant"),
+                              {QStringLiteral("CREATE ROLE tessra LOGIN PASSWORD 'old-secret'"),
+                               QStringLiteral("GRANT CONNECT ON DATABASE plant TO tessra"),
+                               QStringLiteral("DROP SCHEMA tessra CASCADE"),
+                               QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tessra")}),
+             qPrintable(m_server.errorString()));
+    const QString session = QStringLiteral("3f1e2d4c-5b6a-4798-8a7b-6c5d4e3f2a1b");
+    const QString test = QStringLiteral("4a2b3c4d-5e6f-4a7b-8c9d-0e1f2a3b4c5d");
+    const QString first = QStringLiteral("5b3c4d5e-6f7a-4b8c-9d0e-1f2a3b4c5d6e");
+    const QString later = QStringLiteral("6c4d5e6f-7a8b-4c9d-8e1f-2a3b4c5d6e7f");
+    {
+        const QString name = QStringLiteral("old-login");
+        {
+            QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            old.setHostName(m_server.host());
+            old.setPort(m_server.port());
+            old.setDatabaseName(QStringLiteral("plant"));
+            old.setUserName(QStringLiteral("tessra"));
+            old.setPassword(QStringLiteral("old-secret"));
+            QVERIFY2(old.open(), qPrintable(old.lastError().text()));
+            QSqlQuery query(old);
+            QVERIFY(query.exec(QStringLiteral("SET search_path TO tessra")));
+            const std::vector<ServerSchema::Revision> firstOnly(ServerSchema::revisions().begin(),
+                                                                ServerSchema::revisions().begin() + 1);
+            QCOMPARE(SchemaRunner(old, QStringLiteral("tessra.schema_info"), firstOnly, [] { return true; })
+                         .upgrade()
+                         .outcome,
+                     SchemaRunner::Outcome::Upgraded);
+            for (const QString &statement : {
+                     QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end)"
+                                    " VALUES ('%1', 'window', 1765360000000, 1765360060000, true)")
+                         .arg(session),
+                     QStringLiteral("INSERT INTO readings VALUES ('%1', 0, 0, 6, 1765360001000,"
+                                    " '\\xABCD000B020600E6000000000000EE'), ('%1', 1, 0, 6, 1765360001300,"
+                                    " '\\xABCD000B020600E6000000000000EE')")
+                         .arg(session),
+                     QStringLiteral("INSERT INTO tests (uuid, session_uuid, first_seq, last_seq, mode, origin, status,"
+                                    " started_ms, ended_ms) VALUES ('%1', '%2', 0, 1, 6, 0, 1, 1765360001000,"
+                                    " 1765360001300)")
+                         .arg(test, session),
+                     QStringLiteral("INSERT INTO equipment (uuid, tag, description, version, updated_ms)"
+                                    " VALUES ('%1', 'PUMPE-Ä1', 'feed pump', 2, 1765350000000)")
+                         .arg(first),
+                     QStringLiteral("INSERT INTO equipment (uuid, tag, description, version, updated_ms)"
+                                    " VALUES ('%1', 'PUMPE-ä1', 'spare pump', 1, 1765350000001)")
+                         .arg(later),
+                     QStringLiteral("INSERT INTO equipment_history (uuid, tag, description, version, updated_ms,"
+                                    " kept_ms, reason) VALUES ('%1', 'PUMPE-Ä1', 'pump', 1, 1765340000000,"
+                                    " 1765350000000, 'replaced')")
+                         .arg(first),
+                     QStringLiteral("INSERT INTO test_details (test_uuid, started_ms, session_uuid, ended_ms, mode,"
+                                    " equipment, equipment_uuid, operator, version, updated_ms) VALUES ('%1',"
+                                    " 1765360001000, '%2', 1765360001300, 6, 'PUMPE-Ä1', '%3', 'Li', 1,"
+                                    " 1765360002000)")
+                         .arg(test, session, first)})
+                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QString before = serverText(QStringLiteral(
+        "SELECT string_agg(t::text, ',' ORDER BY t::text) FROM (SELECT uuid::text, started_ms, ended_ms, uploaded_by"
+        " FROM tessra.sessions UNION ALL SELECT session_uuid::text, seq, time_ms, encode(frame, 'hex')"
+        " FROM tessra.readings UNION ALL SELECT uuid::text, first_seq, last_seq, status::text FROM tessra.tests"
+        " UNION ALL SELECT test_uuid::text, version, updated_ms, operator FROM tessra.test_details) t"));
+
+    const QString dist = QStringLiteral(TESSRA_TEST_DATA "/../../dist/");
+    QVERIFY2(m_server.psql({QStringLiteral("-v"), QStringLiteral("technician=tech3"), QStringLiteral("-v"),
+                            QStringLiteral("database=plant"), QStringLiteral("-v"),
+                            QStringLiteral("technician_password=tech3-secret"), QStringLiteral("-f"),
+                            dist + QStringLiteral("team-server-upgrade.sql")}),
+             qPrintable(m_server.errorString()));
+    QString error;
+    QVERIFY(!runAs(m_server, QStringLiteral("tessra"), QStringLiteral("old-secret"), QStringLiteral("SELECT 1"),
+                   &error));
+    {
+        ServerConnection owner(ownerSettings());
+        QVERIFY2(owner.open(), qPrintable(owner.errorString()));
+        QCOMPARE(owner.schemaOutcome(), SchemaRunner::Outcome::Upgraded);
+    }
+    QCOMPARE(serverText(QStringLiteral(
+                 "SELECT string_agg(t::text, ',' ORDER BY t::text) FROM (SELECT uuid::text, started_ms, ended_ms,"
+                 " uploaded_by FROM tessra.sessions UNION ALL SELECT session_uuid::text, seq, time_ms,"
+                 " encode(frame, 'hex') FROM tessra.readings UNION ALL SELECT uuid::text, first_seq, last_seq,"
+                 " status::text FROM tessra.tests UNION ALL SELECT test_uuid::text, version, updated_ms, operator"
+                 " FROM tessra.test_details) t")),
+             before);
+    QCOMPARE(serverText(QStringLiteral("SELECT tag || ' ' || version || ' ' || updated_by FROM tessra.equipment"
+                                       " WHERE uuid = '%1'")
+                            .arg(first)),
+             QStringLiteral("PUMPE-Ä1 2 tessra"));
+    QCOMPARE(serverText(QStringLiteral("SELECT tag || ' ' || version FROM tessra.equipment WHERE uuid = '%1'")
+                            .arg(later)),
+             QStringLiteral("PUMPE-ä1 (2) 2"));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment_history WHERE uuid = '%1'"
+                                        " AND tag = 'PUMPE-ä1' AND reason = 'tag clash'")
+                             .arg(later)),
+             1);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.equipment_history WHERE uuid = '%1'")
+                             .arg(first)),
+             1);
+
+    Laptop laptop(QStringLiteral("a"));
+    SyncSettings tech3 = settings();
+    tech3.user = QStringLiteral("tech3");
+    tech3.password = QStringLiteral("tech3-secret");
+    QVERIFY2(sync(laptop, tech3), qPrintable(m_lastError));
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM readings")), 2);
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM equipment")), 2);
+    QVERIFY(EquipmentStore(laptop.database()).findByTag(QStringLiteral("pumpe-ä1 (2)")));
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM test_details")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestServerSync)

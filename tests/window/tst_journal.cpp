@@ -3,6 +3,8 @@
 #include "export/sessioncsvexport.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
+#include "journal/sessionrecorder.h"
+#include "journal/testcatalogue.h"
 #include "meter/framedecoder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
@@ -22,8 +24,6 @@
 #include "util/backgroundjob.h"
 #include "window/dlghistory.h"
 #include "window/templatewindow.h"
-#include "journal/sessionrecorder.h"
-#include "journal/testcatalogue.h"
 
 #include <QAction>
 #include <QCryptographicHash>
@@ -151,6 +151,32 @@ bool cutShortTheLastSession(const QString &fileName)
     return done;
 }
 
+// A colleague's session as a sync brings it down: newer than anything
+// recorded here, ended or, as a crafted server row may be, never ended.
+const QString downloadedUuid = QStringLiteral("2f0c9a52-7d35-4b2c-9d1e-5a1f3e0c7b11");
+
+bool addDownloadedSession(const QString &fileName, bool ended)
+{
+    bool done = false;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("down"));
+        database.setDatabaseName(fileName);
+        QSqlQuery query(database);
+        done = database.open()
+            && query.exec(QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end, synced,"
+                                         " from_server) SELECT '%1', 'window', max(started_ms) + 1000, %2, 1, 1, 1"
+                                         " FROM sessions")
+                              .arg(downloadedUuid, ended ? QStringLiteral("max(started_ms) + 60000")
+                                                         : QStringLiteral("NULL")))
+            && query.exec(QStringLiteral("INSERT INTO readings (session_id, seq, kind, mode, time_ms, frame)"
+                                         " SELECT max(id), 0, 0, 0, max(started_ms) + 1500, x'00' FROM sessions"));
+        query.finish();
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("down"));
+    return done;
+}
+
 QByteArray digestOf(const QString &fileName)
 {
     QFile file(fileName);
@@ -173,6 +199,8 @@ private slots:
     void killedWindowLosesNothingThatWasOnScreen();
     void restoreIsOfferedOnceForTheLastSessionCutShort_data();
     void restoreIsOfferedOnceForTheLastSessionCutShort();
+    void restoreLooksOnlyAtSessionsRecordedHere_data();
+    void restoreLooksOnlyAtSessionsRecordedHere();
     void historyOpensExportsAndDeletesSessions();
     void failedOrCancelledExportLeavesNoFile_data();
     void failedOrCancelledExportLeavesNoFile();
@@ -420,6 +448,51 @@ void TestWindowsJournal::restoreIsOfferedOnceForTheLastSessionCutShort()
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QVERIFY(!again.shown);
+}
+
+void TestWindowsJournal::restoreLooksOnlyAtSessionsRecordedHere_data()
+{
+    QTest::addColumn<bool>("cutShortHere");
+    QTest::addColumn<bool>("downloadedEnded");
+
+    QTest::newRow("cut short here, a colleague's session came down since") << true << true;
+    QTest::newRow("ended here, a colleague's session without an end came down") << false << false;
+}
+
+// Only a session this laptop recorded is offered back; a colleague's
+// session neither hides it nor is offered, and it is left as it came.
+void TestWindowsJournal::restoreLooksOnlyAtSessionsRecordedHere()
+{
+    QFETCH(bool, cutShortHere);
+    QFETCH(bool, downloadedEnded);
+    const TempWorkDir dir;
+    const QString journal = dir.filePath(journalName);
+    writeSession(journal, 0);
+    if (cutShortHere)
+        QVERIFY(cutShortTheLastSession(journal));
+    QVERIFY(addDownloadedSession(journal, downloadedEnded));
+
+    ModalScript script;
+    const auto &question = script.messageBox(QMessageBox::No);
+    {
+        TemplateWindow window;
+        if (cutShortHere) {
+            QTRY_VERIFY_WITH_TIMEOUT(script.finished(), patience);
+        } else {
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(question.shown, cutShortHere);
+        window.close();
+    }
+    bool downloadedFound = false;
+    for (const JournalSession &session : sessionsIn(journal)) {
+        if (session.uuid != downloadedUuid)
+            continue;
+        downloadedFound = true;
+        QCOMPARE(session.hasEnded(), downloadedEnded);
+    }
+    QVERIFY(downloadedFound);
 }
 
 void TestWindowsJournal::historyOpensExportsAndDeletesSessions()
