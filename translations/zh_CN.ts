@@ -404,6 +404,42 @@ This cannot be undone.</source>
         <source>The password is never stored here: it is taken from libpq&apos;s password file (~/.pgpass) or service file, or asked once each time Tessra runs.</source>
         <translation>密码从不保存在这里：它取自 libpq 的密码文件（~/.pgpass）或服务文件，否则在每次运行 Tessra 时询问一次。</translation>
     </message>
+    <message>
+        <source>Connection</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Encrypted, and the server checked (recommended)</source>
+        <translation>加密，并核验服务器（推荐）</translation>
+    </message>
+    <message>
+        <source>Encrypted, but any server accepted</source>
+        <translation>加密，但接受任何服务器</translation>
+    </message>
+    <message>
+        <source>Encrypted only if the server offers it, any server accepted</source>
+        <translation>仅在服务器提供时加密，接受任何服务器</translation>
+    </message>
+    <message>
+        <source>Not encrypted</source>
+        <translation>不加密</translation>
+    </message>
+    <message>
+        <source>The server is checked against your department&apos;s root certificate, which Tessra looks for in %1; it is not there yet.</source>
+        <translation>服务器将以贵部门的根证书核验，Tessra 在 %1 查找该证书；目前尚未找到。</translation>
+    </message>
+    <message>
+        <source>Warning: Tessra does not check that it talks to your team&apos;s server. Anyone who can redirect the connection can pose as the server and receive every test and the password.</source>
+        <translation>警告：Tessra 不核验对方是否为贵团队的服务器。任何能够转接连接的人都可以冒充服务器，收到每项测试和密码。</translation>
+    </message>
+    <message>
+        <source>Warning: if the server offers no encryption, everything goes over the network as plain text, the password included, and Tessra does not check that it talks to your team&apos;s server.</source>
+        <translation>警告：如果服务器不提供加密，所有内容（包括密码）都以明文在网络上传输，并且 Tessra 不核验对方是否为贵团队的服务器。</translation>
+    </message>
+    <message>
+        <source>Warning: everything goes over the network as plain text, the password included.</source>
+        <translation>警告：所有内容（包括密码）都以明文在网络上传输。</translation>
+    </message>
 </context>
 <context>
     <name>EquipmentStore</name>
@@ -949,6 +985,10 @@ Its tests are kept, and name it still.</source>
     <message>
         <source>The sync was stopped; what was not sent goes with the next one.</source>
         <translation>同步已停止；未发送的内容将在下次同步时发送。</translation>
+    </message>
+    <message>
+        <source>The journal or the server failed without saying why.</source>
+        <translation>日志或服务器出错，但未说明原因。</translation>
     </message>
 </context>
 <context>
@@ -2573,6 +2613,33 @@ Do you want to open it?</source>
     <message>
         <source>A test from the server was left out: %1 (%2).</source>
         <translation>来自服务器的一项测试未被接收：%1（%2）。</translation>
+    </message>
+</context>
+<context>
+    <name>ImageFile</name>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>无法读取 %1。</translation>
+    </message>
+    <message>
+        <source>%1 is no regular file.</source>
+        <translation>%1 不是普通文件。</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB.</source>
+        <translation>%1 大于 %2 MB。</translation>
+    </message>
+    <message>
+        <source>%1 is no picture Tessra can read.</source>
+        <translation>%1 不是 Tessra 能读取的图片。</translation>
+    </message>
+    <message>
+        <source>%1 has more than %2 million pixels.</source>
+        <translation>%1 超过 %2 百万像素。</translation>
+    </message>
+    <message>
+        <source>%1 is damaged: %2</source>
+        <translation>%1 已损坏：%2</translation>
     </message>
 </context>
 </TS>
