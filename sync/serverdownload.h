@@ -30,8 +30,10 @@ public:
     // Tests come down in batches of this many, each in one transaction of
     // the journal.
     static constexpr int testsPerBatch = 500;
-    // A session's readings, likewise.
-    static constexpr int readingsPerBatch = 2000;
+    // A session's readings, likewise: a batch holds the journal's write
+    // lock for a small part of the time the window's writer waits for it,
+    // even on a slow or busy machine.
+    static constexpr int readingsPerBatch = 500;
 
     ServerDownload(QSqlDatabase journal, ServerConnection &server, std::function<bool(SyncStep)> step);
 
