@@ -845,6 +845,12 @@ void TestServerSync::badServerRowsStopNobody()
 // no write of its fails or waits to be tried again.
 void TestServerSync::downloadLeavesTheWritersRoom()
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // The property is one of durations: what the sync holds the journal for
+    // against how long the writer waits. Instrumented code runs several
+    // times slower and proves nothing about them either way.
+    QSKIP("The journal's lock times are measured by the uninstrumented build.");
+#endif
     Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
     const int readings = 60000;
     QVERIFY(!a.addSession(readings, 2).isEmpty());
