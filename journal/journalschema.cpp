@@ -35,16 +35,10 @@ bool keyTags(const QSqlDatabase &database, QString &error)
     while (items.next())
         all.append({items.value(0).toLongLong(), items.value(1).toString(), items.value(2).toString()});
     items.finish();
-    QSet<QString> taken;
-    for (const auto &item : qAsConst(all))
-        taken.insert(std::get<2>(item));
     QSet<QString> keys;
     QSqlQuery query(database);
     for (const auto &[id, uuid, tag] : qAsConst(all)) {
-        QString kept = tag;
-        for (int n = 2; keys.contains(TagKey::of(kept)); ++n)
-            kept = QStringLiteral("%1 (%2)").arg(tag).arg(n);
-        keys.insert(TagKey::of(kept));
+        const QString kept = TagKey::unclaimed(tag, keys);
         if (kept != tag) {
             query.prepare(QStringLiteral(
                 "INSERT INTO equipment_history (equipment_uuid, version, tag, description, site, location, kind,"

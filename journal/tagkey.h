@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 // The one rule by which two tags name the same item, in the journal and on
@@ -15,4 +16,7 @@ public:
 
     // Of a tag as typed: trimmed, composed (NFC), case folded.
     static QString of(const QString &tag);
+    // The tag, or the tag with a number after it ("P-101 (2)"), whose key is
+    // not among `taken`; its key is added to them.
+    static QString unclaimed(const QString &tag, QSet<QString> &taken);
 };

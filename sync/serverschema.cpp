@@ -77,10 +77,7 @@ bool keyTags(const QSqlDatabase &database, QString &error)
     while (items.next()) {
         const QString uuid = items.value(0).toString();
         const QString tag = items.value(1).toString();
-        QString kept = tag;
-        for (int n = 2; keys.contains(TagKey::of(kept)); ++n)
-            kept = QStringLiteral("%1 (%2)").arg(tag).arg(n);
-        keys.insert(TagKey::of(kept));
+        const QString kept = TagKey::unclaimed(tag, keys);
         if (kept != tag) {
             query.prepare(QStringLiteral(
                 "INSERT INTO equipment_history (uuid, tag, description, site, location, kind, rated_kv,"
