@@ -145,10 +145,17 @@ int main()
             printQuantiles(quantilesOf(misses, row, true, ofClass, count));
             std::printf(steepness + 1 < PredictionCalibration::slopeClasses ? ", " : "}},\n     ");
         }
-        // A falling curve is carried on from the first minute only.
-        printQuantiles(elapsedTimes[row] >= PiPredictor::oneMinute
-                           ? quantilesOf(misses, row, false, fallingOnes, count)
-                           : Quantiles{});
+        // A falling curve is carried on from the first minute only. Its band
+        // reaches both ways at least: one that stops falling ends on the
+        // steady way, which the quantiles of curves that mostly fall on, or
+        // faster, would leave outside.
+        Quantiles falling;
+        if (elapsedTimes[row] >= PiPredictor::oneMinute) {
+            falling = quantilesOf(misses, row, false, fallingOnes, count);
+            falling.low = std::min(falling.low, 0.0);
+            falling.high = std::max(falling.high, 0.0);
+        }
+        printQuantiles(falling);
         std::printf("},\n");
         std::fprintf(stderr, ", falling %5d\n", elapsedTimes[row] >= PiPredictor::oneMinute ? count : 0);
     }

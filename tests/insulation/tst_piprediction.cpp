@@ -316,7 +316,9 @@ void TestPiPrediction::bandHoldsOnTheCorpus_data()
     QTest::newRow("charging, 3 min") << Kind::Charging << 180.0 << 0.7 << 0.85;
     QTest::newRow("charging, 5 min") << Kind::Charging << 300.0 << 0.8 << 0.9;
     QTest::newRow("flat, 3 min") << Kind::Flat << 180.0 << 0.7 << 0.9;
-    QTest::newRow("falling, 3 min") << Kind::Falling << 180.0 << 0.3 << 0.5;
+    // Where failing insulation ends is the least foreseeable of all (a fall
+    // may settle or speed up): the band holds it, the middle seldom does.
+    QTest::newRow("falling, 3 min") << Kind::Falling << 180.0 << 0.3 << 0.2;
 }
 
 // On curves of the corpus other than those it was calibrated on, the band

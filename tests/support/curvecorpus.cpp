@@ -129,19 +129,28 @@ Physics flat(Draw &draw)
 }
 
 // Damp or dirty insulation: the conduction current grows under the voltage,
-// steadily, slowing down or settling.
+// steadily, slowing down or settling, or faster and faster as moisture
+// tracks along a surface, or only after a while.
 Physics falling(Draw &draw)
 {
     Physics physics = charging(draw);
     physics.absorption = powerLaw(draw.logBetween(0.02, 0.5), draw.between(0.3, 1.0));
-    const double growth = draw.between(0.15, 0.8);
-    const int shape = draw.oneOf({0, 1, 2});
+    const double growth = draw.between(0.15, 1.0);
+    const int shape = draw.oneOf({0, 1, 2, 3, 4});
     const double settle = draw.between(100.0, 600.0);
+    const double speeding = draw.between(1.2, 2.2);
+    const double onset = draw.between(0.02, 0.1);
     physics.conduction = [=](double t) {
         const double u = t / testSeconds;
-        const double grown = shape == 0   ? u
-                             : shape == 1 ? std::sqrt(u)
-                                          : (1.0 - std::exp(-t / settle)) / (1.0 - std::exp(-testSeconds / settle));
+        double grown = u;
+        if (shape == 1)
+            grown = std::sqrt(u);
+        else if (shape == 2)
+            grown = (1.0 - std::exp(-t / settle)) / (1.0 - std::exp(-testSeconds / settle));
+        else if (shape == 3)
+            grown = std::pow(u, speeding);
+        else if (shape == 4)
+            grown = u > onset ? (u - onset) / (1.0 - onset) : 0.0;
         return 1.0 + growth * grown;
     };
     physics.description = QStringLiteral("falling, conduction +%1 (shape %2)").arg(growth, 0, 'g', 3).arg(shape);
