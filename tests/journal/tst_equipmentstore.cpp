@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -57,6 +58,7 @@ TestDetails naming(const QString &equipment, TestDetails::EquipmentKind kind = T
     TestDetails details;
     details.equipment = equipment;
     details.kind = kind;
+    details.medium = TestDetails::InsulationMedium::Solid;
     return details;
 }
 } // namespace
@@ -112,8 +114,15 @@ void TestEquipmentStore::editsMakeNewVersions()
     QVERIFY(!motor.uuid.isEmpty());
     motor.description = QStringLiteral("Cooling water pump, 250 kW");
     motor.insulationClass = TestDetails::InsulationClass::F;
+    motor.medium = TestDetails::InsulationMedium::Solid;
+    motor.makerMinimumMegohms = 500;
+    motor.makerMinimumCelsius = 40;
     QVERIFY(register_.save(motor));
     const EquipmentItem kept = *register_.findByTag(QStringLiteral("m-7"));
+    QCOMPARE(kept.medium, TestDetails::InsulationMedium::Solid);
+    QCOMPARE(kept.makerMinimumMegohms, 500.0);
+    QCOMPARE(kept.makerMinimumCelsius, 40.0);
+    QVERIFY(std::isnan(kept.makerMinimumPi));
     QCOMPARE(kept.version, 2);
     QCOMPARE(kept.description, motor.description);
     QCOMPARE(kept.insulationClass, TestDetails::InsulationClass::F);
@@ -186,8 +195,10 @@ void TestEquipmentStore::freeTextIsMatchedToItemsByTag()
     if (!itemsAfter.isEmpty()) {
         const EquipmentItem matched = *register_.findByTag(itemsAfter.first());
         QCOMPARE(register_.testsOf(matched.id).size(), linked);
-        if (known.isEmpty())
+        if (known.isEmpty()) {
             QCOMPARE(matched.kind, TestDetails::EquipmentKind::Cable);
+            QCOMPARE(matched.medium, TestDetails::InsulationMedium::Solid);
+        }
     }
 }
 
