@@ -16,6 +16,7 @@
 #include "journal/testcatalogue.h"
 
 #include <QAction>
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QTest>
 
@@ -55,6 +56,7 @@ private slots:
     void detailsGivenBeforeATestAreKeptWithIt();
     void detailsBeingTypedSurviveTheRunningTest();
     void piTestIsPredictedWhileItRunsAndReviewedOnceKept();
+    void detailsGiveTestPointDateAndCorrection();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -213,6 +215,80 @@ void TestTestsWindow::piTestIsPredictedWhileItRunsAndReviewedOnceKept()
     QVERIFY2(review.contains(QLatin1String("within the band")), qPrintable(review));
     QVERIFY(!form.lblReasons->text().contains(QLatin1String("expected")));
     QVERIFY(!form.lblValues->text().contains(QLatin1String("expected")));
+}
+
+namespace {
+// Selects the list's first row whose mode column reads `mode`.
+bool selectMode(Ui::TestsWindow &form, const QString &mode)
+{
+    for (int i = 0; i < form.twTests->topLevelItemCount(); ++i) {
+        if (form.twTests->topLevelItem(i)->text(1) == mode) {
+            form.twTests->setCurrentItem(form.twTests->topLevelItem(i));
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+// A test from the meter's memory is given its date, any test its test point
+// and its correction; the halving interval counts only with the formula,
+// and what the form does not show of a register item comes from the item.
+void TestTestsWindow::detailsGiveTestPointDateAndCorrection()
+{
+    WindowFixture fixture;
+    EquipmentItem transformer;
+    transformer.tag = QStringLiteral("T-9");
+    transformer.kind = TestDetails::EquipmentKind::Transformer;
+    transformer.medium = TestDetails::InsulationMedium::OilImmersed;
+    transformer.makerMinimumPi = 1.3;
+    QVERIFY(fixture.catalogue().saveItem(transformer));
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    Ui::TestsWindow &form = *tests->ui;
+    for (const int seconds : {5, 15, 30, 60})
+        feed(fixture, irFrame(seconds, 1.5, true));
+    feed(fixture, irFrame(60, 1.5, false));
+    for (const QByteArray &frame : framesOfMode(DemoCycle(1).storedFrames(), DMMData::dmIR))
+        feed(fixture, frame);
+    QVERIFY(form.cbbTestPoint->findText(QStringLiteral("L1-E")) >= 0);
+
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    QVERIFY(!form.dteTested->isEnabled());
+    QVERIFY(selectMode(form, QStringLiteral("IR (memory)")));
+    const qint64 memoryId = tests->current()->test.id;
+    QVERIFY(form.dteTested->isEnabled());
+    QCOMPARE(form.dteTested->text(), QStringLiteral("unknown"));
+    QVERIFY(!form.spinHalvingCelsius->isEnabled());
+
+    form.leEquipment->setText(QStringLiteral("t-9"));
+    form.cbbTestPoint->setEditText(QStringLiteral(" HV-E "));
+    const QDateTime tested(QDate(2026, 11, 2), QTime(8, 30));
+    form.dteTested->setDateTime(tested);
+    form.cbbCorrection->setCurrentIndex(form.cbbCorrection->findData(int(TestDetails::Correction::Halving)));
+    QVERIFY(form.spinHalvingCelsius->isEnabled());
+    form.spinHalvingCelsius->setValue(12);
+    form.btnSaveDetails->click();
+
+    const TestDetails saved = fixture.catalogue().details(memoryId);
+    QCOMPARE(saved.testPoint, QStringLiteral("HV-E"));
+    QCOMPARE(saved.testedMs, tested.toMSecsSinceEpoch());
+    QCOMPARE(saved.correction, TestDetails::Correction::Halving);
+    QCOMPARE(saved.halvingCelsius, 12.0);
+    QCOMPARE(saved.medium, TestDetails::InsulationMedium::OilImmersed);
+    QCOMPARE(saved.makerMinimumPi, 1.3);
+    // The next test makes its own date.
+    QCOMPARE(fixture.window().journal()->nextDetails().testedMs, 0);
+    QCOMPARE(fixture.window().journal()->nextDetails().testPoint, QStringLiteral("HV-E"));
+
+    // Shown again, as saved; back to "unknown", the date is taken away.
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    QVERIFY(selectMode(form, QStringLiteral("IR (memory)")));
+    QCOMPARE(form.dteTested->dateTime(), tested);
+    QCOMPARE(form.cbbTestPoint->currentText(), QStringLiteral("HV-E"));
+    form.dteTested->setDateTime(form.dteTested->minimumDateTime());
+    form.btnSaveDetails->click();
+    QCOMPARE(fixture.catalogue().details(memoryId).testedMs, 0);
 }
 
 QTEST_MAIN(TestTestsWindow)
