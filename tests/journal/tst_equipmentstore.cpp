@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "journal/equipmentstore.h"
 #include "journal/journaldatabase.h"
+#include "journal/testcatalogue.h"
 #include "journal/teststore.h"
 #include "support/tempworkdir.h"
 
@@ -75,6 +76,7 @@ private slots:
     void freeTextIsMatchedToItemsByTag_data();
     void freeTextIsMatchedToItemsByTag();
     void testsOfAnItemInADateRange();
+    void catalogueSaysWhyItRefuses();
 };
 
 void TestEquipmentStore::tagsAreUnique_data()
@@ -215,6 +217,25 @@ void TestEquipmentStore::testsOfAnItemInADateRange()
     const qint64 first = 1765360000000LL;
     QCOMPARE(register_.testsOf(cable.id), journal.tests());
     QCOMPARE(register_.testsOf(cable.id, first + hour, first + 3 * hour), journal.tests().mid(1, 2));
+}
+
+// What the windows show when the register or the journal refuses an edit.
+void TestEquipmentStore::catalogueSaysWhyItRefuses()
+{
+    const Journal journal(1);
+    TestCatalogue catalogue(journal.database());
+    EquipmentItem pump = item(QStringLiteral("P-101"));
+    QVERIFY(catalogue.saveItem(pump));
+    EquipmentItem again = item(QStringLiteral("p-101"));
+    QVERIFY(!catalogue.saveItem(again));
+    QVERIFY2(catalogue.errorString().contains(QLatin1String("already")), qPrintable(catalogue.errorString()));
+
+    QVERIFY(QSqlQuery(journal.database())
+                .exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON test_details"
+                                     " BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")));
+    QVERIFY(!catalogue.saveDetails(journal.tests().first(), naming(QStringLiteral("P-101"))));
+    QVERIFY2(catalogue.errorString().contains(QLatin1String("the disk is full")),
+             qPrintable(catalogue.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TestEquipmentStore)

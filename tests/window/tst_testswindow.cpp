@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QDateTimeEdit>
 #include <QLabel>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <qcustomplot.h>
@@ -57,6 +58,7 @@ private slots:
     void detailsBeingTypedSurviveTheRunningTest();
     void piTestIsPredictedWhileItRunsAndReviewedOnceKept();
     void detailsGiveTestPointDateAndCorrection();
+    void detailsTheJournalRefusesAreNotShownAsSaved();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -289,6 +291,40 @@ void TestTestsWindow::detailsGiveTestPointDateAndCorrection()
     form.dteTested->setDateTime(form.dteTested->minimumDateTime());
     form.btnSaveDetails->click();
     QCOMPARE(fixture.catalogue().details(memoryId).testedMs, 0);
+}
+
+// A save the journal refuses is said, and the test keeps the verdict of
+// the details it has.
+void TestTestsWindow::detailsTheJournalRefusesAreNotShownAsSaved()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    Ui::TestsWindow &form = *tests->ui;
+    for (const int seconds : {5, 15, 30, 60})
+        feed(fixture, irFrame(seconds, 1.5, true));
+    feed(fixture, irFrame(60, 1.5, false));
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    const qint64 id = tests->current()->test.id;
+    const QString verdictBefore = form.twTests->currentItem()->text(6);
+    QSqlQuery refuse(fixture.catalogue().journal());
+    for (const char *when : {"INSERT", "UPDATE"})
+        QVERIFY(refuse.exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON test_details"
+                                           " BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")
+                                .arg(QLatin1String(when))));
+
+    form.cbbKind->setCurrentIndex(form.cbbKind->findData(int(TestDetails::EquipmentKind::RotatingMachine)));
+    form.cbbWinding->setCurrentIndex(form.cbbWinding->findData(int(TestDetails::WindingType::FormWoundAfter1970)));
+    form.spinRatedKilovolts->setValue(6.6);
+    form.spinInsulationCelsius->setValue(40);
+    ModalScript script;
+    const ModalScript::Seen &warning = script.messageBox(QMessageBox::Ok);
+    form.btnSaveDetails->click();
+    QVERIFY(script.finished());
+    QVERIFY2(warning.text.contains(QLatin1String("the disk is full")), qPrintable(warning.text));
+    QCOMPARE(fixture.catalogue().details(id).kind, TestDetails::EquipmentKind::Other);
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    QCOMPARE(form.twTests->currentItem()->text(6), verdictBefore);
 }
 
 QTEST_MAIN(TestTestsWindow)
