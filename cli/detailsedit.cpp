@@ -60,7 +60,8 @@ DetailsEdit::Outcome DetailsEdit::save(qint64 testId, const QByteArray &json)
             return Outcome::Refused;
     }
     if (!catalogue.saveDetails(testId, details))
-        return fail(Outcome::Failed, tr("Cannot save the details in the journal %1: %2").arg(file, catalogue.errorString()));
+        return fail(Outcome::Failed,
+                    tr("Cannot save the details in the journal %1: %2").arg(file, catalogue.errorString()));
     return Outcome::Saved;
 }
 

@@ -272,14 +272,16 @@ QString misfit(const Field &field, const QJsonValue &value)
         return QString();
     case Kind::Choice:
         if (!value.isString() || choiceOf(field, value) < 0)
-            return DetailsJson::tr("it takes one of %1%2").arg(names(*field.names), field.nullable ? DetailsJson::tr(" or null") : QString());
+            return DetailsJson::tr("it takes one of %1%2")
+                .arg(names(*field.names), field.nullable ? DetailsJson::tr(" or null") : QString());
         return QString();
     case Kind::Moment: {
         if (!value.isString())
             return DetailsJson::tr("it takes a date and time as text, not %1").arg(typeName(value));
         const QDateTime moment = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
         if (!moment.isValid())
-            return DetailsJson::tr("\"%1\" is no date and time such as 2026-12-11T09:30:00+01:00").arg(value.toString());
+            return DetailsJson::tr("\"%1\" is no date and time such as 2026-12-11T09:30:00+01:00")
+                .arg(value.toString());
         // A day's leeway for a clock that is behind.
         if (moment.toMSecsSinceEpoch() <= 0 || moment > QDateTime::currentDateTime().addDays(1))
             return DetailsJson::tr("%1 is out of range: a test was made after 1970 and not in the future")

@@ -80,8 +80,8 @@ QList<const QCommandLineOption *> LoggerOptionsParser::loggerOptions() const
 {
     return {&m_list,     &m_device,   &m_samples,    &m_time,     &m_interval,     &m_testTimeOnly, &m_liveOnly,
             &m_storedOnly, &m_format, &m_output,     &m_capture,  &m_replay,       &m_database,     &m_listSessions,
-            &m_listTests, &m_predictAt, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,           &m_setDetails,
-            &m_sync};
+            &m_listTests, &m_predictAt, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,
+            &m_setDetails, &m_sync};
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)

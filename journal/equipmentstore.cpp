@@ -18,8 +18,9 @@
 
 namespace {
 const QString itemColumns = QStringLiteral("id, uuid, tag, description, site, location, kind, rated_kv,"
-                                           " insulation_class, winding, base_celsius, notes, version, updated_ms, medium,"
-                                           " maker_minimum_megohms, maker_minimum_celsius, maker_minimum_pi");
+                                           " insulation_class, winding, base_celsius, notes, version, updated_ms,"
+                                           " medium, maker_minimum_megohms, maker_minimum_celsius,"
+                                           " maker_minimum_pi");
 
 EquipmentItem itemFrom(const QSqlQuery &query)
 {

@@ -122,7 +122,8 @@ void TestSetDetails::detailsFromStandardInput_data()
                       R"( "insulationCelsius": 40})")
         << saved << "saved" << "verdict.minimumMegohms" << QByteArray("100");
     QTest::newRow("maker's minimum decides")
-        << false << QByteArray(R"({"makerMinimumMegohms": 50000000, "makerMinimumCelsius": 20, "insulationCelsius": 20})")
+        << false
+        << QByteArray(R"({"makerMinimumMegohms": 50000000, "makerMinimumCelsius": 20, "insulationCelsius": 20})")
         << saved << "saved" << "verdict.outcome" << QByteArray(R"("fail")");
     QTest::newRow("an item's own fields, as the register gives them")
         << false << QByteArray(R"({"equipment": "t-7", "kind": "transformer", "medium": "oil-immersed"})") << saved
