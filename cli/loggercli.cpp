@@ -3,6 +3,7 @@
 #include "cli/loggercli.h"
 
 #include "cli/csvrecordwriter.h"
+#include "cli/detailsedit.h"
 #include "cli/journalprinter.h"
 #include "cli/jsonlrecordwriter.h"
 #include "cli/loggeroptionsparser.h"
@@ -27,6 +28,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopedValueRollback>
+
+#include <cstdio>
 
 LoggerCli::LoggerCli(QIODevice &out, QIODevice &err, QObject *parent)
     : QObject(parent)
@@ -240,6 +243,8 @@ int LoggerCli::readJournal(const LoggerOptions &options)
 {
     if (options.reports())
         return writeReport(options);
+    if (options.setDetails > 0)
+        return setDetails(options);
     JournalPrinter printer(options.database);
     if (!printer.open()) {
         print(m_err, tr("Cannot read the journal %1: %2\n")
@@ -298,6 +303,32 @@ int LoggerCli::writeReport(const LoggerOptions &options)
     print(m_err, content->tests.size() == 1 ? tr("1 test reported in %1.\n").arg(file)
                                             : tr("%1 tests reported in %2.\n").arg(content->tests.size()).arg(file));
     return LoggerRun::Success;
+}
+
+// Nothing is saved unless the whole object fits.
+int LoggerCli::setDetails(const LoggerOptions &options)
+{
+    DetailsEdit edit(options.database);
+    switch (edit.save(options.setDetails, readInput())) {
+    case DetailsEdit::Outcome::Refused:
+        print(m_err, tr("The details are refused, nothing was saved: %1\n").arg(edit.errorString()));
+        return LoggerRun::UsageError;
+    case DetailsEdit::Outcome::Failed:
+        print(m_err, edit.errorString() + QLatin1Char('\n'));
+        return LoggerRun::Failure;
+    case DetailsEdit::Outcome::Saved:
+        break;
+    }
+    print(m_err, tr("The details of test %1 are saved.\n").arg(options.setDetails));
+    return options.sync ? syncJournal(options.database, LoggerRun::Success) : int(LoggerRun::Success);
+}
+
+QByteArray LoggerCli::readInput()
+{
+    if (m_in)
+        return m_in->readAll();
+    QFile in;
+    return in.open(stdin, QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
 int LoggerCli::listTests(JournalPrinter &printer, double predictAtSeconds)

@@ -36,6 +36,9 @@ public:
     // its own until the session ends.
     int run(const QStringList &arguments);
 
+    // Where --set-details reads its details; standard input unless set.
+    void setInput(QIODevice *in) { m_in = in; }
+
     // The clean stop that SIGINT and SIGTERM trigger; nothing between runs.
     void requestStop();
 
@@ -55,6 +58,8 @@ private:
     int listSessions(JournalPrinter &printer);
     int listTests(JournalPrinter &printer, double predictAtSeconds);
     int writeReport(const LoggerOptions &options);
+    int setDetails(const LoggerOptions &options);
+    QByteArray readInput();
     int printSession(JournalPrinter &printer, const LoggerOptions &options);
     int usageError(const QString &message);
     void print(QTextStream &stream, const QString &text);
@@ -63,4 +68,5 @@ private:
     QTextStream m_outText;
     QTextStream m_err;
     LoggerRun *m_run = nullptr; // the session under way, if any
+    QIODevice *m_in = nullptr;
 };

@@ -31,9 +31,10 @@ struct LoggerOptions
     QString reportItem;     // the item whose tests to report on as PDF
     QDate from;             // the item's tests from this day on; null: open
     QDate to;               // up to this day, included
-    bool sync = false;      // sync the journal with the team server when the run ends
+    qint64 setDetails = -1; // the journal test whose details standard input gives; -1: none
+    bool sync = false;      // sync the journal with the team server when the run ends (or the details are saved)
 
     // Reads a journal back instead of logging.
     bool reports() const { return reportTest > 0 || !reportItem.isEmpty(); }
-    bool readsJournal() const { return listSessions || listTests || session > 0 || reports(); }
+    bool readsJournal() const { return listSessions || listTests || session > 0 || reports() || setDetails > 0; }
 };

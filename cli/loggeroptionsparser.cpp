@@ -54,6 +54,12 @@ LoggerOptionsParser::LoggerOptionsParser()
                 tr("Write the records of the journal's session ID, as --list-sessions shows it, exactly as they "
                    "were written when logged, then exit."),
                 tr("ID"))
+    , m_setDetails(QStringLiteral("set-details"),
+                   tr("Save the details of the journal's test ID, as --list-tests shows it, from one JSON object on "
+                      "standard input with the keys --list-tests prints under \"details\": a key given replaces "
+                      "its value (null clears it), one left out stays. The edit goes to the team server with the "
+                      "next sync, or at once with --sync."),
+                   tr("ID"))
     , m_sync(QStringLiteral("sync"),
              tr("When the run ends, sync the journal --db FILE with the team server set in options.ini: its "
                 "sessions and tests go up, colleagues' come down. The password comes from libpq's password or "
@@ -64,7 +70,7 @@ LoggerOptionsParser::LoggerOptionsParser()
     m_parser.setApplicationDescription(
         tr("Writes the readings of a Tessra insulation resistance tester as they arrive, "
            "until interrupted or a limit is reached.\n"
-           "Exit status: 0 done, 1 failure, 2 bad arguments, 3 meter lost, 4 kept in the journal but not synced, "
+           "Exit status: 0 done, 1 failure, 2 bad arguments or details refused, 3 meter lost, 4 kept in the journal but not synced, "
            "5 a report of a period without tests."));
     for (const QCommandLineOption *option : loggerOptions())
         m_parser.addOption(*option);
@@ -74,7 +80,8 @@ QList<const QCommandLineOption *> LoggerOptionsParser::loggerOptions() const
 {
     return {&m_list,     &m_device,   &m_samples,    &m_time,     &m_interval,     &m_testTimeOnly, &m_liveOnly,
             &m_storedOnly, &m_format, &m_output,     &m_capture,  &m_replay,       &m_database,     &m_listSessions,
-            &m_listTests, &m_predictAt, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,           &m_sync};
+            &m_listTests, &m_predictAt, &m_session, &m_report,     &m_reportItem, &m_from,       &m_to,
+            &m_setDetails, &m_sync};
 }
 
 LoggerOptionsParser::Outcome LoggerOptionsParser::parse(const QStringList &arguments)
@@ -143,7 +150,19 @@ bool LoggerOptionsParser::readValues()
     m_options.listTests = m_parser.isSet(m_listTests);
     m_options.sync = m_parser.isSet(m_sync);
     return readFormat() && readSamples() && readTime() && readInterval() && readSession() && readReport()
-           && readPredictAt();
+           && readPredictAt() && readSetDetails();
+}
+
+bool LoggerOptionsParser::readSetDetails()
+{
+    if (!m_parser.isSet(m_setDetails))
+        return true;
+    bool ok = false;
+    m_options.setDetails = m_parser.value(m_setDetails).toLongLong(&ok);
+    if (!ok || m_options.setDetails < 1)
+        return fail(tr("--set-details needs a test id as --list-tests shows it, not '%1'.")
+                        .arg(m_parser.value(m_setDetails)));
+    return true;
 }
 
 bool LoggerOptionsParser::readFormat()
@@ -287,27 +306,32 @@ bool LoggerOptionsParser::checkJournalCombinations()
 {
     if (m_options.list && !m_options.database.isEmpty())
         return fail(tr("--list takes no --db; --list-sessions lists the journal's sessions."));
-    if (m_options.sync && (m_options.database.isEmpty() || m_options.list || m_options.readsJournal()))
-        return fail(tr("--sync needs --db FILE and a run that logs into it."));
+    if (m_options.sync && (m_options.database.isEmpty() || m_options.list
+                           || (m_options.readsJournal() && m_options.setDetails < 1)))
+        return fail(tr("--sync needs --db FILE and a run that logs into it, or --set-details."));
     if (m_parser.isSet(m_predictAt) && !m_options.listTests)
         return fail(tr("--predict-at goes with --list-tests."));
     if (!m_options.readsJournal())
         return true;
     const QString reading = m_options.listSessions     ? QStringLiteral("--list-sessions")
                             : m_options.listTests      ? QStringLiteral("--list-tests")
+                            : m_options.setDetails > 0 ? QStringLiteral("--set-details")
                             : m_options.reportTest > 0 ? QStringLiteral("--report")
                             : m_options.reports()      ? QStringLiteral("--report-item")
                                                        : QStringLiteral("--session");
     if (m_options.database.isEmpty())
         return fail(tr("%1 needs --db FILE, the journal to read.").arg(reading));
     if (int(m_options.listSessions) + int(m_options.listTests) + int(m_options.session > 0) + int(m_options.reports())
+            + int(m_options.setDetails > 0)
         > 1)
-        return fail(tr("--list-sessions, --list-tests, --session and the reports exclude each other."));
+        return fail(tr("--list-sessions, --list-tests, --session, --set-details and the reports exclude each other."));
     for (const QCommandLineOption *option : {&m_list, &m_device, &m_replay, &m_capture, &m_samples, &m_time,
                                              &m_interval, &m_testTimeOnly, &m_liveOnly, &m_storedOnly}) {
         if (m_parser.isSet(*option))
             return fail(tr("%1 reads the journal back and takes no --%2.").arg(reading, option->names().constFirst()));
     }
+    if (m_options.setDetails > 0 && (m_parser.isSet(m_format) || m_parser.isSet(m_output)))
+        return fail(tr("--set-details reads standard input and takes no --format or --output."));
     if ((m_options.listSessions || m_options.listTests) && (m_parser.isSet(m_format) || m_parser.isSet(m_output)))
         return fail(tr("%1 writes JSON lines to standard output and takes no --format or --output.").arg(reading));
     return true;

@@ -42,6 +42,7 @@ private:
     bool readSession();
     bool readReport();
     bool readPredictAt();
+    bool readSetDetails();
     bool readDate(const QCommandLineOption &option, QDate &date);
     bool checkReportCombinations();
     bool checkCombinations();
@@ -70,6 +71,7 @@ private:
     QCommandLineOption m_from;
     QCommandLineOption m_to;
     QCommandLineOption m_session;
+    QCommandLineOption m_setDetails;
     QCommandLineOption m_sync;
     QCommandLineOption m_help;
     QCommandLineOption m_version;

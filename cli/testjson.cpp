@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/testjson.h"
 
+#include "cli/detailsjson.h"
 #include "cli/orderedjsonobject.h"
 #include "cli/recordjson.h"
 #include "insulation/curveanalysis.h"
@@ -115,44 +116,6 @@ std::optional<OrderedJsonObject> predictionOf(const InsulationTest &test, double
     return object;
 }
 
-const char *kindName(TestDetails::EquipmentKind kind)
-{
-    switch (kind) {
-    case TestDetails::EquipmentKind::RotatingMachine:
-        return "rotating machine";
-    case TestDetails::EquipmentKind::Transformer:
-        return "transformer";
-    case TestDetails::EquipmentKind::Cable:
-        return "cable";
-    case TestDetails::EquipmentKind::Other:
-        break;
-    }
-    return "other";
-}
-
-OrderedJsonObject detailsOf(const TestDetails &details)
-{
-    static const char *const classes[] = {nullptr, "A", "B", "F", "H"};
-    static const char *const windings[] = {nullptr, "form-wound after 1970", "random-wound or below 1 kV",
-                                           "older or field"};
-    OrderedJsonObject object;
-    object.add("equipment", text(details.equipment));
-    object.add("kind", QString::fromLatin1(kindName(details.kind)));
-    object.add("ratedKilovolts", number(details.ratedKilovolts));
-    const char *insulationClass = classes[int(details.insulationClass)];
-    object.add("insulationClass", insulationClass ? QJsonValue(QString::fromLatin1(insulationClass)) : QJsonValue());
-    const char *winding = windings[int(details.winding)];
-    object.add("winding", winding ? QJsonValue(QString::fromLatin1(winding)) : QJsonValue());
-    object.add("insulationCelsius", number(details.insulationCelsius));
-    object.add("ambientCelsius", number(details.ambientCelsius));
-    object.add("humidityPercent", number(details.humidityPercent));
-    object.add("operator", text(details.operatorName));
-    object.add("notes", text(details.notes));
-    object.add("baseCelsius", number(details.effectiveBaseCelsius()));
-    object.add("halvingCelsius", number(details.halvingCelsius));
-    return object;
-}
-
 OrderedJsonObject verdictOf(const Verdict &verdict)
 {
     OrderedJsonObject object;
@@ -191,7 +154,7 @@ QByteArray TestJson::line(const InsulationTest &test, const TestDetails &details
         out.add("prediction", *prediction);
     else
         out.add("prediction", QJsonValue());
-    out.add("details", detailsOf(details));
+    out.add("details", DetailsJson::object(details));
     out.add("verdict", verdictOf(VerdictRules::judge(test, values, details)));
     return out.text();
 }

@@ -49,6 +49,24 @@ QString DetailsText::winding(TestDetails::WindingType winding)
     return QString();
 }
 
+QString DetailsText::medium(TestDetails::InsulationMedium medium)
+{
+    switch (medium) {
+    case TestDetails::InsulationMedium::Solid:
+        return tr("Solid (dry-type, cable)");
+    case TestDetails::InsulationMedium::OilImmersed:
+        return tr("Oil-immersed");
+    case TestDetails::InsulationMedium::Unknown:
+        break;
+    }
+    return QString();
+}
+
+QString DetailsText::correction(TestDetails::Correction correction)
+{
+    return correction == TestDetails::Correction::Halving ? tr("Halving formula") : tr("Standard");
+}
+
 QString DetailsText::notGiven()
 {
     return tr("not given");

@@ -20,5 +20,8 @@ public:
     // Empty when not given.
     static QString insulationClass(TestDetails::InsulationClass insulationClass);
     static QString winding(TestDetails::WindingType winding);
+    // Empty when not given.
+    static QString medium(TestDetails::InsulationMedium medium);
+    static QString correction(TestDetails::Correction correction);
     static QString notGiven();
 };

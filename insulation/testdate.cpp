@@ -16,6 +16,11 @@ bool TestDate::isKnown(const InsulationTest &test, const TestDetails &details)
     return testedMs(test, details) > 0;
 }
 
+bool TestDate::isGiven(const InsulationTest &test)
+{
+    return test.origin == InsulationTest::Origin::Memory;
+}
+
 QString TestDate::text(const InsulationTest &test, const TestDetails &details, const QLocale &locale,
                        const QString &dateFormat, const QString &timeFormat)
 {

@@ -24,6 +24,9 @@ public:
     // memory record whose date was not given.
     static qint64 testedMs(const InsulationTest &test, const TestDetails &details);
     static bool isKnown(const InsulationTest &test, const TestDetails &details);
+    // Whether the test's date is the technician's to give: its readings
+    // carry none of their own.
+    static bool isGiven(const InsulationTest &test);
     // The date and time in the formats given; for a memory record without a
     // date "date unknown, downloaded 2026-12-11", in the date format.
     static QString text(const InsulationTest &test, const TestDetails &details, const QLocale &locale,

@@ -18,7 +18,9 @@
 
 namespace {
 const QString itemColumns = QStringLiteral("id, uuid, tag, description, site, location, kind, rated_kv,"
-                                           " insulation_class, winding, base_celsius, notes, version, updated_ms");
+                                           " insulation_class, winding, base_celsius, notes, version, updated_ms,"
+                                           " medium, maker_minimum_megohms, maker_minimum_celsius,"
+                                           " maker_minimum_pi");
 
 EquipmentItem itemFrom(const QSqlQuery &query)
 {
@@ -37,6 +39,10 @@ EquipmentItem itemFrom(const QSqlQuery &query)
     item.notes = query.value(11).toString();
     item.version = query.value(12).toInt();
     item.updatedMs = query.value(13).toLongLong();
+    item.medium = TestDetails::InsulationMedium(qBound(0, query.value(14).toInt(), 2));
+    item.makerMinimumMegohms = SqlValue::toNumber(query.value(15));
+    item.makerMinimumCelsius = SqlValue::toNumber(query.value(16));
+    item.makerMinimumPi = SqlValue::toNumber(query.value(17));
     return item;
 }
 } // namespace
@@ -63,20 +69,24 @@ bool EquipmentStore::save(EquipmentItem &item)
         item.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QSqlQuery query(m_database);
     query.prepare(adding ? QStringLiteral("INSERT INTO equipment (tag, description, site, location, kind, rated_kv,"
-                                          " insulation_class, winding, base_celsius, notes, version, updated_ms,"
-                                          " tag_key, uuid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                          " insulation_class, winding, base_celsius, notes, medium,"
+                                          " maker_minimum_megohms, maker_minimum_celsius, maker_minimum_pi, version,"
+                                          " updated_ms, tag_key, uuid)"
+                                          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                          : QStringLiteral("UPDATE equipment SET tag = ?, description = ?, site = ?, location = ?,"
                                           " kind = ?, rated_kv = ?, insulation_class = ?, winding = ?,"
-                                          " base_celsius = ?, notes = ?, version = max(version + 1, ?), updated_ms = ?,"
-                                          " tag_key = ? WHERE id = ?"));
+                                          " base_celsius = ?, notes = ?, medium = ?, maker_minimum_megohms = ?,"
+                                          " maker_minimum_celsius = ?, maker_minimum_pi = ?,"
+                                          " version = max(version + 1, ?), updated_ms = ?, tag_key = ? WHERE id = ?"));
     const int version = adding ? std::max(item.version, 1) : item.version + 1;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     for (const QVariant &value :
          {SqlValue::ofText(item.tag), SqlValue::ofText(item.description), SqlValue::ofText(item.site),
           SqlValue::ofText(item.location), QVariant(int(item.kind)), SqlValue::ofNumber(item.ratedKilovolts),
           QVariant(int(item.insulationClass)), QVariant(int(item.winding)), SqlValue::ofNumber(item.baseCelsius),
-          SqlValue::ofText(item.notes), QVariant(version), QVariant(now), QVariant(TagKey::of(item.tag)),
-          adding ? QVariant(item.uuid) : QVariant(item.id)})
+          SqlValue::ofText(item.notes), QVariant(int(item.medium)), SqlValue::ofNumber(item.makerMinimumMegohms),
+          SqlValue::ofNumber(item.makerMinimumCelsius), SqlValue::ofNumber(item.makerMinimumPi), QVariant(version),
+          QVariant(now), QVariant(TagKey::of(item.tag)), adding ? QVariant(item.uuid) : QVariant(item.id)})
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();
@@ -185,14 +195,8 @@ int EquipmentStore::registerFreeText()
         std::optional<EquipmentItem> item = findByTag(tag);
         if (!item) {
             // The newest test naming it tells most about the item.
-            const TestDetails details = tests.details(testId);
-            EquipmentItem created;
+            EquipmentItem created = EquipmentItem::describedBy(tests.details(testId));
             created.tag = tag;
-            created.kind = details.kind;
-            created.ratedKilovolts = details.ratedKilovolts;
-            created.insulationClass = details.insulationClass;
-            created.winding = details.winding;
-            created.baseCelsius = details.baseCelsius;
             if (!save(created))
                 continue;
             item = created;

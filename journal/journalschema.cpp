@@ -71,6 +71,32 @@ bool keyTags(const QSqlDatabase &database, QString &error)
     }
     return true;
 }
+
+// What the item's own columns are, in the register and beside each test's
+// details, and in the history of both.
+QStringList itemLimitColumns(const QString &table)
+{
+    return {QStringLiteral("ALTER TABLE %1 ADD COLUMN medium INTEGER NOT NULL DEFAULT 0").arg(table), // 1 solid, 2 oil
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN maker_minimum_megohms REAL").arg(table),
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN maker_minimum_celsius REAL").arg(table),
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN maker_minimum_pi REAL").arg(table)};
+}
+
+QStringList detailsRevision7()
+{
+    QStringList statements;
+    for (const QString &table : {QStringLiteral("test_details"), QStringLiteral("test_details_history")}) {
+        statements << QStringLiteral("ALTER TABLE %1 ADD COLUMN test_point TEXT NOT NULL DEFAULT ''").arg(table)
+                   << QStringLiteral("ALTER TABLE %1 ADD COLUMN tested_ms INTEGER NOT NULL DEFAULT 0").arg(table)
+                   // 0 the standard's way, 1 the halving formula
+                   << QStringLiteral("ALTER TABLE %1 ADD COLUMN correction INTEGER NOT NULL DEFAULT 0").arg(table)
+                   << itemLimitColumns(table)
+                   << QStringLiteral("UPDATE %1 SET correction = 1 WHERE halving_celsius <> 10").arg(table);
+    }
+    for (const QString &table : {QStringLiteral("equipment"), QStringLiteral("equipment_history")})
+        statements << itemLimitColumns(table);
+    return statements;
+}
 } // namespace
 
 // Times are milliseconds since the epoch, in UTC. A reading keeps the frame
@@ -249,6 +275,15 @@ const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
         {6, 6,
          {QStringLiteral("ALTER TABLE equipment ADD COLUMN tag_key TEXT NOT NULL DEFAULT ''")},
          keyTags},
+        // Where on the item a test was made, when a test from the meter's
+        // memory was made, and how readings are corrected; the item's
+        // insulation medium and its maker's limits, kept with the item and
+        // with each test's details as the item's other fields are. Details
+        // whose halving interval is not the usual 10 °C were given it by
+        // the user: they keep the formula. An older program would take rows
+        // that came down from the server as synced without these columns,
+        // so it may no longer write this journal.
+        {7, 7, detailsRevision7()},
     };
     return all;
 }

@@ -34,7 +34,9 @@ bool TestCatalogue::saveDetails(qint64 testId, const TestDetails &details)
     if (!hasJournal())
         return false;
     TestStore store(m_journal);
-    return succeeded(store.saveDetails(testId, details), store.errorString());
+    // The reason is read once the save has given it.
+    const bool saved = store.saveDetails(testId, details);
+    return succeeded(saved, store.errorString());
 }
 
 QStringList TestCatalogue::tags() const
@@ -59,7 +61,8 @@ bool TestCatalogue::saveItem(EquipmentItem &item)
     if (!hasJournal())
         return false;
     EquipmentStore register_(m_journal);
-    return succeeded(register_.save(item), register_.errorString());
+    const bool saved = register_.save(item);
+    return succeeded(saved, register_.errorString());
 }
 
 bool TestCatalogue::removeItem(qint64 id)
@@ -67,7 +70,8 @@ bool TestCatalogue::removeItem(qint64 id)
     if (!hasJournal())
         return false;
     EquipmentStore register_(m_journal);
-    return succeeded(register_.remove(id), register_.errorString());
+    const bool removed = register_.remove(id);
+    return succeeded(removed, register_.errorString());
 }
 
 QList<InsulationTest> TestCatalogue::testsOf(qint64 itemId) const

@@ -69,7 +69,8 @@ bool TestStore::saveDetails(qint64 testId, const TestDetails &details)
     query.prepare(QStringLiteral(
         "INSERT INTO test_details (test_id, equipment, kind, rated_kv, insulation_class, winding,"
         " insulation_celsius, ambient_celsius, humidity_percent, operator, notes, base_celsius, halving_celsius,"
-        " updated_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+        " correction, test_point, tested_ms, medium, maker_minimum_megohms, maker_minimum_celsius, maker_minimum_pi,"
+        " updated_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
         // An edit is a new version of the details; the shared server tells
         // edits apart by it.
         " ON CONFLICT (test_id) DO UPDATE SET equipment = excluded.equipment, kind = excluded.kind,"
@@ -77,6 +78,9 @@ bool TestStore::saveDetails(qint64 testId, const TestDetails &details)
         " insulation_celsius = excluded.insulation_celsius, ambient_celsius = excluded.ambient_celsius,"
         " humidity_percent = excluded.humidity_percent, operator = excluded.operator, notes = excluded.notes,"
         " base_celsius = excluded.base_celsius, halving_celsius = excluded.halving_celsius,"
+        " correction = excluded.correction, test_point = excluded.test_point, tested_ms = excluded.tested_ms,"
+        " medium = excluded.medium, maker_minimum_megohms = excluded.maker_minimum_megohms,"
+        " maker_minimum_celsius = excluded.maker_minimum_celsius, maker_minimum_pi = excluded.maker_minimum_pi,"
         " updated_ms = excluded.updated_ms, version = test_details.version + 1"));
     for (const QVariant &value :
          {QVariant(testId), SqlValue::ofText(details.equipment), QVariant(int(details.kind)),
@@ -85,7 +89,10 @@ bool TestStore::saveDetails(qint64 testId, const TestDetails &details)
           SqlValue::ofNumber(details.ambientCelsius), SqlValue::ofNumber(details.humidityPercent),
           SqlValue::ofText(details.operatorName), SqlValue::ofText(details.notes),
           SqlValue::ofNumber(details.baseCelsius), SqlValue::ofNumber(details.halvingCelsius),
-          QVariant(QDateTime::currentMSecsSinceEpoch())})
+          QVariant(int(details.correction)), SqlValue::ofText(details.testPoint.trimmed()),
+          QVariant(qMax<qint64>(0, details.testedMs)), QVariant(int(details.medium)),
+          SqlValue::ofNumber(details.makerMinimumMegohms), SqlValue::ofNumber(details.makerMinimumCelsius),
+          SqlValue::ofNumber(details.makerMinimumPi), QVariant(QDateTime::currentMSecsSinceEpoch())})
         query.addBindValue(value);
     if (!query.exec()) {
         m_error = query.lastError().text();
@@ -107,7 +114,8 @@ TestDetails TestStore::details(qint64 testId) const
     QSqlQuery query(m_database);
     query.prepare(QStringLiteral(
         "SELECT equipment, kind, rated_kv, insulation_class, winding, insulation_celsius, ambient_celsius,"
-        " humidity_percent, operator, notes, base_celsius, halving_celsius FROM test_details WHERE test_id = ?"));
+        " humidity_percent, operator, notes, base_celsius, halving_celsius, correction, test_point, tested_ms,"
+        " medium, maker_minimum_megohms, maker_minimum_celsius, maker_minimum_pi FROM test_details WHERE test_id = ?"));
     query.addBindValue(testId);
     if (!query.exec() || !query.next())
         return details;
@@ -123,6 +131,14 @@ TestDetails TestStore::details(qint64 testId) const
     details.notes = query.value(9).toString();
     details.baseCelsius = SqlValue::toNumber(query.value(10));
     details.halvingCelsius = query.value(11).isNull() ? 10.0 : query.value(11).toDouble();
+    details.correction = query.value(12).toInt() == 1 ? TestDetails::Correction::Halving
+                                                      : TestDetails::Correction::Standard;
+    details.testPoint = query.value(13).toString();
+    details.testedMs = qMax<qint64>(0, query.value(14).toLongLong());
+    details.medium = TestDetails::InsulationMedium(qBound(0, query.value(15).toInt(), 2));
+    details.makerMinimumMegohms = SqlValue::toNumber(query.value(16));
+    details.makerMinimumCelsius = SqlValue::toNumber(query.value(17));
+    details.makerMinimumPi = SqlValue::toNumber(query.value(18));
     return details;
 }
 

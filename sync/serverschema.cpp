@@ -107,11 +107,55 @@ bool keyTags(const QSqlDatabase &database, QString &error)
     return true;
 }
 
+// The columns revision 4 gave the register's items and the tests' details
+// (the item's medium and its maker's limits; where, when and how a test was
+// corrected), on each table and its history alike.
+struct AddedColumn
+{
+    QString name;
+    QString type;
+};
+
+const QList<AddedColumn> &itemColumnsOf4()
+{
+    static const QList<AddedColumn> columns = {
+        {QStringLiteral("medium"), QStringLiteral("smallint NOT NULL DEFAULT 0")}, // 1 solid, 2 oil-immersed
+        {QStringLiteral("maker_minimum_megohms"), QStringLiteral("double precision")},
+        {QStringLiteral("maker_minimum_celsius"), QStringLiteral("double precision")},
+        {QStringLiteral("maker_minimum_pi"), QStringLiteral("double precision")},
+    };
+    return columns;
+}
+
+const QList<AddedColumn> &detailsColumnsOf4()
+{
+    static const QList<AddedColumn> columns = QList<AddedColumn>{
+        {QStringLiteral("correction"), QStringLiteral("smallint NOT NULL DEFAULT 0")}, // 1 the halving formula
+        {QStringLiteral("test_point"), QStringLiteral("text NOT NULL DEFAULT ''")},
+        {QStringLiteral("tested_ms"), QStringLiteral("bigint NOT NULL DEFAULT 0")},
+    } + itemColumnsOf4();
+    return columns;
+}
+
+const QList<AddedColumn> &columnsOf4(const VersionedTable &table)
+{
+    return &table == &VersionedTable::equipment() ? itemColumnsOf4() : detailsColumnsOf4();
+}
+
+// The table's fields as revision 3 knew them, before revision 4 added its own.
+QStringList fieldsOf3(const VersionedTable &table)
+{
+    QStringList fields = table.fields;
+    for (const AddedColumn &column : columnsOf4(table))
+        fields.removeAll(column.name);
+    return fields;
+}
+
 // The columns of a versioned table's history that keep a replaced version.
-QString historyColumns(const VersionedTable &table)
+QString historyColumns(const VersionedTable &table, const QStringList &fields)
 {
     QStringList columns = {table.serverKey};
-    columns << table.fields << table.keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
+    columns << fields << table.keptExtras() << QStringLiteral("version") << QStringLiteral("updated_ms")
             << QStringLiteral("updated_by");
     return columns.join(QStringLiteral(", "));
 }
@@ -119,36 +163,43 @@ QString historyColumns(const VersionedTable &table)
 // An edit of a register item or of a test's details is a new version of
 // it, made by whoever is logged in: the key stays, the version goes up by
 // one, and the version it replaces goes to the history, written by the
-// server with the login that replaced it and when.
-QStringList versionedRules(const VersionedTable &table)
+// server with the login that replaced it and when. A revision that adds
+// fields makes the function again with them, so that the history keeps
+// every field.
+QString newVersionFunction(const VersionedTable &table, const QStringList &fields)
 {
-    const QString t = table.table;
-    const QString columns = historyColumns(table);
+    const QString columns = historyColumns(table, fields);
     QStringList oldColumns;
     for (const QString &column : columns.split(QStringLiteral(", ")))
         oldColumns << QStringLiteral("OLD.") + column;
+    return QStringLiteral("CREATE OR REPLACE FUNCTION %1_new_version() RETURNS trigger LANGUAGE plpgsql"
+                          " SECURITY DEFINER SET search_path = tessra, pg_temp AS $$"
+                          " BEGIN"
+                          "  IF TG_OP = 'INSERT' AND NEW.version <> 1 THEN"
+                          "   RAISE EXCEPTION 'a new %1 row starts at version 1';"
+                          "  END IF;"
+                          "  IF TG_OP = 'UPDATE' THEN"
+                          "   IF NEW.%2 IS DISTINCT FROM OLD.%2 THEN"
+                          "    RAISE EXCEPTION 'the key of a %1 row never changes';"
+                          "   END IF;"
+                          "   IF NEW.version IS DISTINCT FROM OLD.version + 1 THEN"
+                          "    RAISE EXCEPTION 'a %1 row changes only as its next version (%)', OLD.version + 1;"
+                          "   END IF;"
+                          "   INSERT INTO %3 (%4, kept_ms, reason)"
+                          "    VALUES (%5, (extract(epoch FROM clock_timestamp()) * 1000)::bigint, 'replaced');"
+                          "  END IF;"
+                          "  NEW.updated_by := session_user;"
+                          "  NEW.change_xid := pg_current_xact_id();"
+                          "  RETURN NEW;"
+                          " END $$")
+        .arg(table.table, table.serverKey, table.history, columns, oldColumns.join(QStringLiteral(", ")));
+}
+
+QStringList versionedRules(const VersionedTable &table)
+{
+    const QString t = table.table;
     return {
-        QStringLiteral("CREATE FUNCTION %1_new_version() RETURNS trigger LANGUAGE plpgsql"
-                       " SECURITY DEFINER SET search_path = tessra, pg_temp AS $$"
-                       " BEGIN"
-                       "  IF TG_OP = 'INSERT' AND NEW.version <> 1 THEN"
-                       "   RAISE EXCEPTION 'a new %1 row starts at version 1';"
-                       "  END IF;"
-                       "  IF TG_OP = 'UPDATE' THEN"
-                       "   IF NEW.%2 IS DISTINCT FROM OLD.%2 THEN"
-                       "    RAISE EXCEPTION 'the key of a %1 row never changes';"
-                       "   END IF;"
-                       "   IF NEW.version IS DISTINCT FROM OLD.version + 1 THEN"
-                       "    RAISE EXCEPTION 'a %1 row changes only as its next version (%)', OLD.version + 1;"
-                       "   END IF;"
-                       "   INSERT INTO %3 (%4, kept_ms, reason)"
-                       "    VALUES (%5, (extract(epoch FROM clock_timestamp()) * 1000)::bigint, 'replaced');"
-                       "  END IF;"
-                       "  NEW.updated_by := session_user;"
-                       "  NEW.change_xid := pg_current_xact_id();"
-                       "  RETURN NEW;"
-                       " END $$")
-            .arg(t, table.serverKey, table.history, columns, oldColumns.join(QStringLiteral(", "))),
+        newVersionFunction(table, fieldsOf3(table)),
         QStringLiteral("CREATE TRIGGER %1_new_version BEFORE INSERT OR UPDATE ON %1"
                        " FOR EACH ROW EXECUTE FUNCTION %1_new_version()")
             .arg(t),
@@ -163,6 +214,31 @@ QStringList versionedRules(const VersionedTable &table)
         QStringLiteral("CREATE TRIGGER %1_logged AFTER INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION log_row('%2')")
             .arg(table.history, table.serverKey),
     };
+}
+
+// The new columns on each table and its history. The rights the group has
+// on the tables cover their new columns, and a replaced function keeps its
+// owner and rights. Details whose halving interval is not the usual 10 °C
+// were given it by the user, who keeps the formula: the same rule every
+// laptop's journal applies to its own copy, so the rows are not new
+// versions, and neither logged nor kept in the history.
+QStringList detailsRules()
+{
+    QStringList statements;
+    for (const VersionedTable *table : {&VersionedTable::equipment(), &VersionedTable::testDetails()}) {
+        for (const QString &name : {table->table, table->history}) {
+            QStringList added;
+            for (const AddedColumn &column : columnsOf4(*table))
+                added << QStringLiteral("ADD COLUMN %1 %2").arg(column.name, column.type);
+            statements << QStringLiteral("ALTER TABLE %1 %2").arg(name, added.join(QStringLiteral(", ")));
+        }
+        statements << newVersionFunction(*table, table->fields);
+    }
+    statements << QStringLiteral("ALTER TABLE test_details DISABLE TRIGGER USER")
+               << QStringLiteral("UPDATE test_details SET correction = 1 WHERE halving_celsius <> 10")
+               << QStringLiteral("ALTER TABLE test_details ENABLE TRIGGER USER")
+               << QStringLiteral("UPDATE test_details_history SET correction = 1 WHERE halving_celsius <> 10");
+    return statements;
 }
 
 // The department's record, kept by the server itself: the schema's owner
@@ -343,6 +419,9 @@ const std::vector<ServerSchema::Revision> &ServerSchema::revisions()
         // Tags are one tag by Unicode case folding, as in the journal.
         {2, 2, {QStringLiteral("ALTER TABLE equipment ADD COLUMN tag_key text")}, keyTags},
         {3, 3, recordRules()},
+        // An older program still syncs: what it adds takes the defaults,
+        // and its edits keep the fields it does not know as they were.
+        {4, 3, detailsRules()},
     };
     return all;
 }

@@ -102,7 +102,8 @@ const VersionedTable &VersionedTable::equipment()
             QStringLiteral("tag"), QStringLiteral("description"), QStringLiteral("site"),
             QStringLiteral("location"), QStringLiteral("kind"), QStringLiteral("rated_kv"),
             QStringLiteral("insulation_class"), QStringLiteral("winding"), QStringLiteral("base_celsius"),
-            QStringLiteral("notes")};
+            QStringLiteral("notes"), QStringLiteral("medium"), QStringLiteral("maker_minimum_megohms"),
+            QStringLiteral("maker_minimum_celsius"), QStringLiteral("maker_minimum_pi")};
         // The tests whose details name the item's tag.
         equipment.link = {QStringLiteral("UPDATE test_details SET equipment_id = ? WHERE equipment = ? COLLATE NOCASE"),
                           {QStringLiteral("id"), QStringLiteral("tag")}};
@@ -129,7 +130,10 @@ const VersionedTable &VersionedTable::testDetails()
             QStringLiteral("equipment"), QStringLiteral("kind"), QStringLiteral("rated_kv"),
             QStringLiteral("insulation_class"), QStringLiteral("winding"), QStringLiteral("insulation_celsius"),
             QStringLiteral("ambient_celsius"), QStringLiteral("humidity_percent"), QStringLiteral("operator"),
-            QStringLiteral("notes"), QStringLiteral("base_celsius"), QStringLiteral("halving_celsius")};
+            QStringLiteral("notes"), QStringLiteral("base_celsius"), QStringLiteral("halving_celsius"),
+            QStringLiteral("correction"), QStringLiteral("test_point"), QStringLiteral("tested_ms"),
+            QStringLiteral("medium"), QStringLiteral("maker_minimum_megohms"), QStringLiteral("maker_minimum_celsius"),
+            QStringLiteral("maker_minimum_pi")};
         details.extras = {
             {QStringLiteral("started_ms"), QStringLiteral("o.started_ms")},
             {QStringLiteral("equipment_uuid"),

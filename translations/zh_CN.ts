@@ -73,6 +73,22 @@
         <source>not given</source>
         <translation>未提供</translation>
     </message>
+    <message>
+        <source>Solid (dry-type, cable)</source>
+        <translation>固体（干式变压器、电缆）</translation>
+    </message>
+    <message>
+        <source>Oil-immersed</source>
+        <translation>油浸</translation>
+    </message>
+    <message>
+        <source>Halving formula</source>
+        <translation>减半公式</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>标准方法</translation>
+    </message>
 </context>
 <context>
     <name>DlgEquipment</name>
@@ -143,6 +159,26 @@
     <message>
         <source>Item %1</source>
         <translation>设备 %1</translation>
+    </message>
+    <message>
+        <source>Insulation medium</source>
+        <translation>绝缘介质</translation>
+    </message>
+    <message>
+        <source>Maker&apos;s minimum IR</source>
+        <translation>制造商最低绝缘电阻</translation>
+    </message>
+    <message>
+        <source> MΩ</source>
+        <translation> MΩ</translation>
+    </message>
+    <message>
+        <source>at</source>
+        <translation>基准温度</translation>
+    </message>
+    <message>
+        <source>Maker&apos;s minimum PI</source>
+        <translation>制造商最低极化指数</translation>
     </message>
 </context>
 <context>
@@ -1894,6 +1930,30 @@ Do you want to add it, as the form describes it?</source>
     <message>
         <source>Rules: %1</source>
         <translation>规则：%1</translation>
+    </message>
+    <message>
+        <source>Test point</source>
+        <translation>测试点</translation>
+    </message>
+    <message>
+        <source>Tested on</source>
+        <translation>测试时间</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>When a test from the meter&apos;s memory was made: its readings carry no date of their own.</source>
+        <translation>仪表存储中的测试的进行时间：其读数本身不带日期。</translation>
+    </message>
+    <message>
+        <source>Correction</source>
+        <translation>温度校正</translation>
+    </message>
+    <message>
+        <source>The details could not be saved: %1</source>
+        <translation>无法保存详细信息：%1</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "window/detailschoices.h"
 
 #include "insulation/detailstext.h"
+#include "insulation/testpoints.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -31,6 +32,27 @@ void DetailsChoices::fillWindings(QComboBox &box)
     for (const auto winding : {TestDetails::WindingType::FormWoundAfter1970,
                                TestDetails::WindingType::RandomWoundOrBelow1kV, TestDetails::WindingType::OlderOrField})
         box.addItem(DetailsText::winding(winding), int(winding));
+}
+
+void DetailsChoices::fillMedia(QComboBox &box)
+{
+    box.addItem(DetailsText::notGiven(), int(TestDetails::InsulationMedium::Unknown));
+    for (const auto medium : {TestDetails::InsulationMedium::Solid, TestDetails::InsulationMedium::OilImmersed})
+        box.addItem(DetailsText::medium(medium), int(medium));
+}
+
+void DetailsChoices::fillCorrections(QComboBox &box)
+{
+    for (const auto correction : {TestDetails::Correction::Standard, TestDetails::Correction::Halving})
+        box.addItem(DetailsText::correction(correction), int(correction));
+}
+
+void DetailsChoices::fillTestPoints(QComboBox &box)
+{
+    box.setEditable(true);
+    box.setInsertPolicy(QComboBox::NoInsert);
+    box.addItem(QString());
+    box.addItems(TestPoints::suggestions());
 }
 
 void DetailsChoices::select(QComboBox &box, int value)

@@ -20,6 +20,10 @@ public:
     static void fillKinds(QComboBox &box);
     static void fillClasses(QComboBox &box);
     static void fillWindings(QComboBox &box);
+    static void fillMedia(QComboBox &box);
+    static void fillCorrections(QComboBox &box);
+    // Editable: the usual test points offered, any other typed.
+    static void fillTestPoints(QComboBox &box);
     static void select(QComboBox &box, int value);
     static int chosen(const QComboBox &box);
 

@@ -18,6 +18,7 @@ DlgEquipment::DlgEquipment(const EquipmentItem &item, Save save, QWidget *parent
     DetailsChoices::fillKinds(*ui->cbbKind);
     DetailsChoices::fillClasses(*ui->cbbClass);
     DetailsChoices::fillWindings(*ui->cbbWinding);
+    DetailsChoices::fillMedia(*ui->cbbMedium);
     connect(ui->cbbKind, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
         ui->cbbWinding->setEnabled(DetailsChoices::chosen(*ui->cbbKind)
                                    == int(TestDetails::EquipmentKind::RotatingMachine));
@@ -43,6 +44,10 @@ void DlgEquipment::showItem()
     DetailsChoices::select(*ui->cbbClass, int(m_item.insulationClass));
     DetailsChoices::select(*ui->cbbWinding, int(m_item.winding));
     DetailsChoices::setValue(*ui->spinBaseCelsius, m_item.baseCelsius);
+    DetailsChoices::select(*ui->cbbMedium, int(m_item.medium));
+    DetailsChoices::setValue(*ui->spinMakerMegohms, m_item.makerMinimumMegohms);
+    DetailsChoices::setValue(*ui->spinMakerCelsius, m_item.makerMinimumCelsius);
+    DetailsChoices::setValue(*ui->spinMakerPi, m_item.makerMinimumPi);
     ui->teNotes->setPlainText(m_item.notes);
     ui->cbbWinding->setEnabled(m_item.kind == TestDetails::EquipmentKind::RotatingMachine);
 }
@@ -58,6 +63,10 @@ void DlgEquipment::takeForm()
     m_item.insulationClass = TestDetails::InsulationClass(DetailsChoices::chosen(*ui->cbbClass));
     m_item.winding = TestDetails::WindingType(DetailsChoices::chosen(*ui->cbbWinding));
     m_item.baseCelsius = DetailsChoices::value(*ui->spinBaseCelsius);
+    m_item.medium = TestDetails::InsulationMedium(DetailsChoices::chosen(*ui->cbbMedium));
+    m_item.makerMinimumMegohms = DetailsChoices::value(*ui->spinMakerMegohms);
+    m_item.makerMinimumCelsius = DetailsChoices::value(*ui->spinMakerCelsius);
+    m_item.makerMinimumPi = DetailsChoices::value(*ui->spinMakerPi);
     m_item.notes = ui->teNotes->toPlainText();
 }
 

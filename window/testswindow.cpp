@@ -54,7 +54,7 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
 {
     ui->setupUi(this);
     fitScreen();
-    ui->splitter->setSizes({520, 660});
+    ui->splitter->setSizes({420, 760});
     CurvePlot::setUp(*ui->plotCurve);
     setUpDetailsForm();
     connect(ui->twTests, &QTreeWidget::itemSelectionChanged, this, &TestsWindow::showSelected);
@@ -327,7 +327,15 @@ void TestsWindow::setUpDetailsForm()
     DetailsChoices::fillKinds(*ui->cbbKind);
     DetailsChoices::fillClasses(*ui->cbbClass);
     DetailsChoices::fillWindings(*ui->cbbWinding);
+    DetailsChoices::fillTestPoints(*ui->cbbTestPoint);
+    DetailsChoices::fillCorrections(*ui->cbbCorrection);
+    const QLocale locale;
+    ui->dteTested->setDisplayFormat(locale.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ')
+                                    + locale.timeFormat(QLocale::ShortFormat));
+    // Its lowest value stands for "unknown".
+    ui->dteTested->setMinimumDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
     connect(ui->cbbKind, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] { enableItemFields(); });
+    connect(ui->cbbCorrection, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] { enableHalving(); });
     auto *completer = new QCompleter(m_catalogue.tags(), ui->leEquipment);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     ui->leEquipment->setCompleter(completer);
@@ -377,9 +385,29 @@ void TestsWindow::showDetails(const TestDetails &details)
     DetailsChoices::setValue(*ui->spinHumidity, details.humidityPercent);
     DetailsChoices::setValue(*ui->spinBaseCelsius, details.baseCelsius);
     ui->spinHalvingCelsius->setValue(details.halvingCelsius);
+    DetailsChoices::select(*ui->cbbCorrection, int(details.correction));
+    ui->cbbTestPoint->setEditText(details.testPoint);
+    ui->dteTested->setDateTime(details.testedMs > 0 ? QDateTime::fromMSecsSinceEpoch(details.testedMs)
+                                                    : ui->dteTested->minimumDateTime());
     ui->leOperator->setText(details.operatorName);
     ui->teNotes->setPlainText(details.notes);
+    m_shownDetails = details;
     enableItemFields();
+    enableTestDate();
+    enableHalving();
+}
+
+// Only a test whose readings carry no date of their own is given one.
+void TestsWindow::enableTestDate()
+{
+    ui->dteTested->setEnabled(m_current && m_current->test.status != InsulationTest::Status::Running
+                              && TestDate::isGiven(m_current->test));
+}
+
+void TestsWindow::enableHalving()
+{
+    ui->spinHalvingCelsius->setEnabled(DetailsChoices::chosen(*ui->cbbCorrection)
+                                       == int(TestDetails::Correction::Halving));
 }
 
 TestDetails TestsWindow::detailsInForm() const
@@ -395,8 +423,21 @@ TestDetails TestsWindow::detailsInForm() const
     details.humidityPercent = DetailsChoices::value(*ui->spinHumidity);
     details.baseCelsius = DetailsChoices::value(*ui->spinBaseCelsius);
     details.halvingCelsius = ui->spinHalvingCelsius->value();
+    details.correction = TestDetails::Correction(DetailsChoices::chosen(*ui->cbbCorrection));
+    details.testPoint = ui->cbbTestPoint->currentText().trimmed();
+    if (ui->dteTested->isEnabled() && ui->dteTested->dateTime() > ui->dteTested->minimumDateTime())
+        details.testedMs = ui->dteTested->dateTime().toMSecsSinceEpoch();
     details.operatorName = ui->leOperator->text().trimmed();
     details.notes = ui->teNotes->toPlainText();
+    // What the form does not show of an item: the register's, or as it was.
+    if (const std::optional<EquipmentItem> item = m_catalogue.item(details.equipment)) {
+        item->applyTo(details);
+    } else {
+        details.medium = m_shownDetails.medium;
+        details.makerMinimumMegohms = m_shownDetails.makerMinimumMegohms;
+        details.makerMinimumCelsius = m_shownDetails.makerMinimumCelsius;
+        details.makerMinimumPi = m_shownDetails.makerMinimumPi;
+    }
     return details;
 }
 
@@ -440,11 +481,19 @@ void TestsWindow::on_btnSaveDetails_clicked()
     const TestDetails details = detailsInForm();
     if (!details.equipment.isEmpty() && !m_catalogue.item(details.equipment) && !offerToRegister(details))
         return;
-    m_recorder.setNextDetails(details);
+    // The next test makes its own date.
+    TestDetails next = details;
+    next.testedMs = 0;
+    m_recorder.setNextDetails(next);
     const QTreeWidgetItem *item = ui->twTests->currentItem();
     const qint64 id = item ? item->data(0, idRole).toLongLong() : runningId;
     if (id != runningId && m_judged.contains(id)) {
-        m_catalogue.saveDetails(id, details);
+        if (!m_catalogue.saveDetails(id, details)) {
+            QMessageBox::warning(this, QString(),
+                                 tr("The details could not be saved: %1").arg(m_catalogue.errorString()),
+                                 QMessageBox::Ok);
+            return;
+        }
         m_judged.insert(id, judged(m_judged.value(id).test, details));
     }
     refresh();

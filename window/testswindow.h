@@ -84,6 +84,8 @@ private:
     void takeItemOfTag();
     bool offerToRegister(const TestDetails &details);
     void enableItemFields();
+    void enableTestDate();
+    void enableHalving();
     TestDetails detailsInForm() const;
     QTreeWidgetItem *runningItem() const;
     void fillRow(QTreeWidgetItem *item, const Shown &shown) const;
@@ -98,4 +100,7 @@ private:
     // The running test's, up to its latest reading.
     std::optional<PiPrediction> m_prediction;
     std::optional<Shown> m_current;
+    // The details the form was filled from: what belongs to an item the
+    // form does not show stays as they had it.
+    TestDetails m_shownDetails;
 };

@@ -72,11 +72,30 @@ inline Outcome runLogger(const QStringList &arguments, const Hook &onStarted = {
     QStringList all{QStringLiteral("tessra-cli")};
     // A bound on meter runs that a test ends itself, should it fail to.
     bool bounded = false;
-    for (const char *option : {"--time", "--replay", "--list-sessions", "--list-tests", "--session"})
+    for (const char *option : {"--time", "--replay", "--list-sessions", "--list-tests", "--session", "--set-details"})
         bounded = bounded || arguments.contains(QLatin1String(option));
     if (!bounded)
         all << QStringLiteral("--time") << QStringLiteral("60");
     outcome.status = cli.run(all + arguments);
+    outcome.out = out.data();
+    outcome.err = QString::fromUtf8(err.data());
+    return outcome;
+}
+
+// Runs the logger on a journal with `input` as its standard input.
+inline Outcome runLoggerWithInput(const QStringList &arguments, const QByteArray &input)
+{
+    QBuffer out;
+    QBuffer err;
+    QBuffer in;
+    in.setData(input);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
+    LoggerCli cli(out, err);
+    cli.setInput(&in);
+    Outcome outcome;
+    outcome.status = cli.run(QStringList{QStringLiteral("tessra-cli")} + arguments);
     outcome.out = out.data();
     outcome.err = QString::fromUtf8(err.data());
     return outcome;

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "journal/equipmentstore.h"
 #include "journal/journaldatabase.h"
+#include "journal/testcatalogue.h"
 #include "journal/teststore.h"
 #include "support/tempworkdir.h"
 
 #include <QSqlQuery>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -57,6 +59,7 @@ TestDetails naming(const QString &equipment, TestDetails::EquipmentKind kind = T
     TestDetails details;
     details.equipment = equipment;
     details.kind = kind;
+    details.medium = TestDetails::InsulationMedium::Solid;
     return details;
 }
 } // namespace
@@ -73,6 +76,7 @@ private slots:
     void freeTextIsMatchedToItemsByTag_data();
     void freeTextIsMatchedToItemsByTag();
     void testsOfAnItemInADateRange();
+    void catalogueSaysWhyItRefuses();
 };
 
 void TestEquipmentStore::tagsAreUnique_data()
@@ -112,8 +116,15 @@ void TestEquipmentStore::editsMakeNewVersions()
     QVERIFY(!motor.uuid.isEmpty());
     motor.description = QStringLiteral("Cooling water pump, 250 kW");
     motor.insulationClass = TestDetails::InsulationClass::F;
+    motor.medium = TestDetails::InsulationMedium::Solid;
+    motor.makerMinimumMegohms = 500;
+    motor.makerMinimumCelsius = 40;
     QVERIFY(register_.save(motor));
     const EquipmentItem kept = *register_.findByTag(QStringLiteral("m-7"));
+    QCOMPARE(kept.medium, TestDetails::InsulationMedium::Solid);
+    QCOMPARE(kept.makerMinimumMegohms, 500.0);
+    QCOMPARE(kept.makerMinimumCelsius, 40.0);
+    QVERIFY(std::isnan(kept.makerMinimumPi));
     QCOMPARE(kept.version, 2);
     QCOMPARE(kept.description, motor.description);
     QCOMPARE(kept.insulationClass, TestDetails::InsulationClass::F);
@@ -186,8 +197,10 @@ void TestEquipmentStore::freeTextIsMatchedToItemsByTag()
     if (!itemsAfter.isEmpty()) {
         const EquipmentItem matched = *register_.findByTag(itemsAfter.first());
         QCOMPARE(register_.testsOf(matched.id).size(), linked);
-        if (known.isEmpty())
+        if (known.isEmpty()) {
             QCOMPARE(matched.kind, TestDetails::EquipmentKind::Cable);
+            QCOMPARE(matched.medium, TestDetails::InsulationMedium::Solid);
+        }
     }
 }
 
@@ -204,6 +217,25 @@ void TestEquipmentStore::testsOfAnItemInADateRange()
     const qint64 first = 1765360000000LL;
     QCOMPARE(register_.testsOf(cable.id), journal.tests());
     QCOMPARE(register_.testsOf(cable.id, first + hour, first + 3 * hour), journal.tests().mid(1, 2));
+}
+
+// What the windows show when the register or the journal refuses an edit.
+void TestEquipmentStore::catalogueSaysWhyItRefuses()
+{
+    const Journal journal(1);
+    TestCatalogue catalogue(journal.database());
+    EquipmentItem pump = item(QStringLiteral("P-101"));
+    QVERIFY(catalogue.saveItem(pump));
+    EquipmentItem again = item(QStringLiteral("p-101"));
+    QVERIFY(!catalogue.saveItem(again));
+    QVERIFY2(catalogue.errorString().contains(QLatin1String("already")), qPrintable(catalogue.errorString()));
+
+    QVERIFY(QSqlQuery(journal.database())
+                .exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON test_details"
+                                     " BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")));
+    QVERIFY(!catalogue.saveDetails(journal.tests().first(), naming(QStringLiteral("P-101"))));
+    QVERIFY2(catalogue.errorString().contains(QLatin1String("the disk is full")),
+             qPrintable(catalogue.errorString()));
 }
 
 QTEST_GUILESS_MAIN(TestEquipmentStore)

@@ -381,6 +381,14 @@ void TestJournalFile::everyEarlierRevisionIsBroughtUpToDate()
             // The program's key of each tag, not a default.
             if (table == QLatin1String("equipment") && column == QLatin1String("tag_key"))
                 continue;
+            // Details given a halving interval of their own keep the formula.
+            if (column == QLatin1String("correction")) {
+                QCOMPARE(file.count(QStringLiteral("SELECT count(*) FROM %1 WHERE correction IS NOT"
+                                                   " (halving_celsius <> 10)")
+                                        .arg(table)),
+                         0);
+                continue;
+            }
             const QString fallback = added.value(1).isNull() ? QStringLiteral("NULL") : added.value(1).toString();
             QVERIFY2(file.count(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 IS NOT %3")
                                     .arg(table, column, fallback))

@@ -174,6 +174,12 @@ void TestTestStore::detailsAreKeptWithTheirTest()
     details.operatorName = QStringLiteral("R. Osei");
     details.notes = QStringLiteral("after rewinding,\nleads cleaned");
     details.halvingCelsius = 12;
+    details.correction = TestDetails::Correction::Halving;
+    details.testPoint = QStringLiteral(" U-E ");
+    details.testedMs = 1765000000000;
+    details.medium = TestDetails::InsulationMedium::OilImmersed;
+    details.makerMinimumMegohms = 1000;
+    details.makerMinimumPi = 2.5;
     QVERIFY(store.saveDetails(id, details));
 
     const TestDetails back = store.details(id);
@@ -190,6 +196,23 @@ void TestTestStore::detailsAreKeptWithTheirTest()
     QVERIFY(std::isnan(back.baseCelsius));
     QCOMPARE(back.effectiveBaseCelsius(), 40.0);
     QCOMPARE(back.halvingCelsius, 12.0);
+    QCOMPARE(back.correction, TestDetails::Correction::Halving);
+    QCOMPARE(back.testPoint, QStringLiteral("U-E"));
+    QCOMPARE(back.testedMs, details.testedMs);
+    QCOMPARE(back.medium, TestDetails::InsulationMedium::OilImmersed);
+    QCOMPARE(back.makerMinimumMegohms, 1000.0);
+    QVERIFY(std::isnan(back.makerMinimumCelsius));
+    QCOMPARE(back.makerMinimumPi, 2.5);
+
+    // Cleared again, an edit leaves nothing of the earlier values.
+    QVERIFY(store.saveDetails(id, TestDetails()));
+    const TestDetails cleared = store.details(id);
+    QCOMPARE(cleared.correction, TestDetails::Correction::Standard);
+    QVERIFY(cleared.testPoint.isEmpty());
+    QCOMPARE(cleared.testedMs, 0);
+    QCOMPARE(cleared.medium, TestDetails::InsulationMedium::Unknown);
+    QVERIFY(std::isnan(cleared.makerMinimumMegohms));
+    QVERIFY(std::isnan(cleared.makerMinimumPi));
 }
 
 QTEST_GUILESS_MAIN(TestTestStore)

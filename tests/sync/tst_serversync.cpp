@@ -31,6 +31,8 @@
 #include <QTest>
 #include <QUuid>
 
+#include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -238,6 +240,8 @@ private slots:
     void technicianCannotRewriteTheRecord();
     void everyChangeNamesItsAuthor();
     void olderServerIsBroughtUpToDateInPlace();
+    void newDetailsTravelAndKeepTheirHistory();
+    void serverOfRevision3KeepsItsRowsAndGainsTheNewDetails();
 
 private:
     SyncSettings settings() const;
@@ -1256,6 +1260,210 @@ void TestServerSync::olderServerIsBroughtUpToDateInPlace()
     QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM equipment")), 2);
     QVERIFY(EquipmentStore(laptop.database()).findByTag(QStringLiteral("pumpe-ä1 (2)")));
     QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM test_details")), 1);
+}
+
+namespace {
+// The details of the laptop's first test, changed by `change` and saved
+// as the Tests view saves them.
+bool editFirstDetails(Laptop &laptop, const std::function<void(TestDetails &)> &change)
+{
+    TestStore tests(laptop.database());
+    const QList<InsulationTest> kept = tests.list();
+    if (kept.isEmpty())
+        return false;
+    const qint64 id = kept.last().id;
+    TestDetails details = tests.details(id);
+    change(details);
+    return tests.saveDetails(id, details);
+}
+
+TestDetails firstDetails(const Laptop &laptop)
+{
+    TestStore tests(laptop.database());
+    const QList<InsulationTest> kept = tests.list();
+    return kept.isEmpty() ? TestDetails() : tests.details(kept.last().id);
+}
+} // namespace
+
+// Where and when a test was made, how it is corrected, and the item's
+// medium and maker's limits go to the server and down to a colleague like
+// any other detail; an edit of them keeps the version it replaced in the
+// history on the server and on the laptop that receives it.
+void TestServerSync::newDetailsTravelAndKeepTheirHistory()
+{
+    Laptop a(QStringLiteral("a")), b(QStringLiteral("b"));
+    EquipmentItem transformer;
+    transformer.tag = QStringLiteral("T-7");
+    transformer.kind = TestDetails::EquipmentKind::Transformer;
+    transformer.medium = TestDetails::InsulationMedium::OilImmersed;
+    transformer.makerMinimumMegohms = 1500;
+    transformer.makerMinimumCelsius = 20;
+    QVERIFY(EquipmentStore(a.database()).save(transformer));
+    QVERIFY(!a.addSession(10, 1, QStringLiteral("T-7")).isEmpty());
+    QVERIFY(editFirstDetails(a, [&transformer](TestDetails &details) {
+        transformer.applyTo(details);
+        details.testPoint = QStringLiteral("HV-E");
+        details.testedMs = 1765000000000;
+        details.correction = TestDetails::Correction::Halving;
+        details.halvingCelsius = 12;
+    }));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+    QVERIFY2(sync(b, technician2Settings()), qPrintable(m_lastError));
+
+    const std::optional<EquipmentItem> item = EquipmentStore(b.database()).findByTag(QStringLiteral("T-7"));
+    QVERIFY(item);
+    QCOMPARE(item->medium, TestDetails::InsulationMedium::OilImmersed);
+    QCOMPARE(item->makerMinimumMegohms, 1500.0);
+    QCOMPARE(item->makerMinimumCelsius, 20.0);
+    QVERIFY(std::isnan(item->makerMinimumPi));
+    TestDetails down = firstDetails(b);
+    QCOMPARE(down.testPoint, QStringLiteral("HV-E"));
+    QCOMPARE(down.testedMs, Q_INT64_C(1765000000000));
+    QCOMPARE(down.correction, TestDetails::Correction::Halving);
+    QCOMPARE(down.halvingCelsius, 12.0);
+    QCOMPARE(down.medium, TestDetails::InsulationMedium::OilImmersed);
+    QCOMPARE(down.makerMinimumMegohms, 1500.0);
+
+    QVERIFY(editFirstDetails(b, [](TestDetails &details) {
+        details.testPoint = QStringLiteral("LV-E");
+        details.correction = TestDetails::Correction::Standard;
+        details.makerMinimumPi = 1.5;
+    }));
+    EquipmentItem edited = *item;
+    edited.medium = TestDetails::InsulationMedium::Solid;
+    edited.makerMinimumPi = 2;
+    QVERIFY(EquipmentStore(b.database()).save(edited));
+    QVERIFY2(sync(b, technician2Settings()), qPrintable(m_lastError));
+    QVERIFY2(sync(a), qPrintable(m_lastError));
+
+    down = firstDetails(a);
+    QCOMPARE(down.testPoint, QStringLiteral("LV-E"));
+    QCOMPARE(down.correction, TestDetails::Correction::Standard);
+    QCOMPARE(down.makerMinimumPi, 1.5);
+    QCOMPARE(down.testedMs, Q_INT64_C(1765000000000));
+    const EquipmentItem back = *EquipmentStore(a.database()).findByTag(QStringLiteral("t-7"));
+    QCOMPARE(back.medium, TestDetails::InsulationMedium::Solid);
+    QCOMPARE(back.makerMinimumPi, 2.0);
+    QCOMPARE(back.makerMinimumMegohms, 1500.0);
+
+    QCOMPARE(serverText(QStringLiteral("SELECT test_point || ' ' || correction || ' ' || tested_ms || ' '"
+                                       " || medium || ' ' || maker_minimum_megohms || ' ' || kept_by"
+                                       " FROM tessra.test_details_history WHERE reason = 'replaced'")),
+             QStringLiteral("HV-E 1 1765000000000 2 1500 tech2"));
+    QCOMPARE(serverText(QStringLiteral("SELECT medium || ' ' || maker_minimum_megohms || ' ' || maker_minimum_celsius"
+                                       " || ' ' || coalesce(maker_minimum_pi::text, 'none')"
+                                       " FROM tessra.equipment_history WHERE reason = 'replaced'")),
+             QStringLiteral("2 1500 20 none"));
+    QSqlQuery kept(a.database());
+    QVERIFY(kept.exec(QStringLiteral("SELECT test_point, correction, medium FROM test_details_history"
+                                     " WHERE reason = 'replaced'")));
+    QVERIFY(kept.next());
+    QCOMPARE(kept.value(0).toString(), QStringLiteral("HV-E"));
+    QCOMPARE(kept.value(1).toInt(), 1);
+    QCOMPARE(kept.value(2).toInt(), 2);
+}
+
+// A server at revision 3 with details and their history: the owner's
+// connection adds the new columns keeping every row and every version as
+// it was, details given a halving interval of their own keep the formula
+// without becoming new versions, and the versions edits replace from then
+// on keep the new columns too.
+void TestServerSync::serverOfRevision3KeepsItsRowsAndGainsTheNewDetails()
+{
+    QVERIFY2(m_server.execute(QStringLiteral("plant"),
+                              {QStringLiteral("DROP SCHEMA tessra CASCADE"),
+                               QStringLiteral("CREATE SCHEMA tessra AUTHORIZATION tessra_owner")}),
+             qPrintable(m_server.errorString()));
+    const QString session = QStringLiteral("3f1e2d4c-5b6a-4798-8a7b-6c5d4e3f2a1b");
+    const QString formula = QStringLiteral("4a2b3c4d-5e6f-4a7b-8c9d-0e1f2a3b4c5d");
+    const QString usual = QStringLiteral("7d5e6f7a-8b9c-4d0e-9f1a-2b3c4d5e6f7a");
+    const QString motor = QStringLiteral("5b3c4d5e-6f7a-4b8c-9d0e-1f2a3b4c5d6e");
+    {
+        const QString name = QStringLiteral("owner-at-3");
+        {
+            QSqlDatabase owner = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            owner.setHostName(m_server.host());
+            owner.setPort(m_server.port());
+            owner.setDatabaseName(QStringLiteral("plant"));
+            owner.setUserName(QStringLiteral("tessra_owner"));
+            owner.setPassword(QStringLiteral("owner-secret"));
+            QVERIFY2(owner.open(), qPrintable(owner.lastError().text()));
+            QSqlQuery query(owner);
+            QVERIFY(query.exec(QStringLiteral("SET search_path TO tessra")));
+            const std::vector<ServerSchema::Revision> upTo3(ServerSchema::revisions().begin(),
+                                                            ServerSchema::revisions().begin() + 3);
+            const SchemaRunner::Result made =
+                SchemaRunner(owner, QStringLiteral("tessra.schema_info"), upTo3, [] { return true; }).upgrade();
+            QVERIFY2(made.outcome == SchemaRunner::Outcome::Upgraded, qPrintable(made.databaseError));
+            for (const QString &statement : {
+                     QStringLiteral("INSERT INTO sessions (uuid, source, started_ms, ended_ms, clean_end)"
+                                    " VALUES ('%1', 'window', 1765360000000, 1765360060000, true)")
+                         .arg(session),
+                     QStringLiteral("INSERT INTO readings VALUES ('%1', 0, 0, 6, 1765360001000,"
+                                    " '\\xABCD000B020600E6000000000000EE'), ('%1', 1, 0, 6, 1765360001300,"
+                                    " '\\xABCD000B020600E6000000000000EE')")
+                         .arg(session),
+                     QStringLiteral("INSERT INTO tests (uuid, session_uuid, first_seq, last_seq, mode, origin, status,"
+                                    " started_ms, ended_ms) VALUES ('%1', '%3', 0, 0, 6, 0, 1, 1765360001000,"
+                                    " 1765360001000), ('%2', '%3', 1, 1, 6, 0, 1, 1765360001300, 1765360001300)")
+                         .arg(formula, usual, session),
+                     QStringLiteral("INSERT INTO equipment (uuid, tag, tag_key, description, version, updated_ms)"
+                                    " VALUES ('%1', 'M-1', 'm-1', 'feed pump', 1, 1765350000000)")
+                         .arg(motor),
+                     QStringLiteral("UPDATE equipment SET description = 'feed pump, rewound', version = 2"),
+                     QStringLiteral("INSERT INTO test_details (test_uuid, started_ms, session_uuid, ended_ms, mode,"
+                                    " equipment, equipment_uuid, operator, halving_celsius, version, updated_ms)"
+                                    " VALUES ('%1', 1765360001000, '%3', 1765360001000, 6, 'M-1', '%4', 'Li', 8.5, 1,"
+                                    " 1765360002000), ('%2', 1765360001300, '%3', 1765360001300, 6, 'M-1', '%4', 'Li',"
+                                    " 10, 1, 1765360002000)")
+                         .arg(formula, usual, session, motor),
+                     QStringLiteral("UPDATE test_details SET notes = 'dry', version = 2 WHERE test_uuid = '%1'")
+                         .arg(formula)})
+                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QString rows = QStringLiteral(
+        "SELECT string_agg(t::text, ',' ORDER BY t::text) FROM (SELECT test_uuid::text, version, updated_ms, notes,"
+        " halving_celsius, updated_by FROM tessra.test_details UNION ALL SELECT test_uuid::text, version,"
+        " updated_ms, notes, halving_celsius, kept_by FROM tessra.test_details_history UNION ALL SELECT uuid::text,"
+        " version, updated_ms, description, base_celsius, updated_by FROM tessra.equipment UNION ALL SELECT"
+        " uuid::text, version, updated_ms, description, base_celsius, kept_by FROM tessra.equipment_history"
+        " UNION ALL SELECT session_uuid::text, seq, time_ms, encode(frame, 'hex'), NULL, NULL FROM tessra.readings) t");
+    const QString before = serverText(rows);
+    const int logged = serverCount(QStringLiteral("SELECT count(*) FROM tessra.change_log"));
+    QVERIFY(!before.isEmpty());
+
+    {
+        ServerConnection owner(ownerSettings());
+        QVERIFY2(owner.open(), qPrintable(owner.errorString()));
+        QCOMPARE(owner.schemaOutcome(), SchemaRunner::Outcome::Upgraded);
+    }
+    QCOMPARE(serverText(rows), before);
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.change_log")), logged);
+    QCOMPARE(serverText(QStringLiteral("SELECT string_agg(test_uuid || ' ' || correction, ',' ORDER BY test_uuid)"
+                                       " FROM tessra.test_details")),
+             QStringLiteral("%1 1,%2 0").arg(formula, usual));
+    QCOMPARE(serverText(QStringLiteral("SELECT correction FROM tessra.test_details_history")), QStringLiteral("1"));
+
+    Laptop laptop(QStringLiteral("a"));
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM test_details WHERE correction = 1")), 1);
+    QCOMPARE(laptop.count(QStringLiteral("SELECT count(*) FROM test_details")), 2);
+    QVERIFY(editFirstDetails(laptop, [](TestDetails &details) {
+        details.testPoint = QStringLiteral("U-E");
+        details.medium = TestDetails::InsulationMedium::Solid;
+    }));
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+    QVERIFY2(sync(laptop), qPrintable(m_lastError));
+    QCOMPARE(serverText(QStringLiteral("SELECT version || ' ' || test_point || ' ' || medium || ' ' || updated_by"
+                                       " FROM tessra.test_details WHERE test_uuid = '%1'")
+                            .arg(formula)),
+             QStringLiteral("3 U-E 1 tech"));
+    QCOMPARE(serverCount(QStringLiteral("SELECT count(*) FROM tessra.test_details_history WHERE test_uuid = '%1'"
+                                        " AND version = 2 AND correction = 1 AND test_point = '' AND kept_by = 'tech'")
+                             .arg(formula)),
+             1);
 }
 
 QTEST_GUILESS_MAIN(TestServerSync)

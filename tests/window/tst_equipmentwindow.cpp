@@ -18,6 +18,7 @@
 #include "journal/testcatalogue.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QTest>
 
 #include <qcustomplot.h>
@@ -40,6 +41,7 @@ private slots:
     void detailsTakeWhatBelongsToTheItem();
     void unknownTagIsAddedWhenTheDetailsAreSaved();
     void trendShowsTheItemsTests();
+    void itemDialogKeepsMediumAndMakersLimits();
 };
 
 // Typing a tag of the register fills the item's own fields and keeps them
@@ -136,6 +138,37 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis), QList<double>{verdict.shownMinimumMegohms});
     QCOMPARE(PlotItems::horizontalLines(plot, plot.yAxis2),
              std::isfinite(verdict.minimumPi) ? QList<double>{verdict.minimumPi} : QList<double>());
+}
+
+// The maker's limits are each given or left empty; the medium chosen.
+void TestEquipmentWindow::itemDialogKeepsMediumAndMakersLimits()
+{
+    EquipmentItem item;
+    item.tag = QStringLiteral("T-9");
+    item.kind = TestDetails::EquipmentKind::Transformer;
+    item.medium = TestDetails::InsulationMedium::OilImmersed;
+    item.makerMinimumMegohms = 2000;
+    item.makerMinimumCelsius = 20;
+    EquipmentItem saved;
+    DlgEquipment dialog(item, [&saved](EquipmentItem &edited, QString &) {
+        saved = edited;
+        return true;
+    });
+    Ui::DlgEquipment &form = *dialog.ui;
+    QCOMPARE(form.cbbMedium->currentData().toInt(), int(TestDetails::InsulationMedium::OilImmersed));
+    QCOMPARE(form.spinMakerMegohms->value(), 2000.0);
+    QCOMPARE(form.spinMakerCelsius->value(), 20.0);
+    QCOMPARE(form.spinMakerPi->text(), QStringLiteral("not given"));
+
+    form.cbbMedium->setCurrentIndex(form.cbbMedium->findData(int(TestDetails::InsulationMedium::Solid)));
+    form.spinMakerMegohms->setValue(form.spinMakerMegohms->minimum());
+    form.spinMakerPi->setValue(2);
+    form.buttonBox->button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(saved.medium, TestDetails::InsulationMedium::Solid);
+    QVERIFY(std::isnan(saved.makerMinimumMegohms));
+    QCOMPARE(saved.makerMinimumCelsius, 20.0);
+    QCOMPARE(saved.makerMinimumPi, 2.0);
 }
 
 QTEST_MAIN(TestEquipmentWindow)

@@ -16,7 +16,9 @@
 #include "journal/testcatalogue.h"
 
 #include <QAction>
+#include <QDateTimeEdit>
 #include <QLabel>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <qcustomplot.h>
@@ -55,6 +57,8 @@ private slots:
     void detailsGivenBeforeATestAreKeptWithIt();
     void detailsBeingTypedSurviveTheRunningTest();
     void piTestIsPredictedWhileItRunsAndReviewedOnceKept();
+    void detailsGiveTestPointDateAndCorrection();
+    void detailsTheJournalRefusesAreNotShownAsSaved();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -213,6 +217,114 @@ void TestTestsWindow::piTestIsPredictedWhileItRunsAndReviewedOnceKept()
     QVERIFY2(review.contains(QLatin1String("within the band")), qPrintable(review));
     QVERIFY(!form.lblReasons->text().contains(QLatin1String("expected")));
     QVERIFY(!form.lblValues->text().contains(QLatin1String("expected")));
+}
+
+namespace {
+// Selects the list's first row whose mode column reads `mode`.
+bool selectMode(Ui::TestsWindow &form, const QString &mode)
+{
+    for (int i = 0; i < form.twTests->topLevelItemCount(); ++i) {
+        if (form.twTests->topLevelItem(i)->text(1) == mode) {
+            form.twTests->setCurrentItem(form.twTests->topLevelItem(i));
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+// A test from the meter's memory is given its date, any test its test point
+// and its correction; the halving interval counts only with the formula,
+// and what the form does not show of a register item comes from the item.
+void TestTestsWindow::detailsGiveTestPointDateAndCorrection()
+{
+    WindowFixture fixture;
+    EquipmentItem transformer;
+    transformer.tag = QStringLiteral("T-9");
+    transformer.kind = TestDetails::EquipmentKind::Transformer;
+    transformer.medium = TestDetails::InsulationMedium::OilImmersed;
+    transformer.makerMinimumPi = 1.3;
+    QVERIFY(fixture.catalogue().saveItem(transformer));
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    Ui::TestsWindow &form = *tests->ui;
+    for (const int seconds : {5, 15, 30, 60})
+        feed(fixture, irFrame(seconds, 1.5, true));
+    feed(fixture, irFrame(60, 1.5, false));
+    for (const QByteArray &frame : framesOfMode(DemoCycle(1).storedFrames(), DMMData::dmIR))
+        feed(fixture, frame);
+    QVERIFY(form.cbbTestPoint->findText(QStringLiteral("L1-E")) >= 0);
+
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    QVERIFY(!form.dteTested->isEnabled());
+    QVERIFY(selectMode(form, QStringLiteral("IR (memory)")));
+    const qint64 memoryId = tests->current()->test.id;
+    QVERIFY(form.dteTested->isEnabled());
+    QCOMPARE(form.dteTested->text(), QStringLiteral("unknown"));
+    QVERIFY(!form.spinHalvingCelsius->isEnabled());
+
+    form.leEquipment->setText(QStringLiteral("t-9"));
+    form.cbbTestPoint->setEditText(QStringLiteral(" HV-E "));
+    const QDateTime tested(QDate(2026, 11, 2), QTime(8, 30));
+    form.dteTested->setDateTime(tested);
+    form.cbbCorrection->setCurrentIndex(form.cbbCorrection->findData(int(TestDetails::Correction::Halving)));
+    QVERIFY(form.spinHalvingCelsius->isEnabled());
+    form.spinHalvingCelsius->setValue(12);
+    form.btnSaveDetails->click();
+
+    const TestDetails saved = fixture.catalogue().details(memoryId);
+    QCOMPARE(saved.testPoint, QStringLiteral("HV-E"));
+    QCOMPARE(saved.testedMs, tested.toMSecsSinceEpoch());
+    QCOMPARE(saved.correction, TestDetails::Correction::Halving);
+    QCOMPARE(saved.halvingCelsius, 12.0);
+    QCOMPARE(saved.medium, TestDetails::InsulationMedium::OilImmersed);
+    QCOMPARE(saved.makerMinimumPi, 1.3);
+    // The next test makes its own date.
+    QCOMPARE(fixture.window().journal()->nextDetails().testedMs, 0);
+    QCOMPARE(fixture.window().journal()->nextDetails().testPoint, QStringLiteral("HV-E"));
+
+    // Shown again, as saved; back to "unknown", the date is taken away.
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    QVERIFY(selectMode(form, QStringLiteral("IR (memory)")));
+    QCOMPARE(form.dteTested->dateTime(), tested);
+    QCOMPARE(form.cbbTestPoint->currentText(), QStringLiteral("HV-E"));
+    form.dteTested->setDateTime(form.dteTested->minimumDateTime());
+    form.btnSaveDetails->click();
+    QCOMPARE(fixture.catalogue().details(memoryId).testedMs, 0);
+}
+
+// A save the journal refuses is said, and the test keeps the verdict of
+// the details it has.
+void TestTestsWindow::detailsTheJournalRefusesAreNotShownAsSaved()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    Ui::TestsWindow &form = *tests->ui;
+    for (const int seconds : {5, 15, 30, 60})
+        feed(fixture, irFrame(seconds, 1.5, true));
+    feed(fixture, irFrame(60, 1.5, false));
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    const qint64 id = tests->current()->test.id;
+    const QString verdictBefore = form.twTests->currentItem()->text(6);
+    QSqlQuery refuse(fixture.catalogue().journal());
+    for (const char *when : {"INSERT", "UPDATE"})
+        QVERIFY(refuse.exec(QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON test_details"
+                                           " BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")
+                                .arg(QLatin1String(when))));
+
+    form.cbbKind->setCurrentIndex(form.cbbKind->findData(int(TestDetails::EquipmentKind::RotatingMachine)));
+    form.cbbWinding->setCurrentIndex(form.cbbWinding->findData(int(TestDetails::WindingType::FormWoundAfter1970)));
+    form.spinRatedKilovolts->setValue(6.6);
+    form.spinInsulationCelsius->setValue(40);
+    ModalScript script;
+    const ModalScript::Seen &warning = script.messageBox(QMessageBox::Ok);
+    form.btnSaveDetails->click();
+    QVERIFY(script.finished());
+    QVERIFY2(warning.text.contains(QLatin1String("the disk is full")), qPrintable(warning.text));
+    QCOMPARE(fixture.catalogue().details(id).kind, TestDetails::EquipmentKind::Other);
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    QCOMPARE(form.twTests->currentItem()->text(6), verdictBefore);
 }
 
 QTEST_MAIN(TestTestsWindow)
