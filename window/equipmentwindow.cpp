@@ -49,7 +49,7 @@ EquipmentWindow::EquipmentWindow(SessionRecorder &recorder, QWidget *parent)
 {
     ui->setupUi(this);
     // The trend is what the window is for: it gets the larger side.
-    ui->splitter->setSizes({420, 760});
+    ui->splitter->setSizes({330, 690});
     ui->splitter->setStretchFactor(1, 1);
     ui->dateTo->setDate(QDate::currentDate());
     ui->dateFrom->setDate(QDate::currentDate().addYears(-1));
