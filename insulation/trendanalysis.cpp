@@ -108,7 +108,7 @@ void TrendAnalysis::flagFalls(QList<Point> &points)
 {
     std::stable_sort(points.begin(), points.end(), [](const Point &a, const Point &b) { return a.ms < b.ms; });
     const bool pointsNamed =
-        std::any_of(points.cbegin(), points.cend(), [](const Point &point) { return !point.testPoint.isEmpty(); });
+        std::any_of(points.cbegin(), points.cend(), [](const Point &point) { return !point.testPoint.trimmed().isEmpty(); });
     for (int i = 0; i < points.size(); ++i) {
         Point &point = points[i];
         point.warning.clear();

@@ -172,7 +172,7 @@ void addWarnings(QCustomPlot &plot, const QList<Point> &points, const TrendGraph
 void TrendGraphs::add(QCustomPlot &plot, const QList<Point> &points, const Look &look)
 {
     const QList<Series> series = TrendAnalysis::seriesOf(points);
-    const bool unnamed = series.size() == 1 && points.at(series.constFirst().indices.constFirst()).testPoint.isEmpty();
+    const bool unnamed = series.size() == 1 && points.at(series.constFirst().indices.constFirst()).testPoint.trimmed().isEmpty();
     for (int index = 0; index < series.size(); ++index)
         addResistance(plot, points, series.at(index), index, unnamed ? look.resistanceName : series.at(index).name,
                       look);
