@@ -20,7 +20,8 @@ QString TestDate::text(const InsulationTest &test, const TestDetails &details, c
                        const QString &dateFormat, const QString &timeFormat)
 {
     const qint64 ms = testedMs(test, details);
-    return ms > 0 ? text(ms, true, locale, dateFormat, timeFormat) : text(test.startedMs, false, locale, dateFormat, timeFormat);
+    return ms > 0 ? text(ms, true, locale, dateFormat, timeFormat)
+                  : text(test.startedMs, false, locale, dateFormat, timeFormat);
 }
 
 QString TestDate::text(qint64 ms, bool known, const QLocale &locale, const QString &dateFormat,

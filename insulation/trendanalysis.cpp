@@ -83,12 +83,13 @@ QString warningOf(const QList<Point> &points, int index)
     QStringList warnings;
     const int previous = previousComparable(points, index);
     if (previous >= 0 && fellByMoreThanHalf(points.at(previous), now))
-        warnings << warningText(
-            QT_TRANSLATE_NOOP("TrendAnalysis", "IR1min fell by %1 % since the previous test (%2 at %3, %4) to %5 at %6"),
-            points.at(previous), now);
+        warnings << warningText(QT_TRANSLATE_NOOP("TrendAnalysis", "IR1min fell by %1 % since the previous test "
+                                                                   "(%2 at %3, %4) to %5 at %6"),
+                                points.at(previous), now);
     const int best = bestComparable(points, index);
     if (best >= 0 && best != previous && fellByMoreThanHalf(points.at(best), now))
-        warnings << warningText(QT_TRANSLATE_NOOP("TrendAnalysis", "IR1min fell by %1 % since the best (%2 at %3, %4) to %5 at %6"),
+        warnings << warningText(QT_TRANSLATE_NOOP("TrendAnalysis", "IR1min fell by %1 % since the best "
+                                                                   "(%2 at %3, %4) to %5 at %6"),
                                 points.at(best), now);
     return warnings.join(TrendAnalysis::tr("; "));
 }
@@ -107,8 +108,8 @@ QString pointKey(const QString &testPoint)
 void TrendAnalysis::flagFalls(QList<Point> &points)
 {
     std::stable_sort(points.begin(), points.end(), [](const Point &a, const Point &b) { return a.ms < b.ms; });
-    const bool pointsNamed =
-        std::any_of(points.cbegin(), points.cend(), [](const Point &point) { return !point.testPoint.trimmed().isEmpty(); });
+    const bool pointsNamed = std::any_of(points.cbegin(), points.cend(),
+                                         [](const Point &point) { return !point.testPoint.trimmed().isEmpty(); });
     for (int i = 0; i < points.size(); ++i) {
         Point &point = points[i];
         point.warning.clear();

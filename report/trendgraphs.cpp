@@ -116,10 +116,12 @@ void addOutcomeLegend(QCustomPlot &plot, const QList<Point> &points, const Trend
 
 void addPiLegend(QCustomPlot &plot, const QList<Point> &points, const TrendGraphs::Look &look)
 {
-    const bool any = std::any_of(points.cbegin(), points.cend(), [](const Point &point) { return std::isfinite(point.pi); });
+    const bool any =
+        std::any_of(points.cbegin(), points.cend(), [](const Point &point) { return std::isfinite(point.pi); });
     if (any && !look.piName.isEmpty())
         addLegendEntry(plot, look.piName, QPen(Palette::notAssessed, 1.0, Qt::DashLine),
-                       QCPScatterStyle(QCPScatterStyle::ssDiamond, Palette::notAssessed, Qt::white, look.markerSize * 0.75));
+                       QCPScatterStyle(QCPScatterStyle::ssDiamond, Palette::notAssessed, Qt::white,
+                                       look.markerSize * 0.75));
 }
 
 void addBeyondRange(QCustomPlot &plot, const QList<Point> &points, const TrendGraphs::Look &look)
@@ -172,7 +174,8 @@ void addWarnings(QCustomPlot &plot, const QList<Point> &points, const TrendGraph
 void TrendGraphs::add(QCustomPlot &plot, const QList<Point> &points, const Look &look)
 {
     const QList<Series> series = TrendAnalysis::seriesOf(points);
-    const bool unnamed = series.size() == 1 && points.at(series.constFirst().indices.constFirst()).testPoint.trimmed().isEmpty();
+    const bool unnamed =
+        series.size() == 1 && points.at(series.constFirst().indices.constFirst()).testPoint.trimmed().isEmpty();
     for (int index = 0; index < series.size(); ++index)
         addResistance(plot, points, series.at(index), index, unnamed ? look.resistanceName : series.at(index).name,
                       look);

@@ -33,7 +33,8 @@ QString TrendSection::warningsHtml(const QList<TrendAnalysis::Point> &points)
             continue;
         ++number;
         table.addRow({HtmlTable::value(QString::number(number)),
-                      HtmlTable::value(TestDate::dateText(point.ms, point.dateKnown, QLocale(), ReportText::dateFormat())),
+                      HtmlTable::value(
+                          TestDate::dateText(point.ms, point.dateKnown, QLocale(), ReportText::dateFormat())),
                       HtmlTable::value(ResistanceText::megohms(point.megohms, point.overRange)),
                       HtmlTable::value(point.warning)});
     }
