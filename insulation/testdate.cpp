@@ -24,8 +24,21 @@ bool TestDate::isGiven(const InsulationTest &test)
 QString TestDate::text(const InsulationTest &test, const TestDetails &details, const QLocale &locale,
                        const QString &dateFormat, const QString &timeFormat)
 {
-    if (const qint64 ms = testedMs(test, details); ms > 0)
+    const qint64 ms = testedMs(test, details);
+    return ms > 0 ? text(ms, true, locale, dateFormat, timeFormat)
+                  : text(test.startedMs, false, locale, dateFormat, timeFormat);
+}
+
+QString TestDate::text(qint64 ms, bool known, const QLocale &locale, const QString &dateFormat,
+                       const QString &timeFormat)
+{
+    if (known)
         return locale.toString(QDateTime::fromMSecsSinceEpoch(ms), dateFormat + QLatin1Char(' ') + timeFormat);
-    return tr("date unknown, downloaded %1")
-        .arg(locale.toString(QDateTime::fromMSecsSinceEpoch(test.startedMs).date(), dateFormat));
+    return dateText(ms, false, locale, dateFormat);
+}
+
+QString TestDate::dateText(qint64 ms, bool known, const QLocale &locale, const QString &dateFormat)
+{
+    const QString date = locale.toString(QDateTime::fromMSecsSinceEpoch(ms).date(), dateFormat);
+    return known ? date : tr("date unknown, downloaded %1").arg(date);
 }

@@ -31,4 +31,10 @@ public:
     // date "date unknown, downloaded 2026-12-11", in the date format.
     static QString text(const InsulationTest &test, const TestDetails &details, const QLocale &locale,
                         const QString &dateFormat, const QString &timeFormat);
+    // The same for a time kept apart from its test: `known` false, `ms` is
+    // when it was downloaded.
+    static QString text(qint64 ms, bool known, const QLocale &locale, const QString &dateFormat,
+                        const QString &timeFormat);
+    // The date alone: "2026-12-11", or "date unknown, downloaded 2026-12-11".
+    static QString dateText(qint64 ms, bool known, const QLocale &locale, const QString &dateFormat);
 };

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "report/reportbody.h"
 
-#include "meter/dmmdata.h"
 #include "report/chartblock.h"
 #include "report/curvechart.h"
 #include "report/htmltable.h"
@@ -10,12 +9,15 @@
 #include "report/reporttext.h"
 #include "report/rulessection.h"
 #include "report/signatureblock.h"
+#include "report/testgroups.h"
 #include "report/testsection.h"
 #include "report/textblock.h"
 #include "report/trendchart.h"
 #include "report/trendsection.h"
 
 #include <qcustomplot.h>
+
+#include <QSet>
 
 #include <algorithm>
 
@@ -35,12 +37,11 @@ ReportBody::ReportBody(const ReportContent &content, const QString &technician)
     , m_trend(content.trend)
     , m_technician(technician)
 {
-    const auto earlier = [](const ReportContent::Test &a, const ReportContent::Test &b) {
-        return a.test.startedMs < b.test.startedMs;
-    };
-    std::stable_sort(m_content.tests.begin(), m_content.tests.end(), earlier);
+    TestGroups::sort(m_content.tests);
     std::stable_sort(m_trend.begin(), m_trend.end(),
                      [](const TrendAnalysis::Point &a, const TrendAnalysis::Point &b) { return a.ms < b.ms; });
+    if (m_content.scope == ReportContent::Scope::OneTest)
+        keepWarningsOfReportedTests();
 
     add(Part::Kind::Text, ItemSection::titleHtml(m_content)).keepWithNext = true;
     add(Part::Kind::Text, ItemSection::detailsHtml(m_content)).keepTogether = true;
@@ -82,8 +83,13 @@ void ReportBody::addTests()
         return;
     }
     const int count = m_content.tests.size();
+    const bool grouped = m_content.scope == ReportContent::Scope::ItemTests && TestGroups::anyNamed(m_content.tests);
     for (int index = 0; index < count; ++index) {
         const ReportContent::Test &test = m_content.tests.at(index);
+        if (grouped && (index == 0 || !TestGroups::sameGroup(m_content.tests.at(index - 1), test)))
+            add(Part::Kind::Text, QStringLiteral("<p class=\"heading\">%1</p>")
+                                      .arg(ReportText::html(TestGroups::heading(test))))
+                .keepWithNext = true;
         if (test.test.isMeasurement()) {
             add(Part::Kind::Text, TestSection::measurementHtml(test)).keepTogether = true;
             continue;
@@ -109,6 +115,19 @@ void ReportBody::addTrend()
         add(Part::Kind::Text, warnings);
 }
 
+// A report of one test speaks of that test: the item's trend stands beside
+// it, but the other tests' warnings are for their own reports.
+void ReportBody::keepWarningsOfReportedTests()
+{
+    QSet<qint64> reported;
+    for (const ReportContent::Test &test : qAsConst(m_content.tests))
+        reported.insert(test.test.id);
+    for (TrendAnalysis::Point &point : m_trend) {
+        if (!reported.contains(point.testId))
+            point.warning.clear();
+    }
+}
+
 ReportBody::Part &ReportBody::add(Part::Kind kind, const QString &html)
 {
     Part part;
@@ -126,16 +145,9 @@ std::unique_ptr<ReportBlock> ReportBody::block(const Part &part, const QFont &fo
     case Part::Kind::Curve:
         return std::make_unique<ChartBlock>(CurveChart::make(m_content.tests.at(part.test), font), width,
                                             units(curveHeightMm, dotsPerInch), unitsPerPixel);
-    case Part::Kind::Trend: {
-        // The lines of the rules that judge the item, not of a meter's own limit.
-        const auto latest = std::find_if(m_content.tests.crbegin(), m_content.tests.crend(),
-                                         [](const ReportContent::Test &test) {
-                                             return !test.test.isMeasurement() && test.test.mode != DMMData::dmCOMP;
-                                         });
-        const Verdict rules = latest == m_content.tests.crend() ? Verdict() : latest->verdict;
-        return std::make_unique<ChartBlock>(TrendChart::make(m_trend, rules, font), width,
-                                            units(trendHeightMm, dotsPerInch), unitsPerPixel);
-    }
+    case Part::Kind::Trend:
+        return std::make_unique<ChartBlock>(TrendChart::make(m_trend, font), width, units(trendHeightMm, dotsPerInch),
+                                            unitsPerPixel);
     case Part::Kind::Signature:
         return std::make_unique<SignatureBlock>(m_technician, font, device, width);
     case Part::Kind::Text:

@@ -16,9 +16,10 @@ class QFont;
 class QPaintDevice;
 
 // The flow of a report between its page headers and footers, in reading
-// order: the title and the equipment, each test (the oldest first) with its
-// curve, the item's trend with its warnings, the rules the verdicts rest
-// on, and the signature lines. Its
+// order: the title and the equipment, each test with its curve (by day and
+// test point, under a heading for each where the tests name their points),
+// the item's trend with its warnings (of a one-test report, that test's
+// only), the rules the verdicts rest on, and the signature lines. Its
 // texts come first so that a font can be chosen for them; the blocks are
 // laid out in that font for the device.
 class ReportBody
@@ -46,6 +47,7 @@ private:
 
     void addTests();
     void addTrend();
+    void keepWarningsOfReportedTests();
     Part &add(Part::Kind kind, const QString &html = QString());
     std::unique_ptr<ReportBlock> block(const Part &part, const QFont &font, QPaintDevice *device, double width,
                                        double dotsPerInch) const;

@@ -72,13 +72,21 @@ std::optional<ReportContent> ReportSource::forItem(const QString &tag, const QDa
     return content;
 }
 
+// Every test is judged as the item is now, so that the trend compares like
+// with like whatever each test was saved as.
 QList<TrendAnalysis::Point> ReportSource::trendOf(qint64 itemId)
 {
     QList<TrendAnalysis::Point> points;
-    for (const qint64 testId : EquipmentStore(m_journal).testsOf(itemId)) {
-        const std::optional<ReportContent::Test> test = judged(testId);
-        if (test && !test->test.isMeasurement())
-            points << TrendAnalysis::pointOf(test->test, test->values, test->verdict, test->details);
+    const EquipmentStore register_(m_journal);
+    const std::optional<EquipmentItem> item = register_.find(itemId);
+    if (!item)
+        return points;
+    const TestStore tests(m_journal);
+    const ReadingStore readings(m_journal);
+    for (const qint64 testId : register_.testsOf(itemId)) {
+        const std::optional<InsulationTest> test = tests.load(testId, readings);
+        if (test && !test->isMeasurement())
+            points << TrendAnalysis::pointOf(*test, tests.details(testId), *item);
     }
     TrendAnalysis::flagFalls(points);
     return points;

@@ -87,6 +87,9 @@ void addConditions(HtmlTable &table, const ReportContent::Test &entry)
                   HtmlTable::value(ReportText::percent(details.humidityPercent)),
                   HtmlTable::label(TestSection::tr("Temperature correction")),
                   HtmlTable::value(correctionText(entry.verdict))});
+    if (!details.testPoint.trimmed().isEmpty())
+        table.addRow({HtmlTable::label(TestSection::tr("Test point")), HtmlTable::value(details.testPoint.trimmed()),
+                      HtmlTable::value(QString(), 2)});
 }
 
 // A mark's reading; beyond the range there, the lower bound it gives.

@@ -11,11 +11,11 @@
 
 class QCustomPlot;
 
-// An item's tests over the years: the corrected one-minute (or final)
-// resistance on a logarithmic axis against the date, coloured by outcome,
-// its PI on a second axis, the minimums the latest verdict asked for as
-// lines, and the points that warn of a fall ringed and numbered as the list
-// under the chart numbers them.
+// An item's tests over the years on paper: the corrected one-minute (or
+// final) resistance of each test point on a logarithmic axis against the
+// date, filled by outcome, its PI on a second axis, the minimums of the
+// rules that judge the item as lines, and the points that warn of a fall
+// ringed and numbered as the list under the chart numbers them.
 class TrendChart
 {
     Q_DECLARE_TR_FUNCTIONS(TrendChart)
@@ -24,6 +24,5 @@ public:
     TrendChart() = delete;
 
     // `points` in time order.
-    static std::unique_ptr<QCustomPlot> make(const QList<TrendAnalysis::Point> &points, const Verdict &latest,
-                                             const QFont &reportFont);
+    static std::unique_ptr<QCustomPlot> make(const QList<TrendAnalysis::Point> &points, const QFont &reportFont);
 };

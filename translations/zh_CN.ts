@@ -608,6 +608,26 @@ Its tests are kept, and name it still.</source>
         <translation>要从登记册中删除 %1 吗？
 其测试会保留，并仍然标注该编号。</translation>
     </message>
+    <message>
+        <source>Test point</source>
+        <translation>测试点</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1，%2</translation>
+    </message>
 </context>
 <context>
     <name>ItemSection</name>
@@ -1551,6 +1571,10 @@ Do you want to bring its readings back into the tables?</source>
         <source>Rules</source>
         <translation>规则</translation>
     </message>
+    <message>
+        <source>Test point</source>
+        <translation>测试点</translation>
+    </message>
 </context>
 <context>
     <name>TestsCsvExport</name>
@@ -1959,16 +1983,24 @@ Do you want to add it, as the form describes it?</source>
 <context>
     <name>TrendAnalysis</name>
     <message>
-        <source>IR1min fell by %1 % since the previous test, %2 at %3 on %4, to %5 at %6</source>
+        <source>IR1min fell by %1 % since the previous test (%2 at %3, %4) to %5 at %6</source>
         <translation>IR1min 自上次测试（%4，%3 时 %2）以来下降了 %1%，降至 %6 时的 %5</translation>
     </message>
     <message>
-        <source>IR1min fell by %1 % since the best, %2 at %3 on %4, to %5 at %6</source>
+        <source>IR1min fell by %1 % since the best (%2 at %3, %4) to %5 at %6</source>
         <translation>IR1min 自最佳值（%4，%3 时 %2）以来下降了 %1%，降至 %6 时的 %5</translation>
     </message>
     <message>
         <source>; </source>
         <translation>；</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>no test point</source>
+        <translation>无测试点</translation>
     </message>
 </context>
 <context>
@@ -2028,8 +2060,8 @@ Do you want to add it, as the form describes it?</source>
         <translation>%1 的趋势</translation>
     </message>
     <message>
-        <source>The insulation resistance at 1 min (or the final one), corrected to the base temperature, and the PI of every test of the item. A fall of more than half from the previous test at a similar temperature is a warning, even where both tests pass.</source>
-        <translation>该设备每次测试的 1 分钟绝缘电阻（或最终值，已校正到基准温度）及 PI。与上次温度相近的测试相比下降超过一半即为警告，即使两次测试均合格。</translation>
+        <source>The insulation resistance at 1 min (or the final one) and the PI of every test of the item, each test point a series of its own, all corrected to the base temperature of the item as it is now. A fall of more than half from the previous or the best test at the same test point, test voltage and a similar temperature is a warning, even where both tests pass.</source>
+        <translation>该设备每次测试的 1 分钟绝缘电阻（或最终值）及 PI，每个测试点单独成一条曲线，均按设备当前的基准温度校正。与同一测试点、相同测试电压且温度相近的上次测试或最佳测试相比下降超过一半即为警告，即使两次测试均合格。</translation>
     </message>
     <message>
         <source>No.</source>
@@ -2700,6 +2732,13 @@ Do you want to open it?</source>
     <message>
         <source>%1 is damaged: %2</source>
         <translation>%1 已损坏：%2</translation>
+    </message>
+</context>
+<context>
+    <name>TestGroups</name>
+    <message>
+        <source>%1 · %2</source>
+        <translation>%1 · %2</translation>
     </message>
 </context>
 </TS>

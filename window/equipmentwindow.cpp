@@ -4,6 +4,8 @@
 
 #include "insulation/detailstext.h"
 #include "insulation/resistancetext.h"
+#include "insulation/testdate.h"
+#include "meter/dmmdata.h"
 #include "report/palette.h"
 #include "ui_equipmentwindow.h"
 #include "window/dlgequipment.h"
@@ -12,19 +14,31 @@
 #include "report/reportsource.h"
 #include "window/trendplot.h"
 
-#include <QDateTime>
-#include <QHash>
+#include <QHeaderView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QToolTip>
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 enum ItemColumn { ColTag, ColDescription, ColSite, ColLocation, ColKind, ColRated, ColTests };
+enum TestColumn { ColTime, ColPoint, ColMode, ColMegohms, ColPi, ColCelsius, ColVerdict };
+enum WarningColumn { ColNumber, ColDate, ColWarning };
 constexpr int idRole = Qt::UserRole + 1;
+// Rows of warnings the list shows before it scrolls.
+constexpr int warningRows = 4;
+
+// "12/09/2025 10:00"; a memory record without a date says so.
+QString timeText(const TrendAnalysis::Point &point)
+{
+    const QLocale locale;
+    return TestDate::text(point.ms, point.dateKnown, locale, locale.dateFormat(QLocale::ShortFormat),
+                          locale.timeFormat(QLocale::ShortFormat));
+}
 } // namespace
 
 EquipmentWindow::EquipmentWindow(SessionRecorder &recorder, QWidget *parent)
@@ -35,7 +49,7 @@ EquipmentWindow::EquipmentWindow(SessionRecorder &recorder, QWidget *parent)
 {
     ui->setupUi(this);
     // The trend is what the window is for: it gets the larger side.
-    ui->splitter->setSizes({420, 760});
+    ui->splitter->setSizes({330, 690});
     ui->splitter->setStretchFactor(1, 1);
     ui->dateTo->setDate(QDate::currentDate());
     ui->dateFrom->setDate(QDate::currentDate().addYears(-1));
@@ -102,35 +116,70 @@ void EquipmentWindow::showItem()
     ui->btnEdit->setEnabled(item.has_value());
     ui->btnDelete->setEnabled(item.has_value());
     ui->btnReport->setEnabled(item.has_value());
-    m_trend = item ? ReportSource(m_catalogue.journal()).trendOf(item->id) : QList<TrendAnalysis::Point>();
     ui->lblItem->setText(item ? QStringLiteral("<b>%1</b> %2").arg(item->tag.toHtmlEscaped(),
                                                                     item->description.toHtmlEscaped())
                               : tr("The register is empty: New... adds an item, and the tests whose details name "
                                    "a tag join it."));
+    showTrend(item ? ReportSource(m_catalogue.journal()).trendOf(item->id) : QList<TrendAnalysis::Point>());
+}
+
+void EquipmentWindow::showTrend(const QList<TrendAnalysis::Point> &trend)
+{
+    m_trend = trend;
+    showTests();
+    showWarnings();
+    TrendPlot::draw(*ui->plotTrend, m_trend);
+}
+
+// The latest first, as a technician looks for them.
+void EquipmentWindow::showTests()
+{
     ui->twTests->clear();
-    QHash<qint64, QString> modes;
-    for (const InsulationTest &test : item ? m_catalogue.testsOf(item->id) : QList<InsulationTest>())
-        modes.insert(test.id, test.modeName());
-    QStringList warnings;
     for (auto it = m_trend.crbegin(); it != m_trend.crend(); ++it) {
         auto *row = new QTreeWidgetItem(ui->twTests);
-        row->setText(0, QLocale().toString(QDateTime::fromMSecsSinceEpoch(it->ms), QLocale::ShortFormat));
-        row->setText(1, modes.value(it->testId));
-        row->setText(2, ResistanceText::megohms(it->megohms, it->overRange));
-        row->setText(3, ResistanceText::ratio(it->pi));
-        row->setText(4, ResistanceText::celsius(it->celsius));
-        row->setText(5, it->outcomeText.isEmpty() ? Verdict::outcomeText(it->outcome) : it->outcomeText);
-        row->setForeground(5, Palette::outcome(it->outcome, it->qualified));
+        row->setText(ColTime, timeText(*it));
+        row->setText(ColPoint, it->testPoint);
+        row->setText(ColMode, DMMData::modeName(it->mode));
+        row->setText(ColMegohms, ResistanceText::megohms(it->megohms, it->overRange));
+        row->setText(ColPi, ResistanceText::ratio(it->pi));
+        row->setText(ColCelsius, ResistanceText::celsius(it->celsius));
+        row->setText(ColVerdict, it->outcomeText.isEmpty() ? Verdict::outcomeText(it->outcome) : it->outcomeText);
+        row->setForeground(ColVerdict, Palette::outcome(it->outcome, it->qualified));
         if (!it->warning.isEmpty()) {
-            row->setForeground(2, Palette::fail);
-            warnings << QStringLiteral("⚠ ") + it->warning.toHtmlEscaped();
+            row->setForeground(ColMegohms, Palette::fail);
+            row->setToolTip(ColMegohms, it->warning);
         }
     }
     for (int column = 0; column < ui->twTests->columnCount(); ++column)
         ui->twTests->resizeColumnToContents(column);
-    ui->lblWarnings->setText(warnings.join(QStringLiteral("<br>")));
-    ui->lblWarnings->setStyleSheet(QStringLiteral("color:%1").arg(Palette::fail.name()));
-    TrendPlot::draw(*ui->plotTrend, m_trend);
+}
+
+// One line a warning, numbered as the chart numbers its points, the whole
+// text in its tooltip: many warnings must not push the chart away.
+void EquipmentWindow::showWarnings()
+{
+    ui->twWarnings->clear();
+    int number = 0;
+    for (const TrendAnalysis::Point &point : qAsConst(m_trend)) {
+        if (point.warning.isEmpty())
+            continue;
+        auto *row = new QTreeWidgetItem(ui->twWarnings);
+        row->setText(ColNumber, QString::number(++number));
+        row->setText(ColDate, TestDate::dateText(point.ms, point.dateKnown, QLocale(),
+                                                 QLocale().dateFormat(QLocale::ShortFormat)));
+        row->setText(ColWarning, point.warning);
+        row->setToolTip(ColWarning, point.warning);
+        for (int column = 0; column < ui->twWarnings->columnCount(); ++column)
+            row->setForeground(column, Palette::fail);
+    }
+    ui->twWarnings->resizeColumnToContents(ColNumber);
+    ui->twWarnings->resizeColumnToContents(ColDate);
+    const int rowHeight = ui->twWarnings->sizeHintForRow(0) > 0 ? ui->twWarnings->sizeHintForRow(0)
+                                                                : fontMetrics().height() + 4;
+    const int rows = std::min(number, warningRows);
+    ui->twWarnings->setFixedHeight(ui->twWarnings->header()->sizeHint().height() + rows * rowHeight
+                                   + 2 * ui->twWarnings->frameWidth());
+    ui->twWarnings->setVisible(number > 0);
 }
 
 void EquipmentWindow::setUpPlot()
@@ -142,7 +191,7 @@ void EquipmentWindow::setUpPlot()
 
 QString EquipmentWindow::pointText(const TrendAnalysis::Point &point)
 {
-    QStringList lines{QLocale().toString(QDateTime::fromMSecsSinceEpoch(point.ms), QLocale::ShortFormat),
+    QStringList lines{point.testPoint.isEmpty() ? timeText(point) : tr("%1, %2").arg(timeText(point), point.testPoint),
                       tr("IR1min %1").arg(ResistanceText::megohms(point.megohms, point.overRange)),
                       tr("PI %1").arg(ResistanceText::ratio(point.pi)),
                       tr("temperature %1").arg(ResistanceText::celsius(point.celsius)),

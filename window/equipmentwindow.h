@@ -35,11 +35,15 @@ public:
 
     std::optional<EquipmentItem> current() const;
     QList<TrendAnalysis::Point> trend() const { return m_trend; }
-    // What a point's tooltip tells: its time, values, temperature and verdict.
+    // What a point's tooltip tells: its time and test point, values,
+    // temperature, verdict and warning.
     static QString pointText(const TrendAnalysis::Point &point);
 
 public slots:
     void refresh();
+    // The item's tests as the list, the warnings and the chart show them,
+    // in time order as TrendAnalysis leaves them.
+    void showTrend(const QList<TrendAnalysis::Point> &trend);
 
 signals:
     // An item was saved or removed.
@@ -57,6 +61,8 @@ private slots:
 private:
     void setUpPlot();
     void showItem();
+    void showTests();
+    void showWarnings();
     void showTooltip(QMouseEvent *event);
     bool edit(EquipmentItem item);
 

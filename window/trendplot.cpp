@@ -5,13 +5,13 @@
 #include "insulation/resistancetext.h"
 #include "report/chartstyle.h"
 #include "report/palette.h"
+#include "report/trendgraphs.h"
 
 #include <QDateTime>
 
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <utility>
 #include <cmath>
 
 namespace {
@@ -20,81 +20,16 @@ using Point = TrendAnalysis::Point;
 constexpr double secondsPerDay = 86400.0;
 constexpr double secondsPerYear = 365 * secondsPerDay;
 
-bool hasResistance(const Point &point)
+TrendGraphs::Look look(const QCustomPlot &plot)
 {
-    return std::isfinite(point.megohms) && point.megohms > 0.0;
-}
-
-// Points on the resistance axis, with no line between them.
-QCPGraph *addScatter(QCustomPlot &plot, const QString &name, const QCPScatterStyle &style)
-{
-    QCPGraph *graph = plot.addGraph(plot.xAxis, plot.yAxis);
-    graph->setLineStyle(QCPGraph::lsNone);
-    graph->setScatterStyle(style);
-    graph->setName(name);
-    return graph;
-}
-
-void dropFromLegendIfEmpty(QCPGraph &graph)
-{
-    if (graph.dataCount() == 0)
-        graph.removeFromLegend();
-}
-
-QCPGraph *addResistance(QCustomPlot &plot, const QList<Point> &points)
-{
-    QCPGraph *resistance = plot.addGraph(plot.xAxis, plot.yAxis);
-    resistance->setName(TrendPlot::tr("IR1min, corrected"));
-    resistance->setPen(QPen(Palette::accent, 2));
-    for (const Point &point : points) {
-        if (hasResistance(point))
-            resistance->addData(TrendPlot::key(point), point.megohms);
-    }
-    return resistance;
-}
-
-QCPGraph *addPi(QCustomPlot &plot, const QList<Point> &points)
-{
-    QCPGraph *pi = plot.addGraph(plot.xAxis, plot.yAxis2);
-    pi->setName(TrendPlot::tr("PI"));
-    pi->setPen(QPen(Palette::secondSeries, 1, Qt::DashLine));
-    pi->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, 6));
-    for (const Point &point : points) {
-        if (std::isfinite(point.pi))
-            pi->addData(TrendPlot::key(point), point.pi);
-    }
-    return pi;
-}
-
-// The points again, coloured by their verdicts over the line; a pass that
-// did not assess everything has its own colour.
-void addOutcomes(QCustomPlot &plot, const QList<Point> &points)
-{
-    const std::pair<Verdict::Outcome, bool> kinds[] = {{Verdict::Outcome::Pass, false},
-                                                       {Verdict::Outcome::Pass, true},
-                                                       {Verdict::Outcome::Fail, false},
-                                                       {Verdict::Outcome::NotAssessed, false}};
-    for (const auto &[outcome, qualified] : kinds) {
-        QCPGraph *graph = addScatter(plot, qualified ? Verdict::qualifiedPassText() : Verdict::outcomeText(outcome),
-                                     QCPScatterStyle(QCPScatterStyle::ssDisc, Palette::outcome(outcome, qualified), 8));
-        for (const Point &point : points) {
-            if (point.outcome == outcome && point.qualified == qualified && hasResistance(point))
-                graph->addData(TrendPlot::key(point), point.megohms);
-        }
-        dropFromLegendIfEmpty(*graph);
-    }
-}
-
-// A warning tells a fall of the resistance, so a warned point has one.
-void addWarnings(QCustomPlot &plot, const QList<Point> &points)
-{
-    QCPGraph *rings = addScatter(plot, TrendPlot::tr("fell by more than half"),
-                                 QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Palette::fail, 2), Qt::NoBrush, 16));
-    for (const Point &point : points) {
-        if (!point.warning.isEmpty())
-            rings->addData(TrendPlot::key(point), point.megohms);
-    }
-    dropFromLegendIfEmpty(*rings);
+    TrendGraphs::Look look;
+    look.ringColour = Palette::fail;
+    look.numberFont = plot.font();
+    look.numberFont.setBold(true);
+    look.resistanceName = TrendPlot::tr("IR1min, corrected");
+    look.piName = TrendPlot::tr("PI");
+    look.warningName = TrendPlot::tr("fell by more than half");
+    return look;
 }
 
 // Years across the years, months across months: a full date on every tick
@@ -110,13 +45,16 @@ void showDatesFor(QCPAxis &axis)
 }
 
 // The tests' dates with a margin; the last year when there is none.
-void setTimeRange(QCPAxis &axis, const QCPGraph &resistance)
+void setTimeRange(QCPAxis &axis, const QList<Point> &points)
 {
-    bool found = false;
-    QCPRange keys = resistance.data()->keyRange(found);
-    if (!found) {
+    QCPRange keys;
+    if (points.isEmpty()) {
         const double now = QDateTime::currentMSecsSinceEpoch() / 1000.0;
         keys = QCPRange(now - secondsPerYear, now);
+    } else {
+        keys = QCPRange(TrendGraphs::key(points.constFirst()), TrendGraphs::key(points.constFirst()));
+        for (const Point &point : points)
+            keys.expand(TrendGraphs::key(point));
     }
     const double margin = std::max(keys.size() * 0.08, 15 * secondsPerDay);
     axis.setRange(keys.lower - margin, keys.upper + margin);
@@ -147,26 +85,39 @@ void addMinimumLines(QCustomPlot &plot, const Point &latest)
         label->setColor(Palette::accent);
     }
     if (std::isfinite(latest.minimumPi))
-        addMinimumLine(plot, plot.yAxis2, latest.minimumPi, Palette::secondSeries);
+        addMinimumLine(plot, plot.yAxis2, latest.minimumPi, Palette::notAssessed);
 }
 
-void setResistanceRange(QCPAxis &axis, const QCPGraph &resistance, double minimum)
+void setResistanceRange(QCPAxis &axis, const QList<Point> &points, double minimum)
 {
+    QCPRange values(10.0, 10000.0);
     bool found = false;
-    QCPRange values = resistance.data()->valueRange(found, QCP::sdBoth);
-    if (!found)
-        values = QCPRange(10.0, 10000.0);
-    if (std::isfinite(minimum))
+    for (const Point &point : points) {
+        if (!TrendGraphs::hasResistance(point))
+            continue;
+        if (!found)
+            values = QCPRange(point.megohms, point.megohms);
+        values.expand(point.megohms);
+        found = true;
+    }
+    if (std::isfinite(minimum) && minimum > 0.0)
         values.lower = std::min(values.lower, minimum);
-    axis.setRange(values.lower / 2.0, values.upper * 2.0);
+    // Room above the highest point for the numbers of its warnings.
+    axis.setRange(values.lower / 2.0, values.upper * 3.0);
 }
 
-void setPiRange(QCPAxis &axis, const QCPGraph &pi, double minimum)
+void setPiRange(QCPAxis &axis, const QList<Point> &points, double minimum)
 {
+    QCPRange ratios(1.0, 4.0);
     bool found = false;
-    QCPRange ratios = pi.data()->valueRange(found);
-    if (!found)
-        ratios = QCPRange(1.0, 4.0);
+    for (const Point &point : points) {
+        if (!std::isfinite(point.pi))
+            continue;
+        if (!found)
+            ratios = QCPRange(point.pi, point.pi);
+        ratios.expand(point.pi);
+        found = true;
+    }
     if (std::isfinite(minimum)) {
         ratios.lower = std::min(ratios.lower, minimum);
         ratios.upper = std::max(ratios.upper, minimum);
@@ -185,8 +136,9 @@ void TrendPlot::setUp(QCustomPlot &plot)
     plot.yAxis2->setVisible(true);
     plot.yAxis2->setLabel(tr("PI"));
     ChartStyle::putLegendBelow(plot);
-    // Three entries to a row, closer to the plot than on a page.
-    plot.legend->setWrap(3);
+    // Closer to the plot than on a page, and as many entries to a row as
+    // a test point's name leaves room for.
+    plot.legend->setWrap(5);
     plot.legend->setBorderPen(Qt::NoPen);
     plot.legend->setMargins(QMargins(4, 0, 4, 2));
 }
@@ -195,20 +147,17 @@ void TrendPlot::draw(QCustomPlot &plot, const QList<Point> &points)
 {
     plot.clearGraphs();
     plot.clearItems();
-    const QCPGraph *resistance = addResistance(plot, points);
-    const QCPGraph *pi = addPi(plot, points);
-    addOutcomes(plot, points);
-    addWarnings(plot, points);
-    setTimeRange(*plot.xAxis, *resistance);
+    setTimeRange(*plot.xAxis, points);
     // The lines of the rules that judge the item, not of a meter's own limit.
     const Point latest = TrendAnalysis::linesOf(points);
+    setResistanceRange(*plot.yAxis, points, latest.minimumMegohms);
+    setPiRange(*plot.yAxis2, points, latest.minimumPi);
+    TrendGraphs::add(plot, points, look(plot));
     addMinimumLines(plot, latest);
-    setResistanceRange(*plot.yAxis, *resistance, latest.minimumMegohms);
-    setPiRange(*plot.yAxis2, *pi, latest.minimumPi);
     plot.replot();
 }
 
 double TrendPlot::key(const Point &point)
 {
-    return point.ms / 1000.0;
+    return TrendGraphs::key(point);
 }

@@ -10,9 +10,11 @@
 class QCustomPlot;
 
 // An item's trend as the Equipment window draws it (a report's is
-// TrendChart): a line through the corrected one-minute resistance of its
-// tests, each point coloured by its verdict, the PI on a second axis, the
-// falls that warn ringed, and the minimum lines of the latest verdict.
+// TrendChart, with the same graphs): a line through the corrected
+// one-minute resistance of the tests of each test point, each point filled
+// with its verdict's colour, the PI on a second axis, the falls that warn
+// ringed and numbered as the window's list of warnings, and the minimum
+// lines of the rules that judge the item.
 class TrendPlot
 {
     Q_DECLARE_TR_FUNCTIONS(TrendPlot)

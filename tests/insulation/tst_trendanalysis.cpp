@@ -36,6 +36,13 @@ TrendAnalysis::Point atVolts(int years, double megohms, int volts)
     return p;
 }
 
+TrendAnalysis::Point atPoint(int years, double megohms, const QString &testPoint)
+{
+    TrendAnalysis::Point p = point(years, megohms, 30);
+    p.testPoint = testPoint;
+    return p;
+}
+
 // A test the meter judged against its own limit: as measured, never corrected.
 TrendAnalysis::Point meterLimit(int years, double megohms)
 {
@@ -57,6 +64,11 @@ private slots:
     void fallsOfMoreThanHalfAreFlagged();
     void warningSaysWhichFall_data();
     void warningSaysWhichFall();
+    void warningNamesItsPoint_data();
+    void warningNamesItsPoint();
+    void seriesByTestPoint();
+    void everyPointOnTheItemsBasis_data();
+    void everyPointOnTheItemsBasis();
     void pointIsWhatTheVerdictJudged_data();
     void pointIsWhatTheVerdictJudged();
     void meterLimitIsNoLine();
@@ -129,6 +141,18 @@ void TestTrendAnalysis::fallsOfMoreThanHalfAreFlagged_data()
         << Points{atVolts(0, 1000, 1000), atVolts(1, 300, 500), atVolts(2, 450, 1000)}
         << QList<bool>{false, false, true};
 
+    // A three-phase motor's windings, each its own series: V-E is no
+    // measure of U-E.
+    QTest::newRow("other test points are not compared")
+        << Points{atPoint(0, 1000, "U-E"), atPoint(1, 400, "V-E")} << QList<bool>{false, false};
+    QTest::newRow("the same point compares, past the others")
+        << Points{atPoint(0, 1000, "U-E"), atPoint(0, 300, "V-E"), atPoint(1, 900, "V-E"), atPoint(2, 450, "U-E")}
+        << QList<bool>{false, false, false, true};
+    QTest::newRow("a point typed otherwise is the same point")
+        << Points{atPoint(0, 1000, "U-E"), atPoint(1, 400, QStringLiteral(" u \u2013 e"))} << QList<bool>{false, true};
+    QTest::newRow("a test without a point compares with none that has one")
+        << Points{atPoint(0, 1000, "U-E"), atPoint(1, 400, QString())} << QList<bool>{false, false};
+
     // Out of order, as a register may list them.
     QTest::newRow("sorted by time first") << Points{point(1, 400, 30), point(0, 1000, 30)} << QList<bool>{false, true};
 }
@@ -175,6 +199,130 @@ void TestTrendAnalysis::warningSaysWhichFall()
                                   + QString::number(qRound((1.0 - points.constLast().megohms / points.constFirst().megohms) * 100))
                                   + QLatin1String(" % since the best")),
                  qPrintable(warning));
+}
+
+void TestTrendAnalysis::warningNamesItsPoint_data()
+{
+    QTest::addColumn<Points>("points");
+    QTest::addColumn<QString>("prefix");
+
+    QTest::newRow("its point") << Points{atPoint(0, 1000, "W-E"), atPoint(1, 400, "W-E")} << "W-E: IR1min fell by";
+    QTest::newRow("none beside named points")
+        << Points{atPoint(0, 1000, QString()), atPoint(0, 1000, "U-E"), atPoint(1, 400, QString())}
+        << "no test point: IR1min fell by";
+    QTest::newRow("no point in the item, no name") << Points{point(0, 1000, 30), point(1, 400, 30)}
+                                                   << "IR1min fell by";
+}
+
+void TestTrendAnalysis::warningNamesItsPoint()
+{
+    QFETCH(Points, points);
+    QFETCH(QString, prefix);
+    TrendAnalysis::flagFalls(points);
+    QVERIFY2(points.constLast().warning.startsWith(prefix), qPrintable(points.constLast().warning));
+}
+
+// Named points in their names' order, the numbers as numbers; one series
+// for the tests without a point, last.
+void TestTrendAnalysis::seriesByTestPoint()
+{
+    const Points points{atPoint(0, 1, "core 10-E"), atPoint(0, 1, QString()), atPoint(0, 1, "core 2-E"),
+                        atPoint(1, 1, "Core 2-E"), atPoint(1, 1, QString()), atPoint(1, 1, "core 10-E")};
+    const QList<TrendAnalysis::Series> series = TrendAnalysis::seriesOf(points);
+    QCOMPARE(series.size(), 3);
+    QCOMPARE(series.at(0).name, QStringLiteral("core 2-E"));
+    QCOMPARE(series.at(0).indices, (QList<int>{2, 3}));
+    QCOMPARE(series.at(1).name, QStringLiteral("core 10-E"));
+    QCOMPARE(series.at(1).indices, (QList<int>{0, 5}));
+    QCOMPARE(series.at(2).name, QStringLiteral("no test point"));
+    QCOMPARE(series.at(2).indices, (QList<int>{1, 4}));
+}
+
+namespace {
+// An IR record of the meter's memory, taken at one minute.
+InsulationTest irRecord(int years, double megohms)
+{
+    InsulationTest test;
+    test.mode = DMMData::dmIR;
+    test.origin = InsulationTest::Origin::Memory;
+    test.status = InsulationTest::Status::Completed;
+    test.startedMs = 1600000000000LL + years * year;
+    test.setVolts = 1000;
+    test.finalMegohms = megohms;
+    test.finalSeconds = 60;
+    return test;
+}
+
+// Details as a test was saved, at 30 °C, halving every 10 °C.
+TestDetails savedAs(TestDetails::EquipmentKind kind, double baseCelsius = nan)
+{
+    TestDetails details;
+    details.kind = kind;
+    details.insulationCelsius = 30.0;
+    details.correction = TestDetails::Correction::Halving;
+    details.baseCelsius = baseCelsius;
+    return details;
+}
+
+EquipmentItem motorItem(double baseCelsius = nan)
+{
+    EquipmentItem item;
+    item.tag = QStringLiteral("M-1");
+    item.kind = TestDetails::EquipmentKind::RotatingMachine;
+    item.ratedKilovolts = 0.4;
+    item.winding = TestDetails::WindingType::RandomWoundOrBelow1kV;
+    item.baseCelsius = baseCelsius;
+    return item;
+}
+} // namespace
+
+// Each point is judged by what the item is now, not by what each test was
+// saved as: 1 000 MΩ and 400 MΩ at 30 °C are 500 and 200 MΩ at the motor's
+// 40 °C, a fall, where one saved as "other" (20 °C) would stand at 2 000 MΩ
+// on the same chart and compare with nothing.
+void TestTrendAnalysis::everyPointOnTheItemsBasis_data()
+{
+    using Kind = TestDetails::EquipmentKind;
+    QTest::addColumn<TestDetails>("first");
+    QTest::addColumn<TestDetails>("second");
+    QTest::addColumn<EquipmentItem>("item");
+    QTest::addColumn<double>("baseCelsius");
+    QTest::addColumn<QList<double>>("megohms");
+    QTest::addColumn<bool>("flagged");
+
+    QTest::newRow("saved as other, then as a motor: both at the motor's 40 °C")
+        << savedAs(Kind::Other) << savedAs(Kind::RotatingMachine) << motorItem() << 40.0
+        << QList<double>{500, 200} << true;
+    QTest::newRow("both saved as other: at the motor's 40 °C")
+        << savedAs(Kind::Other) << savedAs(Kind::Other) << motorItem() << 40.0 << QList<double>{500, 200} << true;
+    QTest::newRow("the item's base over the one saved")
+        << savedAs(Kind::Other, 20.0) << savedAs(Kind::RotatingMachine, 40.0) << motorItem(30.0) << 30.0
+        << QList<double>{1000, 400} << true;
+    QTest::newRow("a test's own base stays where the item gives none")
+        << savedAs(Kind::RotatingMachine, 30.0) << savedAs(Kind::RotatingMachine) << motorItem() << nan
+        << QList<double>{1000, 200} << false;
+}
+
+void TestTrendAnalysis::everyPointOnTheItemsBasis()
+{
+    QFETCH(TestDetails, first);
+    QFETCH(TestDetails, second);
+    QFETCH(EquipmentItem, item);
+    QFETCH(double, baseCelsius);
+    QFETCH(QList<double>, megohms);
+    QFETCH(bool, flagged);
+
+    Points points{TrendAnalysis::pointOf(irRecord(0, 1000), first, item),
+                  TrendAnalysis::pointOf(irRecord(1, 400), second, item)};
+    TrendAnalysis::flagFalls(points);
+    for (int index = 0; index < points.size(); ++index)
+        QVERIFY2(qFuzzyCompare(points.at(index).megohms, megohms.at(index)),
+                 qPrintable(QString::number(points.at(index).megohms)));
+    if (!qIsNaN(baseCelsius)) {
+        QCOMPARE(points.at(0).baseCelsius, baseCelsius);
+        QCOMPARE(points.at(1).baseCelsius, baseCelsius);
+    }
+    QCOMPARE(!points.at(1).warning.isEmpty(), flagged);
 }
 
 // A PI record of the meter's memory: RES1 at the first set time, RES2 at the

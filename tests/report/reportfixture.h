@@ -84,14 +84,7 @@ inline ReportContent::Test judged(const InsulationTest &test, const TestDetails 
 
 inline TrendAnalysis::Point pointOf(const ReportContent::Test &entry)
 {
-    TrendAnalysis::Point point;
-    point.testId = entry.test.id;
-    point.ms = entry.test.startedMs;
-    point.megohms = entry.verdict.correctedMegohms;
-    point.pi = std::isfinite(entry.values.pi) ? entry.values.pi : entry.test.meterPi;
-    point.celsius = entry.details.insulationCelsius;
-    point.outcome = entry.verdict.outcome;
-    return point;
+    return TrendAnalysis::pointOf(entry.test, entry.values, entry.verdict, entry.details);
 }
 
 inline ReportContent itemReport(const QList<ReportContent::Test> &tests)

@@ -156,6 +156,49 @@ ReportContent trendEndingInMeterLimit()
     return content;
 }
 
+// A motor's three phases tested on two days, a reading of the meter's
+// memory without a date or a point among them, listed out of order.
+ReportContent phasesOverTwoDays()
+{
+    QList<ReportContent::Test> tests;
+    qint64 id = 0;
+    for (const int year : {2025, 2024}) {
+        for (const QString &phase : {QStringLiteral("W-E"), QStringLiteral("U-E"), QStringLiteral("V-E")}) {
+            TestDetails details = detailsFor(motor(), 30.0);
+            details.testPoint = phase;
+            ReportContent::Test test = judged(piTest(at(year, 4, 2, 9 + int(id % 3)), 3000.0, 2.5), details);
+            test.test.id = ++id;
+            tests << test;
+        }
+    }
+    InsulationTest memory;
+    memory.mode = DMMData::dmIR;
+    memory.origin = InsulationTest::Origin::Memory;
+    memory.status = InsulationTest::Status::Completed;
+    memory.startedMs = at(2025, 4, 2, 15);
+    memory.finalMegohms = 2000.0;
+    ReportContent::Test record = judged(memory, detailsFor(motor()));
+    record.test.id = ++id;
+    tests.insert(2, record);
+    return itemReport(tests);
+}
+
+// One test of an item whose trend warns at two of its tests.
+ReportContent oneTestOfAWarningTrend()
+{
+    QList<ReportContent::Test> tests;
+    for (int year = 0; year < 3; ++year) {
+        tests << piTestOfMotor(at(2023 + year, 4, 2), 3200.0, 2.5);
+        tests.last().test.id = year + 1;
+    }
+    ReportContent content = itemReport(tests);
+    content.trend[1].warning = QStringLiteral("the warning of the second test");
+    content.trend[2].warning = QStringLiteral("the warning of the third test");
+    content.scope = ReportContent::Scope::OneTest;
+    content.tests = {tests.at(1)};
+    return content;
+}
+
 QStringList reasonsOf(const ReportContent &content)
 {
     QStringList reasons;
@@ -196,6 +239,7 @@ private slots:
     void initTestCase();
     void contents_data();
     void contents();
+    void testsGroupedByDayAndPoint();
     void hundredTestsNumberEveryPage();
     void rulesAreListedOnceAtTheEnd();
     void longNotesAndReasonsContinue();
@@ -295,6 +339,10 @@ void TestReportWriter::contents_data()
                        "Minimum IR 100 MΩ", "Minimum PI 2.00", trend.trend[2].warning, "Warning"}
         << QStringList();
 
+    QTest::newRow("a single test's report carries its own warning only")
+        << oneTestOfAWarningTrend() << options() << QStringList{"Trend of M-101", "the warning of the second test"}
+        << QStringList{"the warning of the third test"};
+
     QTest::newRow("an item's lines are its rules', not a meter's limit")
         << trendEndingInMeterLimit() << options() << QStringList{"Trend of M-101", "Minimum IR 100 MΩ", "Minimum PI 2.00"}
         << QStringList{"Minimum IR 500"};
@@ -317,6 +365,28 @@ void TestReportWriter::contents()
         QVERIFY2(text.contains(readable(expected)), qPrintable(QStringLiteral("missing: ") + expected));
     for (const QString &unexpected : absent)
         QVERIFY2(!text.contains(unexpected), qPrintable(QStringLiteral("unexpected: ") + unexpected));
+}
+
+// The tests of a day together, phase by phase, each group under its heading;
+// a memory record without a date goes by its download's day, last in it.
+void TestReportWriter::testsGroupedByDayAndPoint()
+{
+    TempWorkDir dir;
+    ReportWriter writer(phasesOverTwoDays(), options());
+    QVERIFY2(writer.write(QStringLiteral("report.pdf")), qPrintable(writer.errorString()));
+    const QString text = readable(pagesOf(QStringLiteral("report.pdf")).join(QLatin1Char(' ')));
+    const QString day2024 = ReportText::date(QDate(2024, 4, 2));
+    const QString day2025 = ReportText::date(QDate(2025, 4, 2));
+    const QStringList headings{day2024 + " · U-E", day2024 + " · V-E", day2024 + " · W-E",
+                               day2025 + " · U-E", day2025 + " · V-E", day2025 + " · W-E",
+                               "date unknown, downloaded " + day2025 + " · no test point"};
+    int from = 0;
+    for (const QString &heading : headings) {
+        const int at = text.indexOf(heading, from);
+        QVERIFY2(at >= 0, qPrintable(QStringLiteral("missing or out of order: ") + heading));
+        from = at + heading.size();
+    }
+    QVERIFY(text.contains(QLatin1String("Test point U-E")));
 }
 
 // Each verdict names its rules; the report lists them once, after the tests.

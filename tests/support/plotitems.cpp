@@ -43,3 +43,13 @@ QStringList PlotItems::texts(const QCustomPlot &plot)
     collect<QCPItemText>(plot, [&texts](const QCPItemText &text) { texts << text.text(); });
     return texts;
 }
+
+QList<PlotItems::Label> PlotItems::shownTexts(const QCustomPlot &plot)
+{
+    QList<Label> labels;
+    collect<QCPItemText>(plot, [&labels](const QCPItemText &text) {
+        if (text.visible())
+            labels << Label{text.text(), QRectF(text.topLeft->pixelPosition(), text.bottomRight->pixelPosition())};
+    });
+    return labels;
+}

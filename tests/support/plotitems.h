@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QRectF>
 #include <QStringList>
 
 class QCPAxis;
@@ -19,5 +20,13 @@ QList<double> verticalLines(const QCustomPlot &plot);
 
 // The texts the chart writes on itself.
 QStringList texts(const QCustomPlot &plot);
+
+struct Label
+{
+    QString text;
+    QRectF rect; // in pixels, as the chart was last laid out
+};
+// The texts the chart shows, where they stand.
+QList<Label> shownTexts(const QCustomPlot &plot);
 
 } // namespace PlotItems

@@ -19,6 +19,8 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <qcustomplot.h>
@@ -42,6 +44,8 @@ private slots:
     void unknownTagIsAddedWhenTheDetailsAreSaved();
     void trendShowsTheItemsTests();
     void itemDialogKeepsMediumAndMakersLimits();
+    void memoryRecordSaysItsDateIsUnknown();
+    void warningsAreListedOneLineEach();
 };
 
 // Typing a tag of the register fills the item's own fields and keeps them
@@ -169,6 +173,76 @@ void TestEquipmentWindow::itemDialogKeepsMediumAndMakersLimits()
     QVERIFY(std::isnan(saved.makerMinimumMegohms));
     QCOMPARE(saved.makerMinimumCelsius, 20.0);
     QCOMPARE(saved.makerMinimumPi, 2.0);
+}
+
+// A record of the meter's memory carries no date: the list and the
+// tooltip say so, with the day it came down.
+void TestEquipmentWindow::memoryRecordSaysItsDateIsUnknown()
+{
+    WindowFixture fixture;
+    EquipmentItem motor;
+    motor.tag = QStringLiteral("P-102");
+    motor.kind = TestDetails::EquipmentKind::RotatingMachine;
+    QVERIFY(fixture.catalogue().saveItem(motor));
+    TestDetails details;
+    motor.applyTo(details);
+    details.insulationCelsius = 30;
+    fixture.window().journal()->setNextDetails(details);
+    feed(fixture, framesOfMode(DemoCycle(1).storedFrames(), DMMData::dmIR).mid(0, 1));
+
+    fixture.find<QAction>("actionEquipment")->trigger();
+    auto *equipment = fixture.window().findChild<EquipmentWindow *>();
+    QVERIFY(equipment);
+    QCOMPARE(equipment->trend().size(), 1);
+    const QString downloaded = QStringLiteral("date unknown, downloaded %1")
+                                   .arg(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    QCOMPARE(equipment->ui->twTests->topLevelItem(0)->text(0), downloaded);
+    QVERIFY2(EquipmentWindow::pointText(equipment->trend().constFirst()).startsWith(downloaded),
+             qPrintable(EquipmentWindow::pointText(equipment->trend().constFirst())));
+}
+
+// Many warnings take a line each, numbered as the chart numbers them, in a
+// list that keeps to a few lines and scrolls; each names its test point.
+void TestEquipmentWindow::warningsAreListedOneLineEach()
+{
+    WindowFixture fixture;
+    fixture.find<QAction>("actionEquipment")->trigger();
+    auto *equipment = fixture.window().findChild<EquipmentWindow *>();
+    QVERIFY(equipment);
+    QList<TrendAnalysis::Point> points;
+    const QStringList phases{"U-E", "V-E", "W-E"};
+    for (int round = 0; round < 4; ++round) {
+        for (const QString &phase : phases) {
+            TrendAnalysis::Point point;
+            point.ms = QDateTime(QDate(2022 + round, 5, 1), QTime(9, 0)).toMSecsSinceEpoch();
+            point.testPoint = phase;
+            point.celsius = 30;
+            point.megohms = round < 2 ? 2000.0 : 1500.0 / (round * (phases.indexOf(phase) + 1));
+            point.outcome = Verdict::Outcome::Pass;
+            points << point;
+        }
+    }
+    TrendAnalysis::flagFalls(points);
+    int warned = 0;
+    for (const TrendAnalysis::Point &point : points)
+        warned += point.warning.isEmpty() ? 0 : 1;
+    QVERIFY(warned >= 5);
+    equipment->showTrend(points);
+
+    QTreeWidget &list = *equipment->ui->twWarnings;
+    QVERIFY(!list.isHidden());
+    QCOMPARE(list.topLevelItemCount(), warned);
+    for (int row = 0; row < warned; ++row) {
+        const QTreeWidgetItem *item = list.topLevelItem(row);
+        QCOMPARE(item->text(0), QString::number(row + 1));
+        QVERIFY2(item->text(2).contains(QRegularExpression(QStringLiteral("^[UVW]-E: "))), qPrintable(item->text(2)));
+    }
+    QVERIFY(list.height() < 7 * list.fontMetrics().height() + list.header()->height());
+    QCOMPARE(equipment->ui->twTests->topLevelItemCount(), points.size());
+    QCOMPARE(equipment->ui->twTests->topLevelItem(0)->text(1), QStringLiteral("W-E"));
+
+    equipment->showTrend({});
+    QVERIFY(list.isHidden());
 }
 
 QTEST_MAIN(TestEquipmentWindow)
