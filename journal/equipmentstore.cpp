@@ -156,9 +156,14 @@ QList<qint64> EquipmentStore::testsOf(qint64 itemId, qint64 fromMs, qint64 toMs)
     QList<qint64> tests;
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT tests.id FROM tests JOIN test_details ON test_details.test_id = tests.id"
-                                 " WHERE test_details.equipment_id = ? AND tests.started_ms >= ? AND tests.started_ms < ?"
-                                 " ORDER BY tests.started_ms, tests.id"));
+    // A test is dated by the day the technician gave it (a record of the
+    // meter's memory carries none of its own), else by its readings.
+    query.prepare(QStringLiteral("SELECT id FROM (SELECT tests.id,"
+                                 " CASE WHEN test_details.tested_ms > 0 THEN test_details.tested_ms"
+                                 " ELSE tests.started_ms END AS tested_ms"
+                                 " FROM tests JOIN test_details ON test_details.test_id = tests.id"
+                                 " WHERE test_details.equipment_id = ?)"
+                                 " WHERE tested_ms >= ? AND tested_ms < ? ORDER BY tested_ms, id"));
     query.addBindValue(itemId);
     query.addBindValue(fromMs < 0 ? std::numeric_limits<qint64>::min() : fromMs);
     query.addBindValue(toMs < 0 ? std::numeric_limits<qint64>::max() : toMs);

@@ -217,6 +217,15 @@ void TestEquipmentStore::testsOfAnItemInADateRange()
     const qint64 first = 1765360000000LL;
     QCOMPARE(register_.testsOf(cable.id), journal.tests());
     QCOMPARE(register_.testsOf(cable.id, first + hour, first + 3 * hour), journal.tests().mid(1, 2));
+
+    // A record of the meter's memory is dated by the day the technician
+    // gives it, not by its download.
+    TestDetails dated = naming(QStringLiteral("C-12"));
+    dated.testedMs = first - 30 * 24 * hour;
+    QVERIFY(tests.saveDetails(journal.tests().at(2), dated));
+    QCOMPARE(register_.testsOf(cable.id, first + hour, first + 3 * hour), journal.tests().mid(1, 1));
+    QCOMPARE(register_.testsOf(cable.id, dated.testedMs, dated.testedMs + hour), journal.tests().mid(2, 1));
+    QCOMPARE(register_.testsOf(cable.id).constFirst(), journal.tests().at(2));
 }
 
 // What the windows show when the register or the journal refuses an edit.
