@@ -3,6 +3,7 @@
 #include "export/testscsvexport.h"
 
 #include "insulation/curveanalysis.h"
+#include "insulation/testdate.h"
 #include "insulation/verdictrules.h"
 #include "journal/equipmentstore.h"
 #include "journal/readingstore.h"
@@ -104,7 +105,9 @@ QStringList testCells(const InsulationTest &test, const TestDetails &details)
             verdict.rules.join(QStringLiteral("; ")),
             verdict.warnings.join(QStringLiteral("; ")),
             setTimeRatio ? CurveAnalysis::ratioName(test) : QString(),
-            setTimeRatio ? number(CurveAnalysis::meterRatio(test)) : QString()};
+            setTimeRatio ? number(CurveAnalysis::meterRatio(test)) : QString(),
+            details.testPoint,
+            TestDate::isKnown(test, details) ? moment(TestDate::testedMs(test, details)) : QString()};
 }
 } // namespace
 
@@ -124,7 +127,7 @@ QStringList TestsCsvExport::header()
             tr("Corrected to (°C)"), tr("Insulation temperature (°C)"), tr("Ambient temperature (°C)"),
             tr("Relative humidity (%)"), tr("Operator"), tr("Notes"), tr("Verdict"), tr("Reasons"),
             tr("Qualified pass"), tr("Rules"), tr("Warnings"), tr("Meter's ratio at set times"),
-            tr("Meter's ratio value")};
+            tr("Meter's ratio value"), tr("Test point"), tr("Tested")};
 }
 
 bool TestsCsvExport::write(const QString &fileName)

@@ -65,6 +65,7 @@ void TestTestsCsvExport::oneRowPerTestWithItsItem()
     details.equipment = QStringLiteral("p-101");
     details.notes = QStringLiteral("dry,\nclean");
     details.insulationCelsius = 25;
+    details.testPoint = QStringLiteral("U-E");
     for (int i = 0; i < 3; ++i)
         QVERIFY(store.saveDetails(tests.at(i).id, details));
 
@@ -86,6 +87,9 @@ void TestTestsCsvExport::oneRowPerTestWithItsItem()
             pumpTests << row.at(testId);
             QCOMPARE(row.at(description), pump.description);
             QCOMPARE(row.at(notes), details.notes);
+            QCOMPARE(row.at(TestsCsvExport::header().indexOf(QStringLiteral("Test point"))), details.testPoint);
+            QCOMPARE(row.at(TestsCsvExport::header().indexOf(QStringLiteral("Tested"))),
+                     row.at(TestsCsvExport::header().indexOf(QStringLiteral("Started"))));
             QVERIFY(!row.at(verdict).isEmpty());
         }
         if (row.at(tag) == QLatin1String("SPARE-1"))
