@@ -319,8 +319,8 @@ This cannot be undone.</source>
         <translation>采样间隔</translation>
     </message>
     <message>
-        <source>mS</source>
-        <translation>毫秒</translation>
+        <source> ms</source>
+        <translation> 毫秒</translation>
     </message>
     <message>
         <source>Record data only at test time</source>
@@ -333,6 +333,10 @@ This cannot be undone.</source>
     <message>
         <source>Team server…</source>
         <translation>团队服务器…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>

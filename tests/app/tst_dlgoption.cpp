@@ -20,7 +20,7 @@ private slots:
     void formPlacesWidgets();
     void spinBoxesHaveTheirRanges();
     void infiniteDisablesSamplePoints();
-    void okAcceptsAndEscapeRejects();
+    void okAcceptsCancelAndEscapeReject();
     void tabOrderFollowsTheForm();
 };
 
@@ -40,6 +40,8 @@ void TestDlgOption::formPlacesWidgets_data()
     QTest::newRow("label_2") << "label_2" << 2 << 0 << 1 << "Sample Interval";
     QTest::newRow("spinSampleInterval") << "spinSampleInterval" << 2 << 1 << 1 << QString();
     QTest::newRow("cbRecordAtTesttimg") << "cbRecordAtTesttimg" << 3 << 0 << 2 << "Record data only at test time";
+    QTest::newRow("btnSyncServer") << "btnSyncServer" << 4 << 0 << 1 << "Team server…";
+    QTest::newRow("btnCancel") << "btnCancel" << 4 << 1 << 1 << "Cancel";
     QTest::newRow("btnOK") << "btnOK" << 4 << 2 << 1 << "OK";
 }
 
@@ -75,7 +77,7 @@ void TestDlgOption::spinBoxesHaveTheirRanges()
     QCOMPARE(dialog.ui->spinSamplePoints->maximum(), 999999999);
     QCOMPARE(dialog.ui->spinSampleInterval->minimum(), 0);
     QCOMPARE(dialog.ui->spinSampleInterval->maximum(), 999999999);
-    QCOMPARE(dialog.ui->spinSampleInterval->suffix(), QStringLiteral("mS"));
+    QCOMPARE(dialog.ui->spinSampleInterval->suffix(), QStringLiteral(" ms"));
     QVERIFY(dialog.ui->spinSampleInterval->prefix().isEmpty());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
 }
@@ -90,7 +92,8 @@ void TestDlgOption::infiniteDisablesSamplePoints()
     QVERIFY(dialog.ui->spinSamplePoints->isEnabled());
 }
 
-void TestDlgOption::okAcceptsAndEscapeRejects()
+// Cancel, like Escape, leaves the options as they were.
+void TestDlgOption::okAcceptsCancelAndEscapeReject()
 {
     DlgOption accepted;
     QSignalSpy acceptSpy(&accepted, &QDialog::accepted);
@@ -105,13 +108,21 @@ void TestDlgOption::okAcceptsAndEscapeRejects()
     QTest::keyClick(&rejected, Qt::Key_Escape);
     QCOMPARE(rejectSpy.count(), 1);
     QCOMPARE(rejected.result(), int(QDialog::Rejected));
+
+    DlgOption cancelled;
+    QSignalSpy cancelSpy(&cancelled, &QDialog::rejected);
+    cancelled.show();
+    QTest::mouseClick(cancelled.ui->btnCancel, Qt::LeftButton);
+    QCOMPARE(cancelSpy.count(), 1);
+    QCOMPARE(cancelled.result(), int(QDialog::Rejected));
 }
 
 void TestDlgOption::tabOrderFollowsTheForm()
 {
     DlgOption dialog;
     const QList<QWidget *> expected{dialog.ui->cbbLanguage, dialog.ui->spinSamplePoints, dialog.ui->cbInfinite,
-                                    dialog.ui->spinSampleInterval, dialog.ui->btnOK};
+                                    dialog.ui->spinSampleInterval, dialog.ui->btnSyncServer, dialog.ui->btnOK,
+                                    dialog.ui->btnCancel};
     QList<QWidget *> visited;
     QWidget *widget = expected.first();
     do {

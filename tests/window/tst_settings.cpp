@@ -126,7 +126,7 @@ void TestSettings::firstStartShowsDefaultsAndKeepsEnglish()
     QVERIFY(!shown.pointsEnabled);
     QCOMPARE(shown.points, 1);
     QCOMPARE(shown.interval, 0);
-    QCOMPARE(shown.intervalSuffix, QStringLiteral("mS"));
+    QCOMPARE(shown.intervalSuffix, QStringLiteral(" ms"));
     QVERIFY(!shown.atTesttime);
 
     QCOMPARE(fixture.setting("Language").toString(), QStringLiteral("en_US"));
