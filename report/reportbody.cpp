@@ -50,6 +50,9 @@ ReportBody::ReportBody(const ReportContent &content, const QString &technician)
     const QString rules = RulesSection::html(m_content.tests);
     if (!rules.isEmpty())
         add(Part::Kind::Text, rules).keepTogether = true;
+    // A signature alone on a page signs nothing that can be seen: what ends
+    // the report goes with it.
+    m_parts.last().keepWithNext = true;
     add(Part::Kind::Signature);
 }
 

@@ -241,6 +241,8 @@ private slots:
     void contents();
     void testsGroupedByDayAndPoint();
     void hundredTestsNumberEveryPage();
+    void signatureStaysWithWhatItSigns_data();
+    void signatureStaysWithWhatItSigns();
     void rulesAreListedOnceAtTheEnd();
     void longNotesAndReasonsContinue();
     void paper_data();
@@ -437,6 +439,53 @@ void TestReportWriter::hundredTestsNumberEveryPage()
         QVERIFY2(text.count(started) == 1, qPrintable(started));
     }
     QVERIFY(pages.constLast().contains(QStringLiteral("Signature:")));
+}
+
+void TestReportWriter::signatureStaysWithWhatItSigns_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("signature");
+    QTest::addColumn<QString>("rules");
+
+    QTest::newRow("English") << QString() << QStringLiteral("Signature") << QStringLiteral("Rules applied");
+    QTest::newRow("Chinese") << QStringLiteral("zh_CN") << QStringLiteral("签名") << QStringLiteral("所用规则");
+}
+
+// Whatever the length of the report, the signature block never stands alone
+// on its last page: the list of the rules it signs for comes with it.
+void TestReportWriter::signatureStaysWithWhatItSigns()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, signature);
+    QFETCH(QString, rules);
+
+    TempWorkDir dir;
+    const QLocale before;
+    QTranslator own;
+    QTranslator toolkit;
+    if (!language.isEmpty()) {
+        QVERIFY(stageCatalogues(dir));
+        QVERIFY(installLanguage(*qApp, language, own, toolkit));
+    }
+    // Notes of one line more at a time move the end of the report down the
+    // page until the signature no longer fits below it.
+    QStringList alone;
+    QStringList notes;
+    for (int lines = 0; lines <= 40; lines += 2) {
+        ReportContent content = trendWithWarning();
+        content.tests.last().details.notes = notes.join(QLatin1Char('\n'));
+        ReportWriter writer(content, options());
+        if (!writer.write(QStringLiteral("report.pdf")))
+            alone << writer.errorString();
+        const QString last = readable(pagesOf(QStringLiteral("report.pdf")).constLast());
+        if (!last.contains(signature) || !last.contains(rules))
+            alone << QString::number(lines);
+        notes << QStringLiteral("Remark %1 on the winding.").arg(lines) << QStringLiteral("Cleaned and dried.");
+    }
+    QCoreApplication::removeTranslator(&own);
+    QCoreApplication::removeTranslator(&toolkit);
+    QLocale::setDefault(before);
+    QVERIFY2(alone.isEmpty(), qPrintable(QStringLiteral("alone after notes of %1 lines").arg(alone.join(QStringLiteral(", ")))));
 }
 
 // Text too long for a page continues on the next, the table's header above
