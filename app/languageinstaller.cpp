@@ -3,6 +3,8 @@
 #include "app/languageinstaller.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
 #include <QLocale>
 #include <QTranslator>
 
@@ -29,4 +31,16 @@ bool installLanguage(QCoreApplication &app, const QString &language,
     loadAndInstall(app, appTranslator, appCatalogue);
     loadAndInstall(app, toolkitTranslator, toolkitCatalogue);
     return true;
+}
+
+QString missingLanguageNotice(const QString &language, const QTranslator &appTranslator)
+{
+    if (language != chineseCode || !appTranslator.isEmpty())
+        return QString();
+    const QString path = QDir::current().absoluteFilePath(appCatalogue);
+    qDebug() << "[lang] catalogue not loaded:" << path;
+    return QCoreApplication::translate("LanguageInstaller",
+                                       "Chinese was chosen, but its translation %1 could not be loaded: "
+                                       "the program is shown in English.")
+        .arg(QDir::toNativeSeparators(path));
 }

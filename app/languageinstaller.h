@@ -13,3 +13,8 @@ class QTranslator;
 // Returns true when the code selected Chinese.
 bool installLanguage(QCoreApplication &app, const QString &language,
                      QTranslator &appTranslator, QTranslator &toolkitTranslator);
+
+// What to tell the user when Chinese was chosen but the program's own
+// catalogue could not be loaded, so that its texts stay English; empty
+// otherwise.
+QString missingLanguageNotice(const QString &language, const QTranslator &appTranslator);

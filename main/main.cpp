@@ -6,6 +6,7 @@
 #include "window/templatewindow.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QString>
 #include <QTranslator>
 
@@ -31,5 +32,13 @@ int main(int argc, char *argv[])
 
     TemplateWindow window;
     window.show();
+    // Told once, without holding up the window: the choice in Options stays.
+    const QString notice = missingLanguageNotice(language, appTranslator);
+    if (!notice.isEmpty()) {
+        auto *box = new QMessageBox(QMessageBox::Warning, window.windowTitle(), notice, QMessageBox::Ok, &window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    }
     return app.exec();
 }

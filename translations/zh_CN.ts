@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>LanguageInstaller</name>
+    <message>
+        <source>Chinese was chosen, but its translation %1 could not be loaded: the program is shown in English.</source>
+        <translation>已选择中文，但无法加载其翻译文件 %1：程序以英文显示。</translation>
+    </message>
+</context>
+<context>
     <name>CurveChart</name>
     <message>
         <source>Insulation resistance</source>

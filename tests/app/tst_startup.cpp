@@ -183,6 +183,10 @@ void TestStartup::chineseWithoutCataloguesKeepsEnglishTexts()
     QVERIFY(own.isEmpty());
     QVERIFY(toolkit.isEmpty());
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    // ...and says so, naming the file it looked for.
+    const QString notice = missingLanguageNotice(QStringLiteral("zh_CN"), own);
+    QVERIFY2(notice.contains(QDir(dir.path()).absoluteFilePath(QStringLiteral("zh_CN.qm"))), qPrintable(notice));
+    QVERIFY(missingLanguageNotice(QStringLiteral("en_US"), own).isEmpty());
 }
 
 void TestStartup::chineseInstallsTheCataloguesThatLoad()
