@@ -8,6 +8,7 @@
 #include "window/chartpoint.h"
 #include "window/readabletimeticker.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -202,13 +203,18 @@ void TemplateWindow::rescaleValueAxis(QCPGraph *graph)
         fitValueAxis(graph->valueAxis(), values);
 }
 
-// Beyond the visible count the key axis follows the newest points.
+// Beyond the visible count the key axis follows the newest points; with no
+// point yet it shows the minute to come, where the first will be, rather
+// than the first seconds of 1970.
 void TemplateWindow::rescaleKeyAxis()
 {
     QCustomPlot *plot = ui->plot1;
     const QSharedPointer<QCPGraphDataContainer> data = plot->graph(0)->data();
     const int count = data->size();
-    if (count > m_visiblePoints) {
+    if (count == 0) {
+        const double now = QCPAxisTickerDateTime::dateTimeToKey(QDateTime::currentDateTime());
+        plot->xAxis->setRange(now, now + 60.0);
+    } else if (count > m_visiblePoints) {
         const double last = data->at(count - 1)->key;
         const double first = data->at(count - static_cast<int>(m_visiblePoints))->key;
         plot->xAxis->setRange(last, last - first, Qt::AlignRight);

@@ -133,6 +133,7 @@ private slots:
     void timeLabelsNeverOverlap();
     void modeSwitchReplotsFromTheTable();
     void doubleClickUndoesZooming();
+    void emptyChartShowsTheTimeToCome();
     void selectingAPointShowsTracerAndLabel();
     void tracerLabelNamesThePointUnderThePointer();
     void tracerLabelIsCurrentWhenDrawn();
@@ -404,6 +405,17 @@ void TestChart::doubleClickUndoesZooming()
     doubleClick(fixture);
     QCOMPARE(fixture.plot()->xAxis->range(), keys);
     QCOMPARE(fixture.plot()->yAxis->range(), values);
+}
+
+// Before the first reading the time axis shows the minute to come, not the
+// first seconds of 1970.
+void TestChart::emptyChartShowsTheTimeToCome()
+{
+    WindowFixture fixture;
+    const double before = QCPAxisTickerDateTime::dateTimeToKey(QDateTime::currentDateTime());
+    fixture.window().show();
+    QTRY_VERIFY(fixture.plot()->xAxis->range().lower >= before - 1.0);
+    QVERIFY(fixture.plot()->xAxis->range().upper > fixture.plot()->xAxis->range().lower);
 }
 
 void TestChart::selectingAPointShowsTracerAndLabel()
