@@ -6,6 +6,7 @@
 #include "meter/mydmm.h"
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
+#include "util/savefilename.h"
 #include "util/utils.h"
 
 #include <QDesktopServices>
@@ -28,8 +29,9 @@ void TemplateWindow::on_actionExport_triggered()
     DataModel *const chosen = modelShown();
     m_dmm->setPause(true);
     Utils::delayMs(pauseBeforeExportMs, eventBudgetMs);
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save As"), QString(),
-                                                          QStringLiteral("CSV(*.csv)"));
+    const QString filter = QStringLiteral("CSV(*.csv)");
+    const QString fileName = SaveFileName::withSuffix(QFileDialog::getSaveFileName(this, tr("Save As"), QString(), filter),
+                                                      filter, QStringLiteral("csv"));
     if (!fileName.isEmpty()) {
         QString reason;
         if (chosen && Utils::exportToCSV(chosen, fileName, &reason))
@@ -42,8 +44,9 @@ void TemplateWindow::on_actionExport_triggered()
 
 void TemplateWindow::on_actionSaveImage_triggered()
 {
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save As"), QString(),
-                                                          QStringLiteral("File(*.jpg *.png *.bmp *.pdf)"));
+    const QString filter = QStringLiteral("File(*.jpg *.png *.bmp *.pdf)");
+    const QString fileName = SaveFileName::withSuffix(QFileDialog::getSaveFileName(this, tr("Save As"), QString(), filter),
+                                                      filter, QStringLiteral("png"));
     if (fileName.isEmpty())
         return;
     QString reason;
