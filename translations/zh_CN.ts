@@ -1765,6 +1765,14 @@ Do you want to bring its readings back into the tables?</source>
         <source>Meter&apos;s ratio value</source>
         <translation>仪表比值</translation>
     </message>
+    <message>
+        <source>Test point</source>
+        <translation>测试点</translation>
+    </message>
+    <message>
+        <source>Tested</source>
+        <translation>测试日期</translation>
+    </message>
 </context>
 <context>
     <name>TestsWindow</name>
