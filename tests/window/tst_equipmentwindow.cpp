@@ -114,10 +114,13 @@ void TestEquipmentWindow::trendShowsTheItemsTests()
     TestDetails details;
     motor.applyTo(details);
     details.insulationCelsius = 30;
-    fixture.window().journal()->setNextDetails(details);
     for (const int round : {1, 3})
         feed(fixture, framesOfMode(DemoCycle(round).liveFrames(), DMMData::dmPI));
     feed(fixture, framesOfMode(DemoCycle(1).liveFrames(), DMMData::dmVOLT).mid(0, 1));
+    for (const InsulationTest &test : fixture.catalogue().tests()) {
+        if (test.mode == DMMData::dmPI)
+            QVERIFY(fixture.catalogue().saveDetails(test.id, details));
+    }
 
     fixture.find<QAction>("actionEquipment")->trigger();
     auto *equipment = fixture.window().findChild<EquipmentWindow *>();
@@ -187,8 +190,10 @@ void TestEquipmentWindow::memoryRecordSaysItsDateIsUnknown()
     TestDetails details;
     motor.applyTo(details);
     details.insulationCelsius = 30;
-    fixture.window().journal()->setNextDetails(details);
     feed(fixture, framesOfMode(DemoCycle(1).storedFrames(), DMMData::dmIR).mid(0, 1));
+    const QList<InsulationTest> kept = fixture.catalogue().tests();
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(fixture.catalogue().saveDetails(kept.first().id, details));
 
     fixture.find<QAction>("actionEquipment")->trigger();
     auto *equipment = fixture.window().findChild<EquipmentWindow *>();
