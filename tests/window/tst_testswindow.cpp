@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -68,6 +69,7 @@ private slots:
     void offeredDetailsGoOnlyWhereAccepted_data();
     void offeredDetailsGoOnlyWhereAccepted();
     void unsavedDetailsAreJudgedAndAskedAbout();
+    void acceptedDetailsTheJournalRefusesAreSaid();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -529,6 +531,31 @@ void TestTestsWindow::unsavedDetailsAreJudgedAndAskedAbout()
     QCOMPARE(fixture.catalogue().details(irId).insulationCelsius, 40.0);
     QCOMPARE(form.twTests->currentItem()->text(1), QStringLiteral("VOLT"));
     QVERIFY(!form.lblUnsaved->isVisible());
+}
+
+// Details accepted for the next test that the journal then refuses are
+// said, not taken as kept.
+void TestTestsWindow::acceptedDetailsTheJournalRefusesAreSaid()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    TestDetails details;
+    details.equipment = QStringLiteral("P-101");
+    fixture.window().journal()->offerDetails(details, DMMData::dmIR, true);
+    QSqlQuery refuse(fixture.catalogue().journal());
+    QVERIFY(refuse.exec(QStringLiteral("CREATE TRIGGER refuse_details BEFORE INSERT ON test_details"
+                                       " BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")));
+    QSignalSpy failed(fixture.window().journal(), &SessionRecorder::failed);
+
+    runIrTest(fixture, 1.5);
+
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.first().first().toString().contains(QLatin1String("the disk is full")));
+    const QList<InsulationTest> kept = fixture.catalogue().tests();
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(fixture.catalogue().details(kept.first().id).isEmpty());
+    QCOMPARE(tests->ui->twTests->topLevelItem(0)->text(7), QStringLiteral("no item"));
 }
 
 QTEST_MAIN(TestTestsWindow)
