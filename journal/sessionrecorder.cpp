@@ -148,10 +148,41 @@ void SessionRecorder::keepTest(const InsulationTest &finished)
         emit failed(store.errorString());
         return;
     }
-    if (!m_nextDetails.isEmpty())
-        store.saveDetails(test.id, m_nextDetails);
+    const TestDetails details = detailsFor(test);
+    if (!details.isEmpty()) {
+        if (!store.saveDetails(test.id, details))
+            emit failed(store.errorString());
+        // Accepted for one test: the one after is asked about again.
+        m_offerAccepted = false;
+        emit offerChanged();
+    }
     store.setThroughSeq(test.sessionId, test.lastSeq);
     emit testKept(test);
+}
+
+void SessionRecorder::offerDetails(const TestDetails &details, int mode, bool accepted)
+{
+    m_nextDetails = details;
+    m_offeredMode = mode;
+    m_offerAccepted = accepted && !details.isEmpty();
+    emit offerChanged();
+}
+
+void SessionRecorder::acceptOffer(bool accepted)
+{
+    if (m_offerAccepted == (accepted && !m_nextDetails.isEmpty()))
+        return;
+    m_offerAccepted = accepted && !m_nextDetails.isEmpty();
+    emit offerChanged();
+}
+
+TestDetails SessionRecorder::detailsFor(const InsulationTest &test) const
+{
+    if (!m_offerAccepted || test.origin != InsulationTest::Origin::Live)
+        return TestDetails();
+    const bool insulation = !test.isMeasurement() && test.mode != DMMData::dmCOMP;
+    const bool sameMode = m_offeredMode < 0 ? insulation : test.mode == m_offeredMode;
+    return sameMode ? m_nextDetails : TestDetails();
 }
 
 // What the session's readings hold after its last test has been looked at.

@@ -58,10 +58,17 @@ public:
 
     // The test the meter runs now, if any.
     std::optional<InsulationTest> runningTest() const;
-    // What the next test (or the one running) is kept with; the previous
-    // test's details until they are changed.
+    // Details offered for the next live test of `mode` (any insulation
+    // mode for -1); a test is kept with them only once they are accepted,
+    // and only the one test that ends next. Measurements, COMP results and
+    // memory records are never filed by an offer made for another mode.
+    void offerDetails(const TestDetails &details, int mode, bool accepted = false);
+    void acceptOffer(bool accepted);
     TestDetails nextDetails() const { return m_nextDetails; }
-    void setNextDetails(const TestDetails &details) { m_nextDetails = details; }
+    int offeredMode() const { return m_offeredMode; }
+    bool isOfferAccepted() const { return m_offerAccepted; }
+    // The details `test` is kept with when it ends; empty when none.
+    TestDetails detailsFor(const InsulationTest &test) const;
 
 public slots:
     // The meter connection's frame of the record now on its way through the window.
@@ -82,6 +89,8 @@ signals:
     void testKept(const InsulationTest &test);
     // A session is complete in the journal, its tests cut.
     void sessionEnded();
+    // The offered details, their mode or their acceptance changed.
+    void offerChanged();
 
 private:
     void record(const QSharedPointer<DMMData> &record, bool stored);
@@ -99,4 +108,6 @@ private:
     bool m_meterOpen = false;
     QTimer m_silence; // ends a test the meter fell silent in
     TestDetails m_nextDetails;
+    int m_offeredMode = -1;
+    bool m_offerAccepted = false;
 };

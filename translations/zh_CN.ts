@@ -1998,6 +1998,36 @@ Do you want to add it, as the form describes it?</source>
         <source>The details could not be saved: %1</source>
         <translation>无法保存详细信息：%1</translation>
     </message>
+    <message>
+        <source>no item</source>
+        <translation>未归入设备</translation>
+    </message>
+    <message>
+        <source>Discard changes</source>
+        <translation>放弃更改</translation>
+    </message>
+    <message>
+        <source>Not saved yet</source>
+        <translation>尚未保存</translation>
+    </message>
+    <message>
+        <source>by the details not saved yet</source>
+        <translation>按尚未保存的详细信息</translation>
+    </message>
+    <message>
+        <source>The details of the test you were editing are not saved yet.
+Do you want to save them?</source>
+        <translation>正在编辑的测试的详细信息尚未保存。
+要保存吗？</translation>
+    </message>
+    <message>
+        <source>Use these details for the next test: %1</source>
+        <translation>将这些详细信息用于下一次测试：%1</translation>
+    </message>
+    <message>
+        <source>Use these details for the next %1 test: %2</source>
+        <translation>将这些详细信息用于下一次 %1 测试：%2</translation>
+    </message>
 </context>
 <context>
     <name>TrendAnalysis</name>

@@ -20,16 +20,20 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSet>
 #include <QStringListModel>
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 enum Column { ColTime, ColMode, ColVoltage, ColFinal, ColPi, ColDar, ColVerdict, ColEquipment };
 constexpr int idRole = Qt::UserRole + 1;
 constexpr qint64 runningId = -1;
+constexpr qint64 noTestId = -2;
 
 // The test's PI and DAR: from its curve where it reaches the marks,
 // otherwise the meter's own.
@@ -58,12 +62,15 @@ TestsWindow::TestsWindow(SessionRecorder &recorder, QWidget *parent)
     CurvePlot::setUp(*ui->plotCurve);
     setUpDetailsForm();
     connect(ui->twTests, &QTreeWidget::itemSelectionChanged, this, &TestsWindow::showSelected);
+    connect(&m_recorder, &SessionRecorder::offerChanged, this, &TestsWindow::showOffer);
     connect(&m_recorder, &SessionRecorder::testRunning, this, &TestsWindow::onRunning);
     connect(&m_recorder, &SessionRecorder::testKept, this, &TestsWindow::onKept);
     connect(&m_catalogue, &TestCatalogue::edited, this, &TestsWindow::edited);
     m_running = m_recorder.runningTest();
     if (m_running)
         m_prediction = m_runningPrediction.update(*m_running);
+    setEdited(false);
+    showOffer();
     refresh();
 }
 
@@ -136,34 +143,80 @@ QString TestsWindow::reviewText(const Shown &shown)
     return html + QStringLiteral("</table>");
 }
 
+// Rows are updated where they are and new ones put in, so that the list
+// grows without taking the selection or the form from the user.
 void TestsWindow::refresh()
 {
     m_kept = m_catalogue.tests();
-    const qint64 selected = ui->twTests->currentItem() ? ui->twTests->currentItem()->data(0, idRole).toLongLong()
-                                                       : runningId;
-    const QSignalBlocker blocker(ui->twTests);
-    ui->twTests->clear();
+    QList<qint64> ids;
     if (m_running)
-        fillRow(new QTreeWidgetItem(ui->twTests), judged(*m_running, m_recorder.nextDetails()));
+        ids << runningId;
     for (const InsulationTest &kept : qAsConst(m_kept)) {
         if (!m_judged.contains(kept.id)) {
             const std::optional<InsulationTest> loaded = m_catalogue.loadTest(kept.id);
             m_judged.insert(kept.id, judged(loaded.value_or(kept), m_catalogue.details(kept.id)));
         }
-        fillRow(new QTreeWidgetItem(ui->twTests), m_judged.value(kept.id));
+        ids << kept.id;
     }
+    placeRows(ids);
     for (int column = 0; column < ui->twTests->columnCount(); ++column)
         ui->twTests->resizeColumnToContents(column);
-    QTreeWidgetItem *select = nullptr;
-    for (int i = 0; i < ui->twTests->topLevelItemCount() && !select; ++i) {
-        if (ui->twTests->topLevelItem(i)->data(0, idRole).toLongLong() == selected)
-            select = ui->twTests->topLevelItem(i);
+    if (!ui->twTests->currentItem() && ui->twTests->topLevelItemCount() > 0)
+        ui->twTests->setCurrentItem(ui->twTests->topLevelItem(0));
+    else
+        showSelected();
+}
+
+// The row in sight at the top stays there while rows come in above it,
+// unless the list was at its top following the running test (or nothing)
+// with no mouse over it: then the newest test shows.
+void TestsWindow::placeRows(const QList<qint64> &ids)
+{
+    QTreeWidget &list = *ui->twTests;
+    QTreeWidgetItem *top = list.itemAt(0, 0);
+    QTreeWidgetItem *current = list.currentItem();
+    const bool followTop = list.verticalScrollBar()->value() == 0 && !list.viewport()->underMouse()
+                           && (!current || current == runningItem());
+    const QSet<qint64> listed(ids.cbegin(), ids.cend());
+    QHash<qint64, QTreeWidgetItem *> rows;
+    const QSignalBlocker blocker(&list);
+    for (int i = list.topLevelItemCount() - 1; i >= 0; --i) {
+        const qint64 id = list.topLevelItem(i)->data(0, idRole).toLongLong();
+        if (listed.contains(id))
+            rows.insert(id, list.topLevelItem(i));
+        else
+            delete list.takeTopLevelItem(i);
     }
-    if (!select)
-        select = ui->twTests->topLevelItem(0);
-    if (select)
-        ui->twTests->setCurrentItem(select);
-    showSelected();
+    for (int i = 0; i < ids.size(); ++i) {
+        QTreeWidgetItem *item = rows.value(ids.at(i));
+        if (!item) {
+            item = new QTreeWidgetItem;
+            list.insertTopLevelItem(i, item);
+        } else if (list.indexOfTopLevelItem(item) != i) {
+            list.insertTopLevelItem(i, list.takeTopLevelItem(list.indexOfTopLevelItem(item)));
+        }
+        fillRow(item, shownOf(ids.at(i)));
+    }
+    if (current && list.indexOfTopLevelItem(current) >= 0)
+        list.setCurrentItem(current);
+    if (top && !followTop && list.indexOfTopLevelItem(top) >= 0)
+        list.scrollToItem(top, QAbstractItemView::PositionAtTop);
+}
+
+QTreeWidgetItem *TestsWindow::rowOf(qint64 id) const
+{
+    for (int i = 0; i < ui->twTests->topLevelItemCount(); ++i) {
+        if (ui->twTests->topLevelItem(i)->data(0, idRole).toLongLong() == id)
+            return ui->twTests->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+TestsWindow::Shown TestsWindow::shownOf(qint64 id) const
+{
+    if (id == runningId && m_running)
+        return judged(*m_running, m_recorder.detailsFor(*m_running));
+    return m_judged.value(id);
 }
 
 void TestsWindow::fillRow(QTreeWidgetItem *item, const Shown &shown) const
@@ -173,6 +226,15 @@ void TestsWindow::fillRow(QTreeWidgetItem *item, const Shown &shown) const
         item->setText(column, texts.at(column));
     item->setData(0, idRole, shown.test.status == InsulationTest::Status::Running ? runningId : shown.test.id);
     item->setForeground(ColVerdict, Palette::of(shown.verdict));
+    // A test filed under no item says so, in a colour apart from the items' tags.
+    const bool noItem = shown.details.equipment.isEmpty();
+    if (noItem)
+        item->setText(ColEquipment, tr("no item"));
+    item->setForeground(ColEquipment, noItem ? ui->twTests->palette().brush(QPalette::Disabled, QPalette::Text)
+                                             : ui->twTests->palette().brush(QPalette::Text));
+    QFont font = ui->twTests->font();
+    font.setItalic(noItem);
+    item->setFont(ColEquipment, font);
     for (const int column : {ColVoltage, ColFinal, ColPi, ColDar})
         item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -188,39 +250,35 @@ void TestsWindow::onRunning(const InsulationTest &test)
 {
     m_running = test;
     m_prediction = m_runningPrediction.update(test);
-    const Shown shown = judged(test, m_recorder.nextDetails());
+    QList<qint64> ids{runningId};
+    for (const InsulationTest &kept : qAsConst(m_kept))
+        ids << kept.id;
+    if (!runningItem())
+        placeRows(ids);
     QTreeWidgetItem *item = runningItem();
-    if (!item) {
-        item = new QTreeWidgetItem;
-        ui->twTests->insertTopLevelItem(0, item);
-    }
+    const Shown shown = shownOf(runningId);
     fillRow(item, shown);
-    // The form is left alone: the technician may be typing the details in.
-    if (ui->twTests->currentItem() == item)
+    if (ui->twTests->currentItem() == item) {
+        // The form is left alone: the technician may be typing the details in.
         showTest(shown, false);
-    else if (!ui->twTests->currentItem())
+        previewVerdict();
+    } else if (!ui->twTests->currentItem()) {
         ui->twTests->setCurrentItem(item);
+    }
 }
 
+// The running test's row becomes the kept test's, where it is.
 void TestsWindow::onKept(const InsulationTest &test)
 {
     m_running.reset();
     m_runningPrediction.reset();
     m_prediction.reset();
     m_judged.insert(test.id, judged(test, m_catalogue.details(test.id)));
-    const bool followRunning = runningItem() && ui->twTests->currentItem() == runningItem();
-    delete runningItem();
-    if (followRunning) {
-        const QSignalBlocker blocker(ui->twTests);
-        ui->twTests->setCurrentItem(nullptr);
-    }
+    if (QTreeWidgetItem *running = runningItem())
+        running->setData(0, idRole, test.id);
+    if (m_formId == runningId)
+        m_formId = test.id;
     refresh();
-    if (followRunning) {
-        for (int i = 0; i < ui->twTests->topLevelItemCount(); ++i) {
-            if (ui->twTests->topLevelItem(i)->data(0, idRole).toLongLong() == test.id)
-                ui->twTests->setCurrentItem(ui->twTests->topLevelItem(i));
-        }
-    }
 }
 
 void TestsWindow::showSelected()
@@ -231,10 +289,23 @@ void TestsWindow::showSelected()
         return;
     }
     const qint64 id = item->data(0, idRole).toLongLong();
-    if (id == runningId && m_running)
-        showTest(judged(*m_running, m_recorder.nextDetails()), true);
-    else if (m_judged.contains(id))
-        showTest(m_judged.value(id), true);
+    // What was typed before any test began is for the first one shown.
+    if (m_edited && m_formId == noTestId)
+        m_formId = id;
+    if (m_edited && id != m_formId && !settleEdits()) {
+        const QSignalBlocker blocker(ui->twTests);
+        if (QTreeWidgetItem *edited = rowOf(m_formId))
+            ui->twTests->setCurrentItem(edited);
+        return;
+    }
+    if (id != runningId && !m_judged.contains(id))
+        return;
+    const bool withDetails = !m_edited;
+    showTest(shownOf(id), withDetails);
+    if (withDetails)
+        m_formId = id;
+    else
+        previewVerdict();
 }
 
 void TestsWindow::showTest(const Shown &shown, bool withDetails)
@@ -270,7 +341,7 @@ void TestsWindow::on_cbLeakage_toggled(bool checked)
         drawCurve(*m_current);
 }
 
-void TestsWindow::showVerdict(const Shown &shown)
+void TestsWindow::showVerdict(const Shown &shown, bool unsaved)
 {
     const CurveAnalysis::Values &v = shown.values;
     QStringList values;
@@ -310,8 +381,11 @@ void TestsWindow::showVerdict(const Shown &shown)
     ui->lblValues->setText(values.join(QStringLiteral(" · ")));
 
     const Verdict &verdict = shown.verdict;
-    ui->lblVerdict->setText(QStringLiteral("<b style=\"font-size:16pt; color:%1\">%2</b>")
-                                .arg(Palette::of(verdict).name(), verdict.outcomeText().toHtmlEscaped()));
+    QString verdictText = QStringLiteral("<b style=\"font-size:16pt; color:%1\">%2</b>")
+                              .arg(Palette::of(verdict).name(), verdict.outcomeText().toHtmlEscaped());
+    if (unsaved)
+        verdictText += QStringLiteral("<br><i>%1</i>").arg(tr("by the details not saved yet").toHtmlEscaped());
+    ui->lblVerdict->setText(verdictText);
     QStringList reasons;
     for (const QString &reason : verdict.reasons)
         reasons << QStringLiteral("• ") + reason.toHtmlEscaped();
@@ -320,6 +394,22 @@ void TestsWindow::showVerdict(const Shown &shown)
     if (!verdict.rules.isEmpty())
         reasons << tr("Rules: %1").arg(verdict.rules.join(QStringLiteral("; "))).toHtmlEscaped();
     ui->lblReasons->setText(reasons.join(QStringLiteral("<br>")));
+    holdReasonsHeight(shown);
+}
+
+// While one test is shown its reasons only ever take more room, so that
+// the form below them stays where the user is typing; four lines are kept
+// from the start.
+void TestsWindow::holdReasonsHeight(const Shown &shown)
+{
+    QLabel &label = *ui->lblReasons;
+    const qint64 id = shown.test.status == InsulationTest::Status::Running ? runningId : shown.test.id;
+    if (id != m_reasonsId) {
+        m_reasonsId = id;
+        label.setMinimumHeight(4 * label.fontMetrics().lineSpacing());
+    }
+    if (label.width() > 0)
+        label.setMinimumHeight(std::max(label.minimumHeight(), label.heightForWidth(label.width())));
 }
 
 void TestsWindow::setUpDetailsForm()
@@ -340,7 +430,104 @@ void TestsWindow::setUpDetailsForm()
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     ui->leEquipment->setCompleter(completer);
     connect(ui->leEquipment, &QLineEdit::textChanged, this, &TestsWindow::takeItemOfTag);
-    showDetails(m_recorder.nextDetails());
+    watchForm();
+    showDetails(m_recorder.isOfferAccepted() ? m_recorder.nextDetails() : TestDetails());
+}
+
+// Every change the user makes to the form marks it as not saved.
+void TestsWindow::watchForm()
+{
+    const auto edited = [this] { formEdited(); };
+    for (QLineEdit *line : {ui->leEquipment, ui->leOperator})
+        connect(line, &QLineEdit::textChanged, this, edited);
+    for (QComboBox *choice : {ui->cbbKind, ui->cbbClass, ui->cbbWinding, ui->cbbCorrection})
+        connect(choice, QOverload<int>::of(&QComboBox::currentIndexChanged), this, edited);
+    connect(ui->cbbTestPoint, &QComboBox::currentTextChanged, this, edited);
+    for (QDoubleSpinBox *spin : {ui->spinRatedKilovolts, ui->spinInsulationCelsius, ui->spinAmbientCelsius,
+                                 ui->spinHumidity, ui->spinBaseCelsius, ui->spinHalvingCelsius})
+        connect(spin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, edited);
+    connect(ui->dteTested, &QDateTimeEdit::dateTimeChanged, this, edited);
+    connect(ui->teNotes, &QPlainTextEdit::textChanged, this, edited);
+}
+
+void TestsWindow::formEdited()
+{
+    if (m_filling)
+        return;
+    setEdited(true);
+    previewVerdict();
+}
+
+void TestsWindow::setEdited(bool edited)
+{
+    m_edited = edited;
+    ui->lblUnsaved->setVisible(edited);
+    ui->btnDiscard->setEnabled(edited);
+}
+
+// The verdict the form's details would give, before they are saved.
+void TestsWindow::previewVerdict()
+{
+    if (!m_current)
+        return;
+    if (!m_edited) {
+        showVerdict(*m_current);
+        return;
+    }
+    Shown preview = *m_current;
+    preview.details = detailsInForm();
+    preview.verdict = VerdictRules::judge(preview.test, preview.values, preview.details);
+    showVerdict(preview, true);
+}
+
+// False: the user stays with the test being edited.
+bool TestsWindow::settleEdits()
+{
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, QString(),
+                              tr("The details of the test you were editing are not saved yet.\n"
+                                 "Do you want to save them?"),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Save)
+        return saveForm();
+    setEdited(false);
+    return true;
+}
+
+void TestsWindow::on_btnDiscard_clicked()
+{
+    setEdited(false);
+    if (m_formId == noTestId || !m_current)
+        showDetails(m_recorder.isOfferAccepted() ? m_recorder.nextDetails() : TestDetails());
+    else
+        showTest(shownOf(m_formId), true);
+}
+
+void TestsWindow::on_cbUseNext_clicked(bool checked)
+{
+    m_recorder.acceptOffer(checked);
+    if (QTreeWidgetItem *running = runningItem())
+        fillRow(running, shownOf(runningId));
+}
+
+// The details last saved, offered for the next test of their mode.
+void TestsWindow::showOffer()
+{
+    const TestDetails details = m_recorder.nextDetails();
+    ui->cbUseNext->setVisible(!details.isEmpty());
+    QString summary = details.equipment.isEmpty() ? tr("no item") : details.equipment;
+    if (std::isfinite(details.insulationCelsius))
+        summary += QStringLiteral(", ") + ResistanceText::celsius(details.insulationCelsius);
+    InsulationTest ofMode;
+    ofMode.mode = m_recorder.offeredMode();
+    ui->cbUseNext->setText(ofMode.mode < 0 ? tr("Use these details for the next test: %1").arg(summary)
+                                           : tr("Use these details for the next %1 test: %2")
+                                                 .arg(ofMode.modeName(), summary));
+    ui->cbUseNext->setChecked(m_recorder.isOfferAccepted());
+    if (QTreeWidgetItem *running = runningItem())
+        fillRow(running, shownOf(runningId));
 }
 
 // What belongs to the item comes from the register; only an item it does
@@ -374,6 +561,7 @@ void TestsWindow::enableItemFields()
 
 void TestsWindow::showDetails(const TestDetails &details)
 {
+    m_filling = true;
     const QSignalBlocker blocker(ui->leEquipment);
     ui->leEquipment->setText(details.equipment);
     DetailsChoices::select(*ui->cbbKind, int(details.kind));
@@ -395,6 +583,7 @@ void TestsWindow::showDetails(const TestDetails &details)
     enableItemFields();
     enableTestDate();
     enableHalving();
+    m_filling = false;
 }
 
 // Only a test whose readings carry no date of their own is given one.
@@ -474,29 +663,39 @@ void TestsWindow::on_btnReport_clicked()
     m_reports.reportTest(id);
 }
 
-// Details saved for a kept test stay with it, and are offered for the next
-// test too; for the running test (or none) they wait for it to end.
 void TestsWindow::on_btnSaveDetails_clicked()
+{
+    if (saveForm())
+        refresh();
+}
+
+// Details saved for a kept test stay with it and are offered for the next
+// test of its mode; given for the running test (or before any), they are
+// kept with it when it ends.
+bool TestsWindow::saveForm()
 {
     const TestDetails details = detailsInForm();
     if (!details.equipment.isEmpty() && !m_catalogue.item(details.equipment) && !offerToRegister(details))
-        return;
+        return false;
     // The next test makes its own date.
     TestDetails next = details;
     next.testedMs = 0;
-    m_recorder.setNextDetails(next);
-    const QTreeWidgetItem *item = ui->twTests->currentItem();
-    const qint64 id = item ? item->data(0, idRole).toLongLong() : runningId;
-    if (id != runningId && m_judged.contains(id)) {
-        if (!m_catalogue.saveDetails(id, details)) {
+    if (m_formId >= 0 && m_judged.contains(m_formId)) {
+        if (!m_catalogue.saveDetails(m_formId, details)) {
             QMessageBox::warning(this, QString(),
                                  tr("The details could not be saved: %1").arg(m_catalogue.errorString()),
                                  QMessageBox::Ok);
-            return;
+            return false;
         }
-        m_judged.insert(id, judged(m_judged.value(id).test, details));
+        const InsulationTest test = m_judged.value(m_formId).test;
+        m_judged.insert(m_formId, judged(test, details));
+        m_recorder.offerDetails(next, test.mode);
+    } else {
+        const bool forRunning = m_formId == runningId && m_running;
+        m_recorder.offerDetails(next, forRunning ? m_running->mode : -1, true);
     }
-    refresh();
+    setEdited(false);
+    return true;
 }
 
 // A tag the register does not know yet becomes an item, described by the

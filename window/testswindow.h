@@ -66,6 +66,8 @@ signals:
 
 private slots:
     void on_btnSaveDetails_clicked();
+    void on_btnDiscard_clicked();
+    void on_cbUseNext_clicked(bool checked);
     void on_btnNewItem_clicked();
     void on_btnReport_clicked();
     void on_cbLeakage_toggled(bool checked);
@@ -79,8 +81,19 @@ private:
     void showTest(const Shown &shown, bool withDetails);
     void drawCurve(const Shown &shown);
     void showReview(const Shown &shown);
-    void showVerdict(const Shown &shown);
+    void showVerdict(const Shown &shown, bool unsaved = false);
+    void holdReasonsHeight(const Shown &shown);
     void showDetails(const TestDetails &details);
+    void watchForm();
+    void formEdited();
+    void setEdited(bool edited);
+    void previewVerdict();
+    bool settleEdits();
+    bool saveForm();
+    void showOffer();
+    void placeRows(const QList<qint64> &ids);
+    QTreeWidgetItem *rowOf(qint64 id) const;
+    Shown shownOf(qint64 id) const;
     void takeItemOfTag();
     bool offerToRegister(const TestDetails &details);
     void enableItemFields();
@@ -103,4 +116,10 @@ private:
     // The details the form was filled from: what belongs to an item the
     // form does not show stays as they had it.
     TestDetails m_shownDetails;
+    // The test whose details the form holds: a kept test's id, the running
+    // test's or none yet (the next test's).
+    qint64 m_formId = -2;
+    bool m_edited = false; // the form holds what the user typed, not saved yet
+    bool m_filling = false;
+    qint64 m_reasonsId = -3; // the test whose reasons set the label's height
 };

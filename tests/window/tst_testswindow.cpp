@@ -10,6 +10,7 @@
 #include "support/windowfixture.h"
 #include "ui_testswindow.h"
 #include "window/curveplot.h"
+#include "window/detailschoices.h"
 #include "window/templatewindow.h"
 #include "window/testswindow.h"
 #include "journal/sessionrecorder.h"
@@ -17,12 +18,17 @@
 
 #include <QAction>
 #include <QDateTimeEdit>
+#include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
 
 #include <qcustomplot.h>
 
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -59,6 +65,11 @@ private slots:
     void piTestIsPredictedWhileItRunsAndReviewedOnceKept();
     void detailsGiveTestPointDateAndCorrection();
     void detailsTheJournalRefusesAreNotShownAsSaved();
+    void typingSurvivesTestsEnding();
+    void offeredDetailsGoOnlyWhereAccepted_data();
+    void offeredDetailsGoOnlyWhereAccepted();
+    void unsavedDetailsAreJudgedAndAskedAbout();
+    void acceptedDetailsTheJournalRefusesAreSaid();
 };
 
 // The test running now is the list's first row and its curve grows with
@@ -93,8 +104,8 @@ void TestTestsWindow::runningTestGrowsAtTheTopAndIsKept()
     QCOMPARE(journaled.first().mode, int(DMMData::dmIR));
 }
 
-// Details saved while no test runs go with the next test, and stay offered
-// for the one after; the verdict then judges by them.
+// Details saved while no test runs go with the next insulation test, and
+// stay offered for the one after; the verdict then judges by them.
 void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
 {
     WindowFixture fixture;
@@ -129,7 +140,9 @@ void TestTestsWindow::detailsGivenBeforeATestAreKeptWithIt()
     const TestDetails details = fixture.catalogue().details(piTest.id);
     QCOMPARE(details.equipment, QStringLiteral("Fan motor M-12"));
     QCOMPARE(details.insulationCelsius, 30.0);
-    QCOMPARE(fixture.catalogue().details(kept.first().id).equipment, QStringLiteral("Fan motor M-12"));
+    // The VOLT reading that ended it is no part of the fan motor.
+    QCOMPARE(kept.first().mode, int(DMMData::dmVOLT));
+    QVERIFY(fixture.catalogue().details(kept.first().id).isEmpty());
     QCOMPARE(form.leEquipment->text(), QStringLiteral("Fan motor M-12"));
 
     bool judged = false;
@@ -325,6 +338,224 @@ void TestTestsWindow::detailsTheJournalRefusesAreNotShownAsSaved()
     QCOMPARE(fixture.catalogue().details(id).kind, TestDetails::EquipmentKind::Other);
     QVERIFY(selectMode(form, QStringLiteral("IR")));
     QCOMPARE(form.twTests->currentItem()->text(6), verdictBefore);
+}
+
+namespace {
+// An IR test from its first reading to the meter's stop.
+void runIrTest(const WindowFixture &fixture, double gigohms)
+{
+    for (const int seconds : {5, 15, 30, 60})
+        feed(fixture, irFrame(seconds, gigohms, true));
+    feed(fixture, irFrame(60, gigohms, false));
+}
+
+// A VOLT reading: a measurement, kept the moment it is read.
+void readVolts(const WindowFixture &fixture, int times)
+{
+    const QByteArray volt = FrameBuilder::liveFrame(*SampleRecords::volt());
+    for (int i = 0; i < times; ++i)
+        feed(fixture, volt);
+}
+} // namespace
+
+// Measurements end every second while the meter runs: what the technician
+// typed for a test further down the list, the test selected and the rows
+// in sight all stay.
+void TestTestsWindow::typingSurvivesTestsEnding()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    Ui::TestsWindow &form = *tests->ui;
+    tests->resize(900, 420);
+    tests->show();
+    QVERIFY(QTest::qWaitForWindowExposed(tests));
+    runIrTest(fixture, 1.5);
+    readVolts(fixture, 40);
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    const qint64 irId = tests->current()->test.id;
+    form.twTests->scrollToItem(form.twTests->currentItem(), QAbstractItemView::PositionAtCenter);
+    const int scrolled = form.twTests->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    const QTreeWidgetItem *inSight = form.twTests->itemAt(0, 0);
+    QVERIFY(inSight);
+    const QString inSightTime = inSight->text(0);
+
+    QTest::keyClicks(form.leEquipment, QStringLiteral("P-1"));
+    readVolts(fixture, 2);
+    QTest::keyClicks(form.leEquipment, QStringLiteral("01"));
+    form.cbbKind->setCurrentIndex(form.cbbKind->findData(int(TestDetails::EquipmentKind::Cable)));
+    readVolts(fixture, 3);
+
+    QCOMPARE(form.twTests->topLevelItemCount(), 46);
+    QCOMPARE(form.leEquipment->text(), QStringLiteral("P-101"));
+    QCOMPARE(DetailsChoices::chosen(*form.cbbKind), int(TestDetails::EquipmentKind::Cable));
+    QVERIFY(form.lblUnsaved->isVisible());
+    QCOMPARE(tests->current()->test.id, irId);
+    QCOMPARE(form.twTests->itemAt(0, 0), inSight);
+    QCOMPARE(form.twTests->itemAt(0, 0)->text(0), inSightTime);
+    // Nothing typed was saved behind the user's back.
+    QVERIFY(fixture.catalogue().details(irId).isEmpty());
+}
+
+// Details saved for an IR test are offered for the next IR test and go
+// with it only once accepted; no other kind of record takes them.
+void TestTestsWindow::offeredDetailsGoOnlyWhereAccepted_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<bool>("filed");
+    QTest::newRow("IR, offer accepted") << int(DMMData::dmIR) << false << true << true;
+    QTest::newRow("IR, offer left") << int(DMMData::dmIR) << false << false << false;
+    QTest::newRow("PI, another mode") << int(DMMData::dmPI) << false << true << false;
+    QTest::newRow("VOLT measurement") << int(DMMData::dmVOLT) << false << true << false;
+    QTest::newRow("CAP measurement") << int(DMMData::dmCAP) << false << true << false;
+    QTest::newRow("RES measurement") << int(DMMData::dmRES) << false << true << false;
+    QTest::newRow("COMP result") << int(DMMData::dmCOMP) << false << true << false;
+    QTest::newRow("IR memory record") << int(DMMData::dmIR) << true << true << false;
+}
+
+void TestTestsWindow::offeredDetailsGoOnlyWhereAccepted()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, stored);
+    QFETCH(bool, accept);
+    QFETCH(bool, filed);
+    WindowFixture fixture;
+    EquipmentItem motor;
+    motor.tag = QStringLiteral("P-101");
+    motor.kind = TestDetails::EquipmentKind::RotatingMachine;
+    QVERIFY(fixture.catalogue().saveItem(motor));
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    tests->show();
+    Ui::TestsWindow &form = *tests->ui;
+    runIrTest(fixture, 1.5);
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    form.leEquipment->setText(QStringLiteral("P-101"));
+    form.spinInsulationCelsius->setValue(25);
+    form.btnSaveDetails->click();
+    QVERIFY(form.cbUseNext->isVisible());
+    QVERIFY(!form.cbUseNext->isChecked());
+    QCOMPARE(form.cbUseNext->text(), QStringLiteral("Use these details for the next IR test: P-101, 25 °C"));
+    if (accept)
+        QTest::mouseClick(form.cbUseNext, Qt::LeftButton, {}, QPoint(8, form.cbUseNext->height() / 2));
+    QCOMPARE(form.cbUseNext->isChecked(), accept);
+    const int before = fixture.catalogue().tests().size();
+
+    if (stored) {
+        feed(fixture, framesOfMode(DemoCycle(1).storedFrames(), DMMData::DataMode(mode)).first());
+    } else if (mode == DMMData::dmIR) {
+        runIrTest(fixture, 2.0);
+    } else {
+        for (const QByteArray &frame : framesOfMode(DemoCycle(1).liveFrames(), DMMData::DataMode(mode)))
+            feed(fixture, frame);
+        readVolts(fixture, 1);
+    }
+
+    const QList<InsulationTest> kept = fixture.catalogue().tests();
+    QVERIFY(kept.size() > before);
+    std::optional<InsulationTest> newest;
+    for (const InsulationTest &test : kept) {
+        const bool fromMemory = test.origin == InsulationTest::Origin::Memory;
+        if (test.mode == mode && fromMemory == stored && (!newest || test.id > newest->id))
+            newest = test;
+        if (test.isMeasurement())
+            QVERIFY(fixture.catalogue().details(test.id).isEmpty());
+    }
+    QVERIFY(newest);
+    QCOMPARE(fixture.catalogue().details(newest->id).equipment, filed ? QStringLiteral("P-101") : QString());
+    // The list says which tests are filed under no item.
+    const QTreeWidgetItem *row = nullptr;
+    for (int i = 0; i < form.twTests->topLevelItemCount() && !row; ++i) {
+        if (form.twTests->topLevelItem(i)->data(0, Qt::UserRole + 1).toLongLong() == newest->id)
+            row = form.twTests->topLevelItem(i);
+    }
+    QVERIFY(row);
+    QCOMPARE(row->text(7), filed ? QStringLiteral("P-101") : QStringLiteral("no item"));
+    // An offer goes with one test; the next is asked about again.
+    QCOMPARE(form.cbUseNext->isChecked(), accept && !filed);
+}
+
+// Changed details are judged as they are typed, marked as not saved; a
+// move to another test asks what becomes of them.
+void TestTestsWindow::unsavedDetailsAreJudgedAndAskedAbout()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    tests->show();
+    Ui::TestsWindow &form = *tests->ui;
+    runIrTest(fixture, 0.002);
+    readVolts(fixture, 1);
+    QVERIFY(selectMode(form, QStringLiteral("IR")));
+    const qint64 irId = tests->current()->test.id;
+    QVERIFY(!form.lblUnsaved->isVisible());
+    QVERIFY(!form.btnDiscard->isEnabled());
+    const QString verdictBefore = form.lblVerdict->text();
+
+    form.cbbKind->setCurrentIndex(form.cbbKind->findData(int(TestDetails::EquipmentKind::RotatingMachine)));
+    form.spinRatedKilovolts->setValue(6.6);
+    form.spinInsulationCelsius->setValue(40);
+    QVERIFY(form.lblUnsaved->isVisible());
+    QVERIFY(form.btnDiscard->isEnabled());
+    QVERIFY2(form.lblVerdict->text().contains(QLatin1String("not saved yet")), qPrintable(form.lblVerdict->text()));
+    QVERIFY(form.lblVerdict->text() != verdictBefore);
+    const QString preview = form.lblVerdict->text();
+
+    {
+        ModalScript script;
+        const ModalScript::Seen &question = script.messageBox(QMessageBox::Cancel);
+        QVERIFY(selectMode(form, QStringLiteral("VOLT")));
+        QVERIFY(script.finished());
+        QVERIFY(question.text.contains(QLatin1String("not saved yet")));
+    }
+    QCOMPARE(tests->current()->test.id, irId);
+    QCOMPARE(form.twTests->currentItem()->text(1), QStringLiteral("IR"));
+    QCOMPARE(DetailsChoices::value(*form.spinInsulationCelsius), 40.0);
+    QCOMPARE(form.lblVerdict->text(), preview);
+
+    form.btnDiscard->click();
+    QVERIFY(!form.lblUnsaved->isVisible());
+    QCOMPARE(form.lblVerdict->text(), verdictBefore);
+    QVERIFY(std::isnan(DetailsChoices::value(*form.spinInsulationCelsius)));
+
+    form.spinInsulationCelsius->setValue(40);
+    {
+        ModalScript script;
+        script.messageBox(QMessageBox::Save);
+        QVERIFY(selectMode(form, QStringLiteral("VOLT")));
+        QVERIFY(script.finished());
+    }
+    QCOMPARE(fixture.catalogue().details(irId).insulationCelsius, 40.0);
+    QCOMPARE(form.twTests->currentItem()->text(1), QStringLiteral("VOLT"));
+    QVERIFY(!form.lblUnsaved->isVisible());
+}
+
+// Details accepted for the next test that the journal then refuses are
+// said, not taken as kept.
+void TestTestsWindow::acceptedDetailsTheJournalRefusesAreSaid()
+{
+    WindowFixture fixture;
+    TestsWindow *tests = openTests(fixture);
+    QVERIFY(tests);
+    TestDetails details;
+    details.equipment = QStringLiteral("P-101");
+    fixture.window().journal()->offerDetails(details, DMMData::dmIR, true);
+    QSqlQuery refuse(fixture.catalogue().journal());
+    QVERIFY(refuse.exec(QStringLiteral("CREATE TRIGGER refuse_details BEFORE INSERT ON test_details"
+                                       " BEGIN SELECT RAISE(ABORT, 'the disk is full'); END")));
+    QSignalSpy failed(fixture.window().journal(), &SessionRecorder::failed);
+
+    runIrTest(fixture, 1.5);
+
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.first().first().toString().contains(QLatin1String("the disk is full")));
+    const QList<InsulationTest> kept = fixture.catalogue().tests();
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(fixture.catalogue().details(kept.first().id).isEmpty());
+    QCOMPARE(tests->ui->twTests->topLevelItem(0)->text(7), QStringLiteral("no item"));
 }
 
 QTEST_MAIN(TestTestsWindow)
