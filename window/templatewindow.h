@@ -27,6 +27,7 @@ class MyDMM;
 class RunningPrediction;
 struct InsulationTest;
 class QCPAxis;
+class QLabel;
 class QSettings;
 class QCPGraph;
 class QCPItemText;
@@ -112,6 +113,8 @@ private:
 
     // The journal, and the windows on it.
     void initJournal();
+    void initDownloadCount();
+    void showDownloadCount(int records, int fresh);
     void showJournalFailure(const QString &reason);
     void offerRestore();
     void showTests();
@@ -165,6 +168,7 @@ private:
     bool liveRecordIsSample(DMMData::DataMode mode);
     void checkStoredModeButton(DMMData::DataMode mode);
     HIDDevInfo chooseMeterToOpen();
+    bool mayEndRunningTest();
     void showNewestMode(const QList<QSharedPointer<DMMData>> &records, bool stored);
     void setColumnWidths(QTableView *view);
     void startSampleTimer();
@@ -211,5 +215,7 @@ private:
     QPointer<TestsWindow> m_testsWindow;
     QPointer<EquipmentWindow> m_equipmentWindow;
     bool m_journalFailureShown = false;
+    // Under the stored table: what the last download of the meter's memory brought.
+    QLabel *m_downloadCount = nullptr;
     std::unique_ptr<RunningPrediction> m_prediction;
 };

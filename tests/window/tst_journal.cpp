@@ -1,10 +1,12 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "export/sessioncsvexport.h"
+#include "insulation/readingvalues.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
 #include "journal/sessionrecorder.h"
 #include "journal/testcatalogue.h"
+#include "journal/teststore.h"
 #include "meter/framedecoder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
@@ -177,6 +179,34 @@ bool addDownloadedSession(const QString &fileName, bool ended)
     return done;
 }
 
+int countIn(const QString &fileName, const QString &statement)
+{
+    int count = -1;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        database.setDatabaseName(fileName);
+        QSqlQuery query(database);
+        if (database.open() && query.exec(statement) && query.next())
+            count = query.value(0).toInt();
+        query.finish();
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return count;
+}
+
+// Rows in the stored tables of every mode, each brought forward in turn.
+int storedRows(const WindowFixture &fixture)
+{
+    int rows = 0;
+    for (const char *name : {"btnStoredIR", "btnStoredTime", "btnStoredPI", "btnStoredDAR", "btnStoredCOMP",
+                             "btnStoredCAP", "btnStoredVOLT", "btnStoredRES"}) {
+        fixture.find<QPushButton>(name)->click();
+        rows += fixture.storedModel()->rowCount();
+    }
+    return rows;
+}
+
 QByteArray digestOf(const QString &fileName)
 {
     QFile file(fileName);
@@ -196,12 +226,17 @@ private slots:
     void sessionFollowsTheMeterFromStartToClose();
     void readingsQueuedBeforeTheCloseBelongToTheSession();
     void restoredReadingsShowAsTheyDid();
+    void memoryDownloadAddsNothingTwice_data();
+    void memoryDownloadAddsNothingTwice();
     void killedWindowLosesNothingThatWasOnScreen();
     void restoreIsOfferedOnceForTheLastSessionCutShort_data();
     void restoreIsOfferedOnceForTheLastSessionCutShort();
     void restoreLooksOnlyAtSessionsRecordedHere_data();
     void restoreLooksOnlyAtSessionsRecordedHere();
     void historyOpensExportsAndDeletesSessions();
+    void historyOffersNothingItWouldRefuseOrMix();
+    void closeAsksBeforeEndingARunningTest_data();
+    void closeAsksBeforeEndingARunningTest();
     void failedOrCancelledExportLeavesNoFile_data();
     void failedOrCancelledExportLeavesNoFile();
     void unusableJournalIsReportedOnceAndRecordingGoesOn();
@@ -333,6 +368,55 @@ void TestWindowsJournal::restoredReadingsShowAsTheyDid()
     QCOMPARE(fixture.values().size(), values.size());
     for (int i = 0; i < values.size(); ++i)
         QVERIFY(fixture.values().at(i) == values.at(i) || (qIsNaN(fixture.values().at(i)) && qIsNaN(values.at(i))));
+}
+
+void TestWindowsJournal::memoryDownloadAddsNothingTwice_data()
+{
+    QTest::addColumn<QList<QList<QByteArray>>>("downloads");
+    QTest::addColumn<bool>("laterRun"); // the program starts again before the last download
+    QTest::addColumn<int>("lastNew");
+    const QList<QByteArray> memory = DemoCycle(0).storedFrames();
+    const QByteArray same = memory.first();
+    QTest::newRow("the same memory twice") << QList<QList<QByteArray>>{memory, memory} << false << 0;
+    QTest::newRow("the same memory five times")
+        << QList<QList<QByteArray>>{memory, memory, memory, memory, memory} << false << 0;
+    QTest::newRow("a memory that grew") << QList<QList<QByteArray>>{memory.mid(0, memory.size() - 2), memory}
+                                        << false << 2;
+    QTest::newRow("equal results measured again")
+        << QList<QList<QByteArray>>{{same, same}, {same, same}, {same, same, same}} << false << 1;
+    QTest::newRow("the same memory in a later run") << QList<QList<QByteArray>>{memory, memory} << true << 0;
+}
+
+// Each download brings the meter's whole memory again; the last download is
+// the fullest, and its records are kept once: in the tables, the journal and
+// the tests.
+void TestWindowsJournal::memoryDownloadAddsNothingTwice()
+{
+    QFETCH(QList<QList<QByteArray>>, downloads);
+    QFETCH(bool, laterRun);
+    QFETCH(int, lastNew);
+    const QByteArray liveFrame = DemoCycle(0).liveFrames().first();
+    WindowFixture fixture;
+    for (int i = 0; i < downloads.size(); ++i) {
+        if (laterRun && i == downloads.size() - 1)
+            fixture.restart();
+        // The meter streams live frames between downloads.
+        feedFrames(fixture, {liveFrame});
+        feedFrames(fixture, downloads.at(i));
+    }
+    const QList<QByteArray> &memory = downloads.last();
+    int usable = 0;
+    for (const QByteArray &frame : memory)
+        usable += ReadingValues::isUsable(FrameDecoder::storedRecordOf(frame)) ? 1 : 0;
+    QVERIFY(usable > 0);
+
+    const QString journal = fixture.dir().filePath(journalName);
+    QCOMPARE(countIn(journal, QStringLiteral("SELECT count(*) FROM readings WHERE kind = 1")), memory.size());
+    QCOMPARE(countIn(journal, QStringLiteral("SELECT count(*) FROM tests WHERE origin = 1")), usable);
+    QCOMPARE(storedRows(fixture), laterRun ? 0 : memory.size());
+    const auto *count = fixture.find<QLabel>("lblDownloadCount");
+    QVERIFY(!count->isHidden());
+    QCOMPARE(count->text(), QStringLiteral("Memory download: %1 records, %2 new").arg(memory.size()).arg(lastNew));
 }
 
 // The window runs as a program of its own and is killed while it records;
@@ -571,6 +655,91 @@ void TestWindowsJournal::historyOpensExportsAndDeletesSessions()
     const QList<JournalSession> remaining = sessionsIn(journal);
     QCOMPARE(remaining.size(), 1);
     QCOMPARE(remaining.first().id, sessions.at(1).id);
+}
+
+// While the meter records, the recorded session cannot be deleted and no
+// other can be opened into its tables: neither is offered. Deleting a session
+// whose tests are filed under items says what leaves their trends and reports.
+void TestWindowsJournal::historyOffersNothingItWouldRefuseOrMix()
+{
+    const TempWorkDir dir;
+    const QString journal = dir.filePath(journalName);
+    writeSession(journal, 1);
+    const qint64 older = sessionsIn(journal).value(0).id;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("file"));
+        database.setDatabaseName(journal);
+        QVERIFY(database.open());
+        TestStore store(database);
+        const QList<InsulationTest> tests = store.ofSession(older);
+        QVERIFY(tests.size() >= 4);
+        const QStringList items = {QStringLiteral("P-101"), QStringLiteral("T-2"), QStringLiteral("P-101")};
+        for (int i = 0; i < items.size(); ++i) {
+            TestDetails details;
+            details.equipment = items.at(i);
+            QVERIFY(store.saveDetails(tests.at(i).id, details));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("file"));
+
+    TemplateWindow window;
+    feedMeter(*window.findChild<MyDMM *>(), DemoCycle(0).liveFrames().first());
+    QCOMPARE(sessionsIn(journal).size(), 2);
+
+    ModalScript script;
+    bool openOffered = true;
+    bool recordedDeletable = true;
+    QString whyNot;
+    script.dialog("DlgHistory", [&](QWidget *widget) {
+        auto *dialog = static_cast<DlgHistory *>(widget);
+        QTreeWidget *list = dialog->ui->twSessions;
+        list->setCurrentItem(list->topLevelItem(0));
+        recordedDeletable = dialog->ui->btnDelete->isEnabled();
+        whyNot = dialog->ui->btnDelete->toolTip();
+        list->setCurrentItem(list->topLevelItem(1));
+        openOffered = dialog->ui->btnOpen->isEnabled();
+        dialog->ui->btnDelete->click();
+    });
+    const auto &question = script.messageBox(QMessageBox::No);
+    script.dialog("DlgHistory", [](QWidget *widget) { static_cast<DlgHistory *>(widget)->accept(); });
+    window.findChild<QAction *>(QStringLiteral("actionHistory"))->trigger();
+    QVERIFY(script.finished());
+    QVERIFY(!recordedDeletable);
+    QVERIFY(!whyNot.isEmpty());
+    QVERIFY(!openOffered);
+    QVERIFY2(question.text.endsWith(QStringLiteral("\n3 tests of P-101 and T-2 will leave their trends and reports.")),
+             qPrintable(question.text));
+    QCOMPARE(sessionsIn(journal).size(), 2);
+}
+
+void TestWindowsJournal::closeAsksBeforeEndingARunningTest_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("the test goes on") << int(QMessageBox::No);
+    QTest::newRow("the user ends it") << int(QMessageBox::Yes);
+}
+
+void TestWindowsJournal::closeAsksBeforeEndingARunningTest()
+{
+    QFETCH(int, answer);
+    WindowFixture fixture;
+    fixture.window().show();
+    const SessionRecorder &recorder = *fixture.window().journal();
+    for (const QByteArray &frame : DemoCycle(0).liveFrames()) {
+        feedFrames(fixture, {frame});
+        if (recorder.runningTest() && recorder.runningTest()->mode == DMMData::dmPI)
+            break;
+    }
+    QVERIFY(recorder.runningTest());
+
+    ModalScript script;
+    const auto &question = script.messageBox(static_cast<QMessageBox::StandardButton>(answer));
+    fixture.find<QAction>("actionClose")->trigger();
+    QVERIFY(script.finished());
+    QCOMPARE(question.defaultButton, QMessageBox::No);
+    QCOMPARE(question.text, QStringLiteral("A PI test is running. Closing Tessra ends it where it stands.\n"
+                                           "Do you want to close?"));
+    QCOMPARE(fixture.window().isVisible(), answer == QMessageBox::No);
 }
 
 void TestWindowsJournal::failedOrCancelledExportLeavesNoFile_data()
