@@ -28,6 +28,7 @@ class RunningPrediction;
 struct InsulationTest;
 class QCPAxis;
 class QLabel;
+class QPushButton;
 class QSettings;
 class QCPGraph;
 class QCPItemText;
@@ -108,6 +109,8 @@ private:
     void initToolBar();
     void initTables();
     void initStoredModeButtons();
+    void initLiveModeButtons();
+    void checkLiveModeButton(DMMData::DataMode mode);
     void initConnection();
     void initTestsAction();
 
@@ -191,6 +194,7 @@ private:
     // A side with no model yet shows no mode, so its first switch always takes effect.
     DMMData::DataMode m_liveMode = DMMData::dmIR;
     DataModel *m_liveModel = nullptr;
+    QList<QPushButton *> m_liveModeButtons; // by mode, children of the live tab
     DMMData::DataMode m_storedMode = DMMData::dmIR;
     QList<DataModel *> m_storedModels;
     DataModel *m_storedModel = nullptr;

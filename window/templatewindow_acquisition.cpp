@@ -159,6 +159,12 @@ void TemplateWindow::restoreRecords(const QList<QSharedPointer<DMMData>> &live,
     }
     showNewestMode(stored, true);
     showNewestMode(live, false);
+    // The panel shows the last reading of the table in front, with its own
+    // labels, as it did when that reading arrived.
+    const QList<QSharedPointer<DMMData>> &front = ui->tabWgTV->currentIndex() == liveTab ? live : stored;
+    const auto newest = std::find_if(front.crbegin(), front.crend(), &TemplateWindow::recordFitsItsMode);
+    if (newest != front.crend())
+        updateDataToDisplay(*newest);
 }
 
 // Brings the table of the newest record's mode forward, with the chart,
@@ -198,6 +204,7 @@ void TemplateWindow::showLiveTable(DMMData::DataMode mode)
     m_liveModel = m_liveModels.at(mode);
     ui->tv1->setModel(m_liveModel);
     setColumnWidths(ui->tv1);
+    checkLiveModeButton(mode);
 }
 
 void TemplateWindow::changeStoredDataMode(DMMData::DataMode mode, bool force)

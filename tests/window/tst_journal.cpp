@@ -34,6 +34,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QProcess>
+#include <QSet>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -107,14 +108,19 @@ int modeNamed(const QString &name)
 // The panel's texts and colours, label by label, as the readings make them:
 // the line atop the panel is the running test's PI prediction, which
 // a reading brought back from the journal has no running test to make.
-QMap<QString, QString> panelTexts(const WindowFixture &fixture)
+QMap<QString, QString> panelTexts(const QWidget &window)
 {
     QMap<QString, QString> texts;
-    for (const QLabel *label : fixture.window().findChildren<QLabel *>()) {
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
         if (label->objectName().startsWith(QLatin1String("lcd")) && label->objectName() != QLatin1String("lcdTop2"))
             texts.insert(label->objectName(), label->text() + QLatin1Char('|') + label->styleSheet());
     }
     return texts;
+}
+
+QMap<QString, QString> panelTexts(const WindowFixture &fixture)
+{
+    return panelTexts(fixture.window());
 }
 
 // A session of one demonstration round, written as the window writes it.
@@ -229,6 +235,7 @@ private slots:
     void memoryDownloadAddsNothingTwice_data();
     void memoryDownloadAddsNothingTwice();
     void killedWindowLosesNothingThatWasOnScreen();
+    void restoreShowsEveryModeAndTheLastReading();
     void restoreIsOfferedOnceForTheLastSessionCutShort_data();
     void restoreIsOfferedOnceForTheLastSessionCutShort();
     void restoreLooksOnlyAtSessionsRecordedHere_data();
@@ -478,6 +485,40 @@ void TestWindowsJournal::killedWindowLosesNothingThatWasOnScreen()
     sessions = sessionsIn(journal);
     QVERIFY(sessions.first().hasEnded());
     QVERIFY(!sessions.first().cleanEnd);
+}
+
+// Every mode the restored session recorded can be brought forward, and the
+// panel shows the last reading as it showed it when it arrived.
+void TestWindowsJournal::restoreShowsEveryModeAndTheLastReading()
+{
+    const TempWorkDir dir;
+    const QString journal = dir.filePath(journalName);
+    writeSession(journal, 1);
+    QVERIFY(cutShortTheLastSession(journal));
+    const SessionReader::Records records = recordsOf(journal, sessionsIn(journal).first().id);
+    QSet<int> modes;
+    for (const QSharedPointer<DMMData> &record : records.live)
+        modes.insert(record->mode);
+    QVERIFY(modes.size() > 1);
+
+    ModalScript script;
+    script.messageBox(QMessageBox::Yes);
+    TemplateWindow window;
+    QTRY_VERIFY_WITH_TIMEOUT(script.finished(), patience);
+    const QMap<QString, QString> panel = panelTexts(window);
+    const auto *liveTable = window.findChild<QTableView *>(QStringLiteral("tv1"));
+    for (const int mode : qAsConst(modes)) {
+        auto *button = window.findChild<QPushButton *>(QStringLiteral("btnLive") + DMMData::modeName(mode));
+        QVERIFY(button);
+        button->click();
+        QVERIFY(button->isChecked());
+        QCOMPARE(CsvText::cellsOf(*liveTable->model()).mid(1), cellsOf(false, mode, records.live));
+    }
+
+    WindowFixture arrived;
+    for (const QSharedPointer<DMMData> &record : records.live)
+        arrived.live(record);
+    QCOMPARE(panel, panelTexts(arrived));
 }
 
 void TestWindowsJournal::restoreIsOfferedOnceForTheLastSessionCutShort_data()
