@@ -284,6 +284,12 @@ const std::vector<JournalSchema::Revision> &JournalSchema::revisions()
         // that came down from the server as synced without these columns,
         // so it may no longer write this journal.
         {7, 7, detailsRevision7()},
+        // A record of the meter's memory comes again with every download;
+        // it is known by its frame, which the journal must find without
+        // reading every live reading. An older program keeps the index as
+        // it writes.
+        {8, 7,
+         {QStringLiteral("CREATE INDEX readings_stored_by_frame ON readings (frame) WHERE kind = 1")}},
     };
     return all;
 }

@@ -3,6 +3,7 @@
 #include "journal/readingstore.h"
 
 #include "insulation/testsegmenter.h"
+#include "journal/sqlvalue.h"
 
 #include <QSqlError>
 #include <QVariant>
@@ -35,6 +36,27 @@ bool ReadingStore::append(qint64 sessionId, qint64 seq, const JournalReading &re
         return true;
     m_error = m_insert.lastError().text();
     return false;
+}
+
+int ReadingStore::storedCopies(const QByteArray &frame, const QString &serialNumber, const QString &manufacturer,
+                               const QString &product) const
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    // "kind = 1" as a literal, so that the index of stored frames serves.
+    query.prepare(QStringLiteral("SELECT count(*) FROM readings JOIN sessions ON sessions.id = readings.session_id"
+                                 " WHERE readings.kind = 1 AND readings.frame = ? AND sessions.serial_number = ?"
+                                 " AND (sessions.serial_number <> '' OR (sessions.manufacturer = ?"
+                                 " AND sessions.product = ?))"));
+    query.addBindValue(frame);
+    query.addBindValue(SqlValue::ofText(serialNumber));
+    query.addBindValue(SqlValue::ofText(manufacturer));
+    query.addBindValue(SqlValue::ofText(product));
+    if (!query.exec() || !query.next()) {
+        m_error = query.lastError().text();
+        return -1;
+    }
+    return query.value(0).toInt();
 }
 
 bool ReadingStore::forEach(qint64 sessionId, const std::function<bool(const JournalReading &)> &visit) const

@@ -30,6 +30,11 @@ public:
     // recorded, so that it cuts them as it did then.
     bool segment(qint64 sessionId, qint64 firstSeq, qint64 lastSeq, TestSegmenter &segmenter) const;
     int count(qint64 sessionId) const;
+    // How many readings from the memory of the meter with that serial number
+    // (or, without one, of that maker and product) are this very frame; -1
+    // when reading the journal failed.
+    int storedCopies(const QByteArray &frame, const QString &serialNumber, const QString &manufacturer,
+                     const QString &product) const;
     // The sequence number that follows the session's last reading.
     qint64 nextSeq(qint64 sessionId) const;
 

@@ -5,11 +5,19 @@
 #include "app/proglobal.h"
 #include "insulation/testsegmenter.h"
 #include "journal/journalwriter.h"
+#include "journal/memorydownload.h"
 #include "journal/readingstore.h"
 #include "journal/sessionstore.h"
 #include "journal/teststore.h"
 
+#include "meter/mydmm.h"
+
 #include <QDateTime>
+
+namespace {
+// The header's byte that tells a live frame from a stored one.
+constexpr int frameTypeOffset = 4;
+} // namespace
 
 SessionRecorder::SessionRecorder(const QString &fileName, QObject *parent)
     : QObject(parent)
@@ -29,6 +37,7 @@ SessionRecorder::SessionRecorder(const QString &fileName, QObject *parent)
         m_error = m_writer->errorString();
         m_writer.reset();
     }
+    m_download = std::make_unique<MemoryDownload>(database());
 }
 
 SessionRecorder::~SessionRecorder()
@@ -68,8 +77,10 @@ bool SessionRecorder::deleteSession(qint64 id)
         m_error = tr("The session is being recorded.");
         return false;
     }
-    if (m_writer->sessions().remove(id))
+    if (m_writer->sessions().remove(id)) {
+        m_download->forgetKnown();
         return true;
+    }
     m_error = m_writer->sessions().errorString();
     return false;
 }
@@ -102,6 +113,17 @@ void SessionRecorder::takeFrame(const QSharedPointer<DMMData> &record, const QBy
 {
     m_decoded = record;
     m_decodedFrame = frame;
+    if (frame.size() > frameTypeOffset && quint8(frame.at(frameTypeOffset)) != MyDMM::storedFrameType)
+        m_download->end();
+}
+
+bool SessionRecorder::admitStored(const QSharedPointer<DMMData> &record)
+{
+    if (!record || m_decoded.toStrongRef() != record)
+        return true;
+    const bool fresh = m_download->admit(m_decodedFrame, record->dateTime.toMSecsSinceEpoch());
+    emit downloadCounted(m_download->records(), m_download->fresh());
+    return fresh;
 }
 
 void SessionRecorder::recordLive(const QSharedPointer<DMMData> &record)
@@ -201,6 +223,7 @@ void SessionRecorder::meterOpened()
     if (m_meterOpen)
         return;
     m_meterOpen = true;
+    m_download->setMeter(m_chosenMeter);
     endTests();
     if (m_writer)
         m_writer->beginSession(m_chosenMeter);

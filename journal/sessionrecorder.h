@@ -22,6 +22,7 @@
 #include <optional>
 
 class JournalWriter;
+class MemoryDownload;
 class TestSegmenter;
 
 // Keeps every reading the window records in the journal the moment it is
@@ -70,6 +71,11 @@ public:
     // The details `test` is kept with when it ends; empty when none.
     TestDetails detailsFor(const InsulationTest &test) const;
 
+    // Whether the stored record now on its way through the window is new to
+    // the journal: a download of the meter's memory brings every record
+    // again. True for a record whose frame is not known.
+    bool admitStored(const QSharedPointer<DMMData> &record);
+
 public slots:
     // The meter connection's frame of the record now on its way through the window.
     void takeFrame(const QSharedPointer<DMMData> &record, const QByteArray &frame);
@@ -91,6 +97,9 @@ signals:
     void sessionEnded();
     // The offered details, their mode or their acceptance changed.
     void offerChanged();
+    // The records the running download of the meter's memory brought so
+    // far, and how many of them were new.
+    void downloadCounted(int records, int fresh);
 
 private:
     void record(const QSharedPointer<DMMData> &record, bool stored);
@@ -101,6 +110,7 @@ private:
     QString m_error;
     std::unique_ptr<JournalWriter> m_writer;
     std::unique_ptr<TestSegmenter> m_segmenter;
+    std::unique_ptr<MemoryDownload> m_download;
     // The frame the record now going through the window was decoded from.
     QWeakPointer<DMMData> m_decoded;
     QByteArray m_decodedFrame;

@@ -302,6 +302,30 @@ This cannot be undone.</source>
         <source>The session could not be deleted.</source>
         <translation>无法删除该会话。</translation>
     </message>
+    <message>
+        <source>A session is being recorded: its readings and the opened session&apos;s would mix in the tables. Stop the meter to open a session.</source>
+        <translation>正在记录一个会话：其读数会与打开的会话在表格中混在一起。请先停止仪表再打开会话。</translation>
+    </message>
+    <message>
+        <source>This session is being recorded. Stop the meter to delete it.</source>
+        <translation>此会话正在记录中。请先停止仪表再删除。</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1和%2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>1 test of %1 will leave its trend and reports.</source>
+        <translation>%1 的 1 项测试将从其趋势和报告中移除。</translation>
+    </message>
+    <message>
+        <source>%1 tests of %2 will leave their trends and reports.</source>
+        <translation>%2 的 %1 项测试将从其趋势和报告中移除。</translation>
+    </message>
 </context>
 <context>
     <name>DlgOption</name>
@@ -1362,6 +1386,32 @@ Do you want to bring its readings back into the tables?</source>
     <message>
         <source>There is no journal of past sessions.</source>
         <translation>没有以往会话的日志。</translation>
+    </message>
+    <message>
+        <source>The journal keeps its readings: History opens them again.</source>
+        <translation>日志保留其读数：可在“历史记录”中再次打开。</translation>
+    </message>
+    <message>
+        <source>The journal cannot be written: its readings will be lost.</source>
+        <translation>日志无法写入：其读数将会丢失。</translation>
+    </message>
+    <message>
+        <source>Clear Data</source>
+        <translation>清除数据</translation>
+    </message>
+    <message>
+        <source>Clear the table shown?</source>
+        <translation>清除当前显示的表格吗？</translation>
+    </message>
+    <message>
+        <source>A %1 test is running. Closing Tessra ends it where it stands.
+Do you want to close?</source>
+        <translation>%1 测试正在进行。关闭 Tessra 将在当前位置结束该测试。
+确定要关闭吗？</translation>
+    </message>
+    <message>
+        <source>Memory download: %1 records, %2 new</source>
+        <translation>仪表存储下载：%1 条记录，其中 %2 条为新记录</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "ui_dlghistory.h"
 #include "window/jobprogress.h"
 #include "journal/sessionrecorder.h"
+#include "journal/teststore.h"
 #include "window/sessionjobs.h"
 
 #include <QDateTime>
@@ -115,12 +116,21 @@ void DlgHistory::showSessions()
     updateButtons();
 }
 
+// While a session is recorded, an old one opened into the tables would mix
+// with its readings, and the recorded one cannot go: neither is offered.
 void DlgHistory::updateButtons()
 {
-    const bool chosen = selected() != nullptr;
-    ui->btnOpen->setEnabled(chosen);
-    ui->btnExport->setEnabled(chosen);
-    ui->btnDelete->setEnabled(chosen);
+    const JournalSession *session = selected();
+    const bool recording = m_recorder.sessionId() >= 0;
+    const bool isRecorded = session && session->id == m_recorder.sessionId();
+    ui->btnOpen->setEnabled(session && !recording);
+    ui->btnOpen->setToolTip(recording ? tr("A session is being recorded: its readings and the opened session's would "
+                                           "mix in the tables. Stop the meter to open a session.")
+                                      : QString());
+    ui->btnExport->setEnabled(session);
+    ui->btnDelete->setEnabled(session && !isRecorded);
+    ui->btnDelete->setToolTip(isRecorded ? tr("This session is being recorded. Stop the meter to delete it.")
+                                         : QString());
 }
 
 const JournalSession *DlgHistory::selected() const
@@ -201,10 +211,12 @@ void DlgHistory::on_btnDelete_clicked()
     if (!session)
         return;
     const QStringList texts = rowTexts(*session);
-    if (QMessageBox::question(this, QString(),
-                              tr("Delete the session started %1, with all its readings?\nThis cannot be undone.")
-                                  .arg(texts.at(ColStarted)),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    QString question =
+        tr("Delete the session started %1, with all its readings?\nThis cannot be undone.").arg(texts.at(ColStarted));
+    const QString filed = filedTestsText(session->id);
+    if (!filed.isEmpty())
+        question += QLatin1Char('\n') + filed;
+    if (QMessageBox::question(this, QString(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
     if (m_recorder.deleteSession(session->id)) {
@@ -213,6 +225,28 @@ void DlgHistory::on_btnDelete_clicked()
         m_error = m_recorder.errorString();
         reportFailure(tr("The session could not be deleted."));
     }
+}
+
+// "3 tests of P-101 and T-2 will leave their trends and reports."
+QString DlgHistory::filedTestsText(qint64 sessionId) const
+{
+    const TestStore store(m_recorder.database());
+    QStringList items;
+    int filed = 0;
+    for (const InsulationTest &test : store.ofSession(sessionId)) {
+        const QString item = store.details(test.id).equipment.trimmed();
+        if (item.isEmpty())
+            continue;
+        ++filed;
+        if (!items.contains(item))
+            items << item;
+    }
+    if (filed == 0)
+        return QString();
+    const QString last = items.takeLast();
+    const QString names = items.isEmpty() ? last : tr("%1 and %2").arg(items.join(tr(", ")), last);
+    return filed == 1 ? tr("1 test of %1 will leave its trend and reports.").arg(names)
+                      : tr("%1 tests of %2 will leave their trends and reports.").arg(filed).arg(names);
 }
 
 void DlgHistory::reportFailure(const QString &text)

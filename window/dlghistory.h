@@ -48,6 +48,7 @@ private:
     const JournalSession *selected() const;
     void setBusy(bool busy);
     void reportFailure(const QString &text);
+    QString filedTestsText(qint64 sessionId) const;
 
     SessionRecorder &m_recorder;
     TemplateWindow &m_window;

@@ -13,10 +13,14 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSizePolicy>
 
 #include <array>
@@ -101,6 +105,7 @@ void TemplateWindow::initWidget()
     changeStoredDataMode(DMMData::dmIR, false);
     m_plots.append(ui->plot1);
     initStoredModeButtons();
+    initLiveModeButtons();
 }
 
 // The spacer pushes Close to the right-hand end of the tool bar.
@@ -129,6 +134,50 @@ void TemplateWindow::initStoredModeButtons()
         ui->btnStoredCOMP, ui->btnStoredCAP, ui->btnStoredVOLT, ui->btnStoredRES};
     for (int mode = 0; mode < DMMData::modeCount; ++mode)
         buttons[mode]->setProperty(storedModeProperty, mode);
+}
+
+// The live table follows the meter's mode; these reach the rows of the
+// other modes too, among them those a restore brought back.
+void TemplateWindow::initLiveModeButtons()
+{
+    auto *grid = qobject_cast<QGridLayout *>(ui->tabLive->layout());
+    if (!grid)
+        return;
+    const std::array<QPushButton *, DMMData::modeCount> stored = {
+        ui->btnStoredIR, ui->btnStoredTime, ui->btnStoredPI, ui->btnStoredDAR,
+        ui->btnStoredCOMP, ui->btnStoredCAP, ui->btnStoredVOLT, ui->btnStoredRES};
+    auto *frame = new QFrame(ui->tabLive);
+    frame->setObjectName(QStringLiteral("frameLiveModes"));
+    frame->setFrameShape(ui->frame->frameShape());
+    frame->setFrameShadow(ui->frame->frameShadow());
+    auto *row = new QHBoxLayout(frame);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(ui->frame->layout() ? ui->frame->layout()->spacing() : 6);
+    for (int mode = 0; mode < DMMData::modeCount; ++mode) {
+        auto *button = new QPushButton(stored[mode]->text(), frame);
+        button->setObjectName(QStringLiteral("btnLive") + DMMData::modeName(mode));
+        button->setMinimumSize(stored[mode]->minimumSize());
+        button->setCheckable(true);
+        button->setAutoExclusive(true);
+        connect(button, &QPushButton::clicked, this, [this, mode] {
+            changeLiveDataMode(static_cast<DMMData::DataMode>(mode), false);
+            m_chartShowsLive = true;
+        });
+        row->addWidget(button);
+        m_liveModeButtons.append(button);
+    }
+    grid->removeWidget(ui->tv1);
+    grid->addWidget(frame, 0, 0);
+    grid->addWidget(ui->tv1, 1, 0);
+    checkLiveModeButton(m_liveMode);
+}
+
+void TemplateWindow::checkLiveModeButton(DMMData::DataMode mode)
+{
+    if (QPushButton *button = m_liveModeButtons.value(mode)) {
+        const QSignalBlocker blocker(button);
+        button->setChecked(true);
+    }
 }
 
 void TemplateWindow::initConnection()

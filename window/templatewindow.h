@@ -27,6 +27,8 @@ class MyDMM;
 class RunningPrediction;
 struct InsulationTest;
 class QCPAxis;
+class QLabel;
+class QPushButton;
 class QSettings;
 class QCPGraph;
 class QCPItemText;
@@ -107,11 +109,15 @@ private:
     void initToolBar();
     void initTables();
     void initStoredModeButtons();
+    void initLiveModeButtons();
+    void checkLiveModeButton(DMMData::DataMode mode);
     void initConnection();
     void initTestsAction();
 
     // The journal, and the windows on it.
     void initJournal();
+    void initDownloadCount();
+    void showDownloadCount(int records, int fresh);
     void showJournalFailure(const QString &reason);
     void offerRestore();
     void showTests();
@@ -165,6 +171,7 @@ private:
     bool liveRecordIsSample(DMMData::DataMode mode);
     void checkStoredModeButton(DMMData::DataMode mode);
     HIDDevInfo chooseMeterToOpen();
+    bool mayEndRunningTest();
     void showNewestMode(const QList<QSharedPointer<DMMData>> &records, bool stored);
     void setColumnWidths(QTableView *view);
     void startSampleTimer();
@@ -187,6 +194,7 @@ private:
     // A side with no model yet shows no mode, so its first switch always takes effect.
     DMMData::DataMode m_liveMode = DMMData::dmIR;
     DataModel *m_liveModel = nullptr;
+    QList<QPushButton *> m_liveModeButtons; // by mode, children of the live tab
     DMMData::DataMode m_storedMode = DMMData::dmIR;
     QList<DataModel *> m_storedModels;
     DataModel *m_storedModel = nullptr;
@@ -211,5 +219,7 @@ private:
     QPointer<TestsWindow> m_testsWindow;
     QPointer<EquipmentWindow> m_equipmentWindow;
     bool m_journalFailureShown = false;
+    // Under the stored table: what the last download of the meter's memory brought.
+    QLabel *m_downloadCount = nullptr;
     std::unique_ptr<RunningPrediction> m_prediction;
 };

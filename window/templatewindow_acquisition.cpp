@@ -5,6 +5,7 @@
 #include "hid/hiddevicep.h"
 #include "hid/hiddevinfo.h"
 #include "hid/meterusbid.h"
+#include "journal/sessionrecorder.h"
 #include "meter/mydmm.h"
 #include "models/datamodel.h"
 #include "ui_templatewindow.h"
@@ -70,9 +71,13 @@ bool TemplateWindow::liveRecordIsSample(DMMData::DataMode mode)
 }
 
 // Records from the meter's memory skip the panel and every sampling rule.
+// Each download brings the whole memory again: what the journal already
+// keeps from this meter is shown once.
 void TemplateWindow::updateStoreData(QSharedPointer<DMMData> data)
 {
     if (!recordFitsItsMode(data))
+        return;
+    if (m_journal && !m_journal->admitStored(data))
         return;
     changeStoredDataMode(data->mode, m_chartShowsLive);
     m_chartShowsLive = false;
@@ -154,6 +159,12 @@ void TemplateWindow::restoreRecords(const QList<QSharedPointer<DMMData>> &live,
     }
     showNewestMode(stored, true);
     showNewestMode(live, false);
+    // The panel shows the last reading of the table in front, with its own
+    // labels, as it did when that reading arrived.
+    const QList<QSharedPointer<DMMData>> &front = ui->tabWgTV->currentIndex() == liveTab ? live : stored;
+    const auto newest = std::find_if(front.crbegin(), front.crend(), &TemplateWindow::recordFitsItsMode);
+    if (newest != front.crend())
+        updateDataToDisplay(*newest);
 }
 
 // Brings the table of the newest record's mode forward, with the chart,
@@ -193,6 +204,7 @@ void TemplateWindow::showLiveTable(DMMData::DataMode mode)
     m_liveModel = m_liveModels.at(mode);
     ui->tv1->setModel(m_liveModel);
     setColumnWidths(ui->tv1);
+    checkLiveModeButton(mode);
 }
 
 void TemplateWindow::changeStoredDataMode(DMMData::DataMode mode, bool force)
@@ -248,13 +260,17 @@ void TemplateWindow::on_actionPause_triggered(bool checked)
 }
 
 // Clears the table that was in front when the user chose Clear: records that
-// arrive while the question is open may bring another one forward.
+// arrive while the question is open may bring another one forward. Only the
+// table goes; the question says what the journal keeps.
 void TemplateWindow::on_actionClear_triggered()
 {
     DataModel *const chosen = modelShown();
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, QStringLiteral("Clear Data"), tr("Are you sure you want to clear all data?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QString kept = m_journal && m_journal->isOpen()
+        ? tr("The journal keeps its readings: History opens them again.")
+        : tr("The journal cannot be written: its readings will be lost.");
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Clear Data"), tr("Clear the table shown?") + QLatin1Char('\n') + kept,
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes || !chosen)
         return;
     chosen->clear();
@@ -264,7 +280,23 @@ void TemplateWindow::on_actionClear_triggered()
 
 void TemplateWindow::on_actionClose_triggered()
 {
-    close();
+    if (mayEndRunningTest())
+        close();
+}
+
+// A test cut short must be run again from the start: a PI test takes ten
+// minutes. The user's closes ask first; the program's own do not.
+bool TemplateWindow::mayEndRunningTest()
+{
+    if (!m_journal || !m_journal->runningTest())
+        return true;
+    const QString mode = DMMData::modeName(m_journal->runningTest()->mode);
+    return QMessageBox::question(this, QString(),
+                                 tr("A %1 test is running. Closing Tessra ends it where it stands.\n"
+                                    "Do you want to close?")
+                                     .arg(mode),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 void TemplateWindow::dmmOpened()
@@ -344,6 +376,10 @@ void TemplateWindow::stopSampleTimer()
 
 void TemplateWindow::closeEvent(QCloseEvent *event)
 {
+    if (event->spontaneous() && !mayEndRunningTest()) {
+        event->ignore();
+        return;
+    }
     stopSampleTimer();
     m_dmm->close();
     saveSetting();

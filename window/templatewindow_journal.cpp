@@ -5,6 +5,7 @@
 #include "journal/journalwriter.h"
 #include "journal/sessionrecorder.h"
 #include "meter/mydmm.h"
+#include "ui_templatewindow.h"
 #include "window/dlghistory.h"
 #include "window/equipmentwindow.h"
 #include "window/sessionjobs.h"
@@ -14,6 +15,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
@@ -37,6 +40,7 @@ void TemplateWindow::initJournal()
     connect(m_journal, &SessionRecorder::sessionEnded, this, &TemplateWindow::requestSync);
     connect(m_journal, &SessionRecorder::testRunning, this, &TemplateWindow::showPrediction);
     connect(m_journal, &SessionRecorder::testKept, this, &TemplateWindow::clearPrediction);
+    initDownloadCount();
     if (m_journal->isOpen()) {
         m_sync = new WindowSync(journalFileName, *this, this);
         connect(m_sync, &WindowSync::synced, this, &TemplateWindow::followSync);
@@ -45,6 +49,23 @@ void TemplateWindow::initJournal()
         QTimer::singleShot(0, this, [this, reason] { showJournalFailure(reason); });
     }
     QTimer::singleShot(0, this, &TemplateWindow::offerRestore);
+}
+
+void TemplateWindow::initDownloadCount()
+{
+    m_downloadCount = new QLabel(ui->tvStored->parentWidget());
+    m_downloadCount->setObjectName(QStringLiteral("lblDownloadCount"));
+    m_downloadCount->hide();
+    if (auto *grid = qobject_cast<QGridLayout *>(ui->tvStored->parentWidget()->layout()))
+        grid->addWidget(m_downloadCount, grid->rowCount(), 0);
+    connect(m_journal, &SessionRecorder::downloadCounted, this, &TemplateWindow::showDownloadCount);
+}
+
+// "12 records, 3 new": a download adds only what the journal lacks.
+void TemplateWindow::showDownloadCount(int records, int fresh)
+{
+    m_downloadCount->setText(tr("Memory download: %1 records, %2 new").arg(records).arg(fresh));
+    m_downloadCount->show();
 }
 
 SessionRecorder *TemplateWindow::journal() const

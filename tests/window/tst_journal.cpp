@@ -1,10 +1,12 @@
 // Copyright (c) 2026 The Tessra developers
 // SPDX-License-Identifier: MIT
 #include "export/sessioncsvexport.h"
+#include "insulation/readingvalues.h"
 #include "journal/journalwriter.h"
 #include "journal/sessionreader.h"
 #include "journal/sessionrecorder.h"
 #include "journal/testcatalogue.h"
+#include "journal/teststore.h"
 #include "meter/framedecoder.h"
 #include "meter/mydmm.h"
 #include "models/columnset.h"
@@ -32,6 +34,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QProcess>
+#include <QSet>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -105,14 +108,19 @@ int modeNamed(const QString &name)
 // The panel's texts and colours, label by label, as the readings make them:
 // the line atop the panel is the running test's PI prediction, which
 // a reading brought back from the journal has no running test to make.
-QMap<QString, QString> panelTexts(const WindowFixture &fixture)
+QMap<QString, QString> panelTexts(const QWidget &window)
 {
     QMap<QString, QString> texts;
-    for (const QLabel *label : fixture.window().findChildren<QLabel *>()) {
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
         if (label->objectName().startsWith(QLatin1String("lcd")) && label->objectName() != QLatin1String("lcdTop2"))
             texts.insert(label->objectName(), label->text() + QLatin1Char('|') + label->styleSheet());
     }
     return texts;
+}
+
+QMap<QString, QString> panelTexts(const WindowFixture &fixture)
+{
+    return panelTexts(fixture.window());
 }
 
 // A session of one demonstration round, written as the window writes it.
@@ -177,6 +185,34 @@ bool addDownloadedSession(const QString &fileName, bool ended)
     return done;
 }
 
+int countIn(const QString &fileName, const QString &statement)
+{
+    int count = -1;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        database.setDatabaseName(fileName);
+        QSqlQuery query(database);
+        if (database.open() && query.exec(statement) && query.next())
+            count = query.value(0).toInt();
+        query.finish();
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return count;
+}
+
+// Rows in the stored tables of every mode, each brought forward in turn.
+int storedRows(const WindowFixture &fixture)
+{
+    int rows = 0;
+    for (const char *name : {"btnStoredIR", "btnStoredTime", "btnStoredPI", "btnStoredDAR", "btnStoredCOMP",
+                             "btnStoredCAP", "btnStoredVOLT", "btnStoredRES"}) {
+        fixture.find<QPushButton>(name)->click();
+        rows += fixture.storedModel()->rowCount();
+    }
+    return rows;
+}
+
 QByteArray digestOf(const QString &fileName)
 {
     QFile file(fileName);
@@ -196,12 +232,18 @@ private slots:
     void sessionFollowsTheMeterFromStartToClose();
     void readingsQueuedBeforeTheCloseBelongToTheSession();
     void restoredReadingsShowAsTheyDid();
+    void memoryDownloadAddsNothingTwice_data();
+    void memoryDownloadAddsNothingTwice();
     void killedWindowLosesNothingThatWasOnScreen();
+    void restoreShowsEveryModeAndTheLastReading();
     void restoreIsOfferedOnceForTheLastSessionCutShort_data();
     void restoreIsOfferedOnceForTheLastSessionCutShort();
     void restoreLooksOnlyAtSessionsRecordedHere_data();
     void restoreLooksOnlyAtSessionsRecordedHere();
     void historyOpensExportsAndDeletesSessions();
+    void historyOffersNothingItWouldRefuseOrMix();
+    void closeAsksBeforeEndingARunningTest_data();
+    void closeAsksBeforeEndingARunningTest();
     void failedOrCancelledExportLeavesNoFile_data();
     void failedOrCancelledExportLeavesNoFile();
     void unusableJournalIsReportedOnceAndRecordingGoesOn();
@@ -335,6 +377,55 @@ void TestWindowsJournal::restoredReadingsShowAsTheyDid()
         QVERIFY(fixture.values().at(i) == values.at(i) || (qIsNaN(fixture.values().at(i)) && qIsNaN(values.at(i))));
 }
 
+void TestWindowsJournal::memoryDownloadAddsNothingTwice_data()
+{
+    QTest::addColumn<QList<QList<QByteArray>>>("downloads");
+    QTest::addColumn<bool>("laterRun"); // the program starts again before the last download
+    QTest::addColumn<int>("lastNew");
+    const QList<QByteArray> memory = DemoCycle(0).storedFrames();
+    const QByteArray same = memory.first();
+    QTest::newRow("the same memory twice") << QList<QList<QByteArray>>{memory, memory} << false << 0;
+    QTest::newRow("the same memory five times")
+        << QList<QList<QByteArray>>{memory, memory, memory, memory, memory} << false << 0;
+    QTest::newRow("a memory that grew") << QList<QList<QByteArray>>{memory.mid(0, memory.size() - 2), memory}
+                                        << false << 2;
+    QTest::newRow("equal results measured again")
+        << QList<QList<QByteArray>>{{same, same}, {same, same}, {same, same, same}} << false << 1;
+    QTest::newRow("the same memory in a later run") << QList<QList<QByteArray>>{memory, memory} << true << 0;
+}
+
+// Each download brings the meter's whole memory again; the last download is
+// the fullest, and its records are kept once: in the tables, the journal and
+// the tests.
+void TestWindowsJournal::memoryDownloadAddsNothingTwice()
+{
+    QFETCH(QList<QList<QByteArray>>, downloads);
+    QFETCH(bool, laterRun);
+    QFETCH(int, lastNew);
+    const QByteArray liveFrame = DemoCycle(0).liveFrames().first();
+    WindowFixture fixture;
+    for (int i = 0; i < downloads.size(); ++i) {
+        if (laterRun && i == downloads.size() - 1)
+            fixture.restart();
+        // The meter streams live frames between downloads.
+        feedFrames(fixture, {liveFrame});
+        feedFrames(fixture, downloads.at(i));
+    }
+    const QList<QByteArray> &memory = downloads.last();
+    int usable = 0;
+    for (const QByteArray &frame : memory)
+        usable += ReadingValues::isUsable(FrameDecoder::storedRecordOf(frame)) ? 1 : 0;
+    QVERIFY(usable > 0);
+
+    const QString journal = fixture.dir().filePath(journalName);
+    QCOMPARE(countIn(journal, QStringLiteral("SELECT count(*) FROM readings WHERE kind = 1")), memory.size());
+    QCOMPARE(countIn(journal, QStringLiteral("SELECT count(*) FROM tests WHERE origin = 1")), usable);
+    QCOMPARE(storedRows(fixture), laterRun ? 0 : memory.size());
+    const auto *count = fixture.find<QLabel>("lblDownloadCount");
+    QVERIFY(!count->isHidden());
+    QCOMPARE(count->text(), QStringLiteral("Memory download: %1 records, %2 new").arg(memory.size()).arg(lastNew));
+}
+
 // The window runs as a program of its own and is killed while it records;
 // every row it had shown is in the journal, and comes back into the tables
 // when the window starts again.
@@ -394,6 +485,40 @@ void TestWindowsJournal::killedWindowLosesNothingThatWasOnScreen()
     sessions = sessionsIn(journal);
     QVERIFY(sessions.first().hasEnded());
     QVERIFY(!sessions.first().cleanEnd);
+}
+
+// Every mode the restored session recorded can be brought forward, and the
+// panel shows the last reading as it showed it when it arrived.
+void TestWindowsJournal::restoreShowsEveryModeAndTheLastReading()
+{
+    const TempWorkDir dir;
+    const QString journal = dir.filePath(journalName);
+    writeSession(journal, 1);
+    QVERIFY(cutShortTheLastSession(journal));
+    const SessionReader::Records records = recordsOf(journal, sessionsIn(journal).first().id);
+    QSet<int> modes;
+    for (const QSharedPointer<DMMData> &record : records.live)
+        modes.insert(record->mode);
+    QVERIFY(modes.size() > 1);
+
+    ModalScript script;
+    script.messageBox(QMessageBox::Yes);
+    TemplateWindow window;
+    QTRY_VERIFY_WITH_TIMEOUT(script.finished(), patience);
+    const QMap<QString, QString> panel = panelTexts(window);
+    const auto *liveTable = window.findChild<QTableView *>(QStringLiteral("tv1"));
+    for (const int mode : qAsConst(modes)) {
+        auto *button = window.findChild<QPushButton *>(QStringLiteral("btnLive") + DMMData::modeName(mode));
+        QVERIFY(button);
+        button->click();
+        QVERIFY(button->isChecked());
+        QCOMPARE(CsvText::cellsOf(*liveTable->model()).mid(1), cellsOf(false, mode, records.live));
+    }
+
+    WindowFixture arrived;
+    for (const QSharedPointer<DMMData> &record : records.live)
+        arrived.live(record);
+    QCOMPARE(panel, panelTexts(arrived));
 }
 
 void TestWindowsJournal::restoreIsOfferedOnceForTheLastSessionCutShort_data()
@@ -571,6 +696,91 @@ void TestWindowsJournal::historyOpensExportsAndDeletesSessions()
     const QList<JournalSession> remaining = sessionsIn(journal);
     QCOMPARE(remaining.size(), 1);
     QCOMPARE(remaining.first().id, sessions.at(1).id);
+}
+
+// While the meter records, the recorded session cannot be deleted and no
+// other can be opened into its tables: neither is offered. Deleting a session
+// whose tests are filed under items says what leaves their trends and reports.
+void TestWindowsJournal::historyOffersNothingItWouldRefuseOrMix()
+{
+    const TempWorkDir dir;
+    const QString journal = dir.filePath(journalName);
+    writeSession(journal, 1);
+    const qint64 older = sessionsIn(journal).value(0).id;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("file"));
+        database.setDatabaseName(journal);
+        QVERIFY(database.open());
+        TestStore store(database);
+        const QList<InsulationTest> tests = store.ofSession(older);
+        QVERIFY(tests.size() >= 4);
+        const QStringList items = {QStringLiteral("P-101"), QStringLiteral("T-2"), QStringLiteral("P-101")};
+        for (int i = 0; i < items.size(); ++i) {
+            TestDetails details;
+            details.equipment = items.at(i);
+            QVERIFY(store.saveDetails(tests.at(i).id, details));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("file"));
+
+    TemplateWindow window;
+    feedMeter(*window.findChild<MyDMM *>(), DemoCycle(0).liveFrames().first());
+    QCOMPARE(sessionsIn(journal).size(), 2);
+
+    ModalScript script;
+    bool openOffered = true;
+    bool recordedDeletable = true;
+    QString whyNot;
+    script.dialog("DlgHistory", [&](QWidget *widget) {
+        auto *dialog = static_cast<DlgHistory *>(widget);
+        QTreeWidget *list = dialog->ui->twSessions;
+        list->setCurrentItem(list->topLevelItem(0));
+        recordedDeletable = dialog->ui->btnDelete->isEnabled();
+        whyNot = dialog->ui->btnDelete->toolTip();
+        list->setCurrentItem(list->topLevelItem(1));
+        openOffered = dialog->ui->btnOpen->isEnabled();
+        dialog->ui->btnDelete->click();
+    });
+    const auto &question = script.messageBox(QMessageBox::No);
+    script.dialog("DlgHistory", [](QWidget *widget) { static_cast<DlgHistory *>(widget)->accept(); });
+    window.findChild<QAction *>(QStringLiteral("actionHistory"))->trigger();
+    QVERIFY(script.finished());
+    QVERIFY(!recordedDeletable);
+    QVERIFY(!whyNot.isEmpty());
+    QVERIFY(!openOffered);
+    QVERIFY2(question.text.endsWith(QStringLiteral("\n3 tests of P-101 and T-2 will leave their trends and reports.")),
+             qPrintable(question.text));
+    QCOMPARE(sessionsIn(journal).size(), 2);
+}
+
+void TestWindowsJournal::closeAsksBeforeEndingARunningTest_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("the test goes on") << int(QMessageBox::No);
+    QTest::newRow("the user ends it") << int(QMessageBox::Yes);
+}
+
+void TestWindowsJournal::closeAsksBeforeEndingARunningTest()
+{
+    QFETCH(int, answer);
+    WindowFixture fixture;
+    fixture.window().show();
+    const SessionRecorder &recorder = *fixture.window().journal();
+    for (const QByteArray &frame : DemoCycle(0).liveFrames()) {
+        feedFrames(fixture, {frame});
+        if (recorder.runningTest() && recorder.runningTest()->mode == DMMData::dmPI)
+            break;
+    }
+    QVERIFY(recorder.runningTest());
+
+    ModalScript script;
+    const auto &question = script.messageBox(static_cast<QMessageBox::StandardButton>(answer));
+    fixture.find<QAction>("actionClose")->trigger();
+    QVERIFY(script.finished());
+    QCOMPARE(question.defaultButton, QMessageBox::No);
+    QCOMPARE(question.text, QStringLiteral("A PI test is running. Closing Tessra ends it where it stands.\n"
+                                           "Do you want to close?"));
+    QCOMPARE(fixture.window().isVisible(), answer == QMessageBox::No);
 }
 
 void TestWindowsJournal::failedOrCancelledExportLeavesNoFile_data()

@@ -130,7 +130,9 @@ void TestLayout::widgetsSitInTheirGridCells_data()
     add("pnlControl", "QFrame", "gridLayout_6", 2, 0);
     add("tabWgTV", "QTabWidget", "gridLayout_6", 3, 0);
     add("spConfig", "QDoubleSpinBox", "gridLayout_10", 0, 0);
-    add("tv1", "QTableView", "gridLayout_20", 0, 0);
+    // The live table's mode buttons sit above it, as the stored table's do.
+    add("frameLiveModes", "QFrame", "gridLayout_20", 0, 0);
+    add("tv1", "QTableView", "gridLayout_20", 1, 0);
     add("frame", "QFrame", "gridLayout_21", 0, 0);
     add("tvStored", "QTableView", "gridLayout_21", 1, 0);
     add("btnStoredIR", "QPushButton", "gridLayout_24", 0, 0);

@@ -286,7 +286,9 @@ void TestModes::clearEmptiesOnlyTheTableShown()
     QCOMPARE(seen.defaultButton, QMessageBox::No);
 
     QCOMPARE(seen.title, QStringLiteral("Clear Data"));
-    QCOMPARE(seen.text, QStringLiteral("Are you sure you want to clear all data?"));
+    // Only the table goes; the question says so.
+    QCOMPARE(seen.text, QStringLiteral("Clear the table shown?\nThe journal keeps its readings: History opens them "
+                                       "again."));
     QCOMPARE(seen.icon, QMessageBox::Question);
     QCOMPARE(livePi->rowCount(QModelIndex()), livePiRows);
     QCOMPARE(storedIr->rowCount(QModelIndex()), storedIrRows);

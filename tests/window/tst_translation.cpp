@@ -68,7 +68,7 @@ void TestTranslation::chineseStartShowsChineseTexts()
         ModalScript script;
         const auto &box = script.messageBox(QMessageBox::No);
         fixture.find<QAction>("actionClear")->trigger();
-        QCOMPARE(box.text, QStringLiteral("确定要清除所有数据吗？"));
+        QCOMPARE(box.text, QStringLiteral("清除当前显示的表格吗？\n日志保留其读数：可在“历史记录”中再次打开。"));
     }
     QCoreApplication::removeTranslator(&own);
     QCoreApplication::removeTranslator(&toolkit);
