@@ -1410,6 +1410,10 @@ Do you want to close?</source>
 确定要关闭吗？</translation>
     </message>
     <message>
+        <source>Memory download: 1 record, %1 new</source>
+        <translation>仪表存储下载：1 条记录，其中 %1 条为新记录</translation>
+    </message>
+    <message>
         <source>Memory download: %1 records, %2 new</source>
         <translation>仪表存储下载：%1 条记录，其中 %2 条为新记录</translation>
     </message>

@@ -64,7 +64,8 @@ void TemplateWindow::initDownloadCount()
 // "12 records, 3 new": a download adds only what the journal lacks.
 void TemplateWindow::showDownloadCount(int records, int fresh)
 {
-    m_downloadCount->setText(tr("Memory download: %1 records, %2 new").arg(records).arg(fresh));
+    m_downloadCount->setText(records == 1 ? tr("Memory download: 1 record, %1 new").arg(fresh)
+                                          : tr("Memory download: %1 records, %2 new").arg(records).arg(fresh));
     m_downloadCount->show();
 }
 
