@@ -69,7 +69,7 @@ FUZZ_DIR = build-fuzz/fuzz
 test-asan: deps
 	$(call configure,build-asan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=address)
 	cmake --build build-asan -j $(SANITIZER_JOBS) --target tessra_tests
-	cd build-asan && ctest --output-on-failure -j $(SANITIZER_JOBS)
+	cd build-asan && ../scripts/ctest-sanitized.py --output-on-failure -j $(SANITIZER_JOBS)
 
 test-tsan: deps
 	$(call configure,build-tsan,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSRA_SANITIZE=thread)

@@ -12,7 +12,7 @@ packages=(
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
     libqcustomplot-dev libhidapi-dev libgsl-dev libqt5sql5-sqlite libqt5sql5-psql libpq-dev postgresql
     xvfb xauth imagemagick xdotool poppler-utils fonts-droid-fallback
-    dpkg-dev lintian appstream man-db
+    dpkg-dev lintian appstream man-db python3
 )
 
 for extra in "$@"; do
