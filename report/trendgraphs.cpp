@@ -102,7 +102,9 @@ void addLegendEntry(QCustomPlot &plot, const QString &name, const QPen &pen, con
 
 void addOutcomeLegend(QCustomPlot &plot, const QList<Point> &points, const TrendGraphs::Look &look)
 {
-    for (const auto &[outcome, qualified] : outcomeKinds) {
+    for (const auto &kind : outcomeKinds) {
+        const auto outcome = kind.first;
+        const bool qualified = kind.second;
         const bool any = std::any_of(points.cbegin(), points.cend(), [&](const Point &point) {
             return point.outcome == outcome && point.qualified == qualified && TrendGraphs::hasResistance(point);
         });
